@@ -1,0 +1,12 @@
+#pragma once
+// The program's forms, one instance each, reachable from one another as the program needs.
+
+namespace tessera {
+
+class TForm1;
+class TChoix;
+
+extern TForm1* Form1;
+extern TChoix* Choix;
+
+}  // namespace tessera

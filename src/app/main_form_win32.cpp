@@ -1,0 +1,302 @@
+#include "app/main_form_win32.h"
+
+#include <richedit.h>
+
+#include <array>
+#include <stdexcept>
+
+#include "app/forms_win32.h"
+#include "app/profile_file_win32.h"
+#include "app/settings.h"
+#include "app/start_with_windows.h"
+#include "commands/paste_chooser_win32.h"
+#include "store/index_file.h"
+#include "store/store_folder.h"
+#include "win/application.h"
+#include "win/clipboard.h"
+#include "win/message_boxes.h"
+#include "win/system_libraries.h"
+#include "win/text.h"
+
+namespace tessera {
+namespace {
+
+constexpr int kClientWidth = 592;
+constexpr int kClientHeight = 353;
+// Single border, caption without buttons or system menu.
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
+constexpr UINT_PTR kTimer1 = 1;
+constexpr UINT kTimer1Interval = 100;
+constexpr int kOffScreen = -5000;
+// Panel1, the bottom strip that holds the two flat buttons, is painted by the window itself: a
+// sibling control under the buttons would paint over them.
+constexpr RECT kPanel1{0, kClientHeight - 27, kClientWidth, kClientHeight};
+
+enum ControlId : int {
+    kWinStart = 1001,
+    kButton1,
+    kSpeedButton1,
+    kSpeedButton3,
+    kLabel1,
+    kLabel2,
+    kLabel4,
+    kImage2,
+    kRichEdit1,
+    kClipboardViewer1,
+};
+
+enum MenuId : int {
+    kShowmainscreen2 = 2001,
+    kAnimatetray1,
+    kViderlePressepapiers1,
+    kClose2,
+};
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+using win::ControlSpec;
+using win::FontWeight;
+
+// The window's controls, in tab order. Texts are the French ones the program shows.
+const std::array<ControlSpec, 10> kControls{{
+    {"ClipboardViewer1", L"STATIC", kClipboardViewer1, 248, 24, 328, 289, WS_VISIBLE | SS_SUNKEN, 0, 0, ""},
+    {"WinStart", L"BUTTON", kWinStart, 8, 64, 225, 17, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 1,
+     "Démarrer avec Windows"},
+    {"Button1", L"BUTTON", kButton1, 8, 288, 225, 25, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 2,
+     "Vider le Presse-papiers de Tessera..."},
+    {"SpeedButton3", L"BUTTON", kSpeedButton3, 424, 328, 80, 23, WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 3,
+     "A propos..."},
+    {"SpeedButton1", L"BUTTON", kSpeedButton1, 508, 328, 80, 23, WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 4,
+     "Cacher"},
+    {"Label4", L"STATIC", kLabel4, 8, 8, 232, 16, WS_VISIBLE | SS_LEFT, 0, -1,
+     "Raccourci pour \"Copier\" : Ctrl + Q", FontWeight::Bold, kRed},
+    {"Label1", L"STATIC", kLabel1, 8, 32, 232, 16, WS_VISIBLE | SS_LEFT, 0, -1,
+     "Raccourci pour \"Coller\" : Ctrl + Espace", FontWeight::Bold, kRed},
+    {"Label2", L"STATIC", kLabel2, 248, 8, 328, 14, WS_VISIBLE | SS_LEFT, 0, -1,
+     "Contenu du Presse-papiers de Windows"},
+    {"Image2", L"STATIC", kImage2, 45, 120, 150, 128, WS_VISIBLE | SS_ICON | SS_CENTERIMAGE, 0, -1, ""},
+    {"RichEdit1", RICHEDIT_CLASSW, kRichEdit1, 0, 0, 100, 100, ES_MULTILINE, 0, -1, ""},
+}};
+
+SIZE OuterSize() {
+    RECT r{0, 0, kClientWidth, kClientHeight};
+    ::AdjustWindowRectEx(&r, kStyle, FALSE, 0);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+std::string ModuleFileName() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+}  // namespace
+
+TForm1::TForm1(FileSystem& fs, RunRegistry& registry) : fs_(fs), registry_(registry) {
+    // The hidden RichEdit1 needs the rich-edit control's DLL (from the system folder only).
+    win::LoadSystemLibrary(L"riched20.dll");
+    const SIZE outer = OuterSize();
+    const std::wstring& title = win::Application::Instance().Title();
+    HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), L"MAINICON");
+    CreateWindowObject(L"TForm1", WS_EX_CONTROLPARENT, title.c_str(), kStyle, kOffScreen, kOffScreen, outer.cx,
+                       outer.cy, nullptr, icon);
+    controls_.Create(hwnd(), kControls);
+    if (icon) ::SendMessageW(controls_["Image2"], STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    BuildTrayMenu();
+    FormCreate();
+}
+
+TForm1::~TForm1() {
+    if (hwnd() && !destroyed_) FormDestroy();
+}
+
+void TForm1::BuildTrayMenu() {
+    trayMenu_.reset(::CreatePopupMenu());
+    HMENU m = trayMenu_.get();
+    ::AppendMenuW(m, MF_STRING, kShowmainscreen2, L"&Options...");
+    // "Animate tray" is an item of the menu that is never shown: its check mark follows the
+    // tray icon's animation switch.
+    ::AppendMenuW(m, MF_STRING, kViderlePressepapiers1, L"&Vider le Presse-papiers...");
+    ::AppendMenuW(m, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(m, MF_STRING, kClose2, L"&Quitter");
+}
+
+void TForm1::FormCreate() {
+    CaptureSuppressed = true;
+    FirstShowPending = true;
+    paths = ComputeProgramPaths(ModuleFileName());
+    ::SetWindowTextW(hwnd(), win::Application::Instance().Title().c_str());
+
+    ForceDirectories(fs_, paths.storeDir);
+
+    ProfileFile ini(paths.iniFileName);
+    const SIZE outer = OuterSize();
+    const Settings settings = LoadSettings(ini, CentredOrigin(::GetSystemMetrics(SM_CXSCREEN), outer.cx),
+                                           CentredOrigin(::GetSystemMetrics(SM_CYSCREEN), outer.cy));
+    try {
+        SetWinStartChecked(settings.winStart);
+    } catch (...) {
+        // "Start with Windows" could not be written: say so, and start all the same.
+        win::Application::Instance().ShowCurrentException();
+    }
+    SavedLeft = settings.left;
+    SavedTop = settings.top;
+
+    ::SetWindowPos(hwnd(), nullptr, kOffScreen, kOffScreen, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    try {
+        win::EmptySystemClipboard(hwnd());
+    } catch (const std::runtime_error&) {
+        // Another program holds the clipboard: starting with its content left there is harmless.
+    }
+
+    ::RegisterHotKey(hwnd(), kPasteHotKey, MOD_CONTROL, VK_SPACE);
+    ::RegisterHotKey(hwnd(), kCopyHotKey, MOD_CONTROL, 'Q');
+    CapturePending = false;
+}
+
+void TForm1::FormShow() {
+    if (FirstShowPending) {
+        ::SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr);
+        FirstShowPending = false;
+    }
+}
+
+void TForm1::Timer1Timer() {
+    ::ShowWindow(hwnd(), SW_HIDE);
+    ::KillTimer(hwnd(), kTimer1);
+    ::SetWindowPos(hwnd(), nullptr, SavedLeft, SavedTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm1::FormDestroy() {
+    destroyed_ = true;
+    ::UnregisterHotKey(hwnd(), kPasteHotKey);
+    ::UnregisterHotKey(hwnd(), kCopyHotKey);
+}
+
+void TForm1::SaveSettings() {
+    RECT r{};
+    ::GetWindowRect(hwnd(), &r);
+    ProfileFile ini(paths.iniFileName);
+    tessera::SaveSettings(ini, Settings{WinStartChecked(), r.left, r.top});
+
+    if (Choix && !Choix->grid.IsEmpty()) SaveIndexFile(fs_, Choix->grid, paths.indexFileName);
+}
+
+void TForm1::Showmainscreen2Click() {
+    ::ShowWindow(hwnd(), SW_SHOW);
+    ::SetForegroundWindow(hwnd());
+}
+
+void TForm1::SpeedButton1Click() {
+    ::ShowWindow(hwnd(), SW_HIDE);
+    SaveSettings();
+}
+
+void TForm1::SpeedButton3Click() {
+    // The About box arrives with its own form; until then the button names the program.
+    win::ShowInformation(win::Application::Instance().Title());
+}
+
+void TForm1::Close2Click() {
+    try {
+        SaveSettings();
+    } catch (...) {
+        // A settings or index file that cannot be written is reported; quitting goes on.
+        win::Application::Instance().ShowCurrentException();
+    }
+    ::DestroyWindow(hwnd());
+}
+
+void TForm1::WinStartClick() {
+    const std::string name = win::WideToAnsi(win::Application::Instance().Title());
+    if (WinStartChecked())
+        EnableStartWithWindows(registry_, name, ModuleFileName());
+    else
+        DisableStartWithWindows(registry_, name);
+}
+
+bool TForm1::WinStartChecked() const {
+    return ::SendMessageW(controls_["WinStart"], BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TForm1::SetWinStartChecked(bool checked) {
+    if (checked == WinStartChecked()) return;
+    ::SendMessageW(controls_["WinStart"], BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    // A change made by the program counts like one made by the user.
+    WinStartClick();
+}
+
+void TForm1::OnCommand(int id) {
+    switch (id) {
+    case kWinStart: WinStartClick(); break;
+    case kSpeedButton1: SpeedButton1Click(); break;
+    case kSpeedButton3: SpeedButton3Click(); break;
+    case kShowmainscreen2: Showmainscreen2Click(); break;
+    case kClose2: Close2Click(); break;
+    default: break;
+    }
+}
+
+void TForm1::OnHotKey(int) {
+    // The copy and paste commands arrive with the key sender and the chooser.
+}
+
+LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == 0) OnCommand(LOWORD(wParam));
+        return 0;
+    case WM_SHOWWINDOW:
+        if (wParam) FormShow();
+        break;
+    case WM_PAINT: {
+        win::paint_scope paint(hwnd());
+        RECT panel = kPanel1;
+        ::DrawEdge(paint.dc(), &panel, BDR_SUNKENINNER, BF_RECT);
+        return 0;
+    }
+    case WM_TIMER:
+        if (wParam == kTimer1) Timer1Timer();
+        return 0;
+    case WM_HOTKEY:
+        OnHotKey(static_cast<int>(wParam));
+        return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        if (HBRUSH brush = controls_.ColourFor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)))
+            return reinterpret_cast<LRESULT>(brush);
+        break;
+    case WM_CLOSE:
+        // No close box, but another program may ask the window to close: end as "&Quitter" does,
+        // so that nothing captured since the last save is lost.
+        Close2Click();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        // Windows is ending the session and will end the program without "&Quitter": save now.
+        if (wParam) {
+            try {
+                SaveSettings();
+            } catch (...) {
+                // Nobody is left to read a message box at this point.
+            }
+        }
+        return 0;
+    case WM_DESTROY:
+        FormDestroy();
+        ::PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return Window::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace tessera

@@ -1,0 +1,68 @@
+#pragma once
+// TForm1, the main window: the hidden options window that owns what the whole program shares
+// (paths, capture flags, hot keys, tray menu, settings, "Start with Windows").
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "app/program_paths.h"
+#include "app/run_registry_win32.h"
+#include "store/file_system.h"
+#include "win/control_table.h"
+#include "win/unique_handle.h"
+#include "win/window.h"
+
+namespace tessera {
+
+class RunRegistry;
+
+class TForm1 final : public win::Window {
+public:
+    // Ids of the hot keys registered on this window.
+    static constexpr int kPasteHotKey = 100;
+    static constexpr int kCopyHotKey = 101;
+
+    // Creates the window and runs FormCreate. `registry` is where "Start with Windows" is kept.
+    TForm1(FileSystem& fs, RunRegistry& registry);
+    ~TForm1() override;
+
+    ProgramPaths paths;
+    int32_t SavedLeft = 0;
+    int32_t SavedTop = 0;
+    bool FirstShowPending = true;
+    bool CaptureSuppressed = true;
+    bool CapturePending = false;
+
+    void SaveSettings();
+    HMENU TrayMenu1() const noexcept { return trayMenu_.get(); }
+
+    // Menu and button handlers.
+    void Showmainscreen2Click();
+    void SpeedButton1Click();
+    void SpeedButton3Click();
+    void Close2Click();
+    void WinStartClick();
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void Timer1Timer();
+    void FormDestroy();
+    void OnCommand(int id);
+    void OnHotKey(int id);
+    void SetWinStartChecked(bool checked);
+    bool WinStartChecked() const;
+    void BuildTrayMenu();
+
+    FileSystem& fs_;
+    RunRegistry& registry_;
+    win::ControlSet controls_;
+    win::unique_hmenu trayMenu_;
+    bool destroyed_ = false;
+};
+
+}  // namespace tessera

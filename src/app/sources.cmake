@@ -1,0 +1,12 @@
+list(APPEND TESSERA_CORE_SOURCES
+  app/settings.cpp
+  app/start_with_windows.cpp
+)
+list(APPEND TESSERA_SHELL_SOURCES
+  app/profile_file_win32.cpp
+  app/run_registry_win32.cpp
+)
+# Main window and program entry.
+list(APPEND TESSERA_CORE_SOURCES app/program_paths.cpp)
+list(APPEND TESSERA_SHELL_SOURCES app/main_form_win32.cpp app/forms_win32.cpp)
+list(APPEND TESSERA_APP_SOURCES app/main_win32.cpp)

@@ -1,0 +1,29 @@
+#pragma once
+// The file operations the clip store needs, as a port: Win32 in the program, POSIX on the host.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessera {
+
+// Paths are the program's 8-bit strings. A Win32 implementation takes them in the ANSI code page.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // The whole file, or nothing when it cannot be opened or read.
+    virtual std::optional<std::string> ReadAll(const std::string& path) = 0;
+    // Replaces the file's content with `bytes`, all or nothing: after a failure or a crash at any
+    // moment the file holds either its old content or the new one. Creates a missing file.
+    virtual bool ReplaceContents(const std::string& path, std::string_view bytes) = 0;
+    virtual bool FileExists(const std::string& path) = 0;
+    virtual bool DirectoryExists(const std::string& path) = 0;
+    virtual bool MakeDirectory(const std::string& path) = 0;
+    // A missing file counts as removed.
+    virtual bool RemoveFile(const std::string& path) = 0;
+    // Names of the plain files of a folder (no folders, hidden or system files), in any order.
+    virtual std::vector<std::string> ListPlainFiles(const std::string& dir) = 0;
+};
+
+}  // namespace tessera

@@ -1,0 +1,173 @@
+#include "store/file_system_posix.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+#include <utility>
+
+namespace tessera {
+
+namespace {
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) noexcept : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int get() const noexcept { return fd_; }
+    explicit operator bool() const noexcept { return fd_ >= 0; }
+    // Closes now, so that a late write error is seen.
+    bool Close() noexcept { return ::close(std::exchange(fd_, -1)) == 0; }
+
+private:
+    int fd_;
+};
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A new file beside `target` under a name no other writer picks. The name starts with "." so
+// that folder listings pass over a copy left behind by a crash.
+int CreateTemporaryBeside(const std::string& target, std::string& name) {
+    static std::atomic<unsigned> counter{0};
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = folder + "." + base + "." + std::to_string(::getpid()) + "." + std::to_string(counter++) + ".tmp";
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+// Makes a rename in `folder` durable. Some file systems cannot sync a folder: the rename has
+// happened all the same, so a failure here is not a failure to save.
+void SyncFolder(const std::string& folder) {
+    Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd) ::fsync(fd.get());
+}
+
+}  // namespace
+
+std::optional<std::string> PosixFileSystem::ReadAll(const std::string& path) {
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat st {};
+    if (!fd || ::fstat(fd.get(), &st) != 0) return std::nullopt;
+    // The size is a hint: the file may change while it is read. Reading on into a small buffer
+    // finds the end without growing (and copying) the whole string.
+    std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
+    std::size_t have = 0;
+    char more[4096];
+    for (;;) {
+        const bool inPlace = have < bytes.size();
+        char* into = inPlace ? bytes.data() + have : more;
+        const ssize_t n = ::read(fd.get(), into, inPlace ? bytes.size() - have : sizeof more);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::nullopt;
+        if (n == 0) break;
+        if (!inPlace) bytes.append(more, static_cast<std::size_t>(n));
+        have += static_cast<std::size_t>(n);
+    }
+    bytes.resize(have);
+    return bytes;
+}
+
+// The new content goes to a temporary file beside the target, is flushed to disk, and then
+// renamed over the target in one step: a crash or a full disk leaves the old file whole.
+// A target with several hard links would lose its identity (the other names would keep the old
+// content), so there the flushed copy only guards the rewrite of the target in place. A symbolic
+// link is followed, so that the link stays a link.
+bool PosixFileSystem::ReplaceContents(const std::string& path, std::string_view bytes) {
+    std::string target = path;
+    struct stat st {};
+    bool exists = ::lstat(path.c_str(), &st) == 0;
+    if (exists && S_ISLNK(st.st_mode)) {
+        std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
+        if (real) target = real.get();
+        exists = ::stat(target.c_str(), &st) == 0;
+    }
+    if (exists && !S_ISREG(st.st_mode)) return false;
+
+    std::string temporary;
+    Descriptor out(CreateTemporaryBeside(target, temporary));
+    if (!out) return false;
+    bool removeTemporary = true;
+    const auto cleanup = [&](bool ok) {
+        if (removeTemporary) ::unlink(temporary.c_str());
+        return ok;
+    };
+
+    if (exists) ::fchmod(out.get(), st.st_mode & 07777);  // the new file keeps the old one's mode
+    if (!WriteAll(out.get(), bytes) || ::fsync(out.get()) != 0 || !out.Close()) return cleanup(false);
+
+    if (exists && st.st_nlink > 1) {
+        Descriptor inPlace(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
+        if (!inPlace) return cleanup(false);
+        // From here on the target may be half written: the flushed copy is then the only whole
+        // one, so it stays.
+        const bool ok = WriteAll(inPlace.get(), bytes) &&
+                        ::ftruncate(inPlace.get(), static_cast<off_t>(bytes.size())) == 0 &&
+                        ::fsync(inPlace.get()) == 0 && inPlace.Close();
+        removeTemporary = ok;
+        return cleanup(ok);
+    }
+
+    if (::rename(temporary.c_str(), target.c_str()) != 0) return cleanup(false);
+    removeTemporary = false;
+    SyncFolder(FolderOf(target));
+    return true;
+}
+
+bool PosixFileSystem::FileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool PosixFileSystem::DirectoryExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PosixFileSystem::MakeDirectory(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0; }
+
+bool PosixFileSystem::RemoveFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
+std::vector<std::string> PosixFileSystem::ListPlainFiles(const std::string& dir) {
+    std::vector<std::string> names;
+    std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir(dir.c_str()), &::closedir);
+    if (!folder) return names;
+    while (const dirent* entry = ::readdir(folder.get())) {
+        if (entry->d_name[0] == '.') continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(folder.get()), entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode))
+            names.emplace_back(entry->d_name);
+    }
+    return names;
+}
+
+}  // namespace tessera

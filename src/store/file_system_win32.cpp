@@ -1,0 +1,157 @@
+#include "store/file_system_win32.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+
+#include "win/unique_handle.h"
+
+namespace tessera {
+
+namespace {
+
+using win::unique_hfile;
+using win::unique_hfind;
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+// A new file beside `target` under a name no other writer picks. It is hidden while it is being
+// written, so that a folder listing passes over a copy left behind by a crash.
+unique_hfile CreateTemporaryBeside(const std::string& target, std::string& name) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = target + "." + std::to_string(::GetCurrentProcessId()) + "." + std::to_string(counter++) + ".tmp";
+        unique_hfile file(::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN,
+                                        nullptr));
+        if (file || ::GetLastError() != ERROR_FILE_EXISTS) return file;
+    }
+    return unique_hfile{};
+}
+
+DWORD LinkCount(const std::string& path) {
+    unique_hfile file(::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!file || !::GetFileInformationByHandle(file.get(), &info)) return 1;
+    return info.nNumberOfLinks;
+}
+
+// What the replacing file takes over from the file it replaces.
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+}  // namespace
+
+// Readers share everything, delete included: a reader must not make a concurrent replace fail.
+std::optional<std::string> Win32FileSystem::ReadAll(const std::string& path) {
+    unique_hfile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.get(), &size)) return std::nullopt;
+    // The size is a hint: the file may change while it is read. Reading on into a small buffer
+    // finds the end without growing (and copying) the whole string.
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::size_t have = 0;
+    char more[4096];
+    for (;;) {
+        const bool inPlace = have < bytes.size();
+        char* into = inPlace ? bytes.data() + have : more;
+        const std::size_t room = inPlace ? std::min<std::size_t>(bytes.size() - have, 1u << 30) : sizeof more;
+        const auto chunk = static_cast<DWORD>(room);
+        DWORD read = 0;
+        if (!::ReadFile(file.get(), into, chunk, &read, nullptr)) return std::nullopt;
+        if (read == 0) break;
+        if (!inPlace) bytes.append(more, read);
+        have += read;
+    }
+    bytes.resize(have);
+    return bytes;
+}
+
+// The new content goes to a temporary file beside the target, is flushed to disk, and then
+// moved over the target by MoveFileExA: one rename, which either happens or not, so a crash or a
+// full disk leaves the old file whole. (ReplaceFileA would also carry over the old file's
+// security and creation time, but it needs an existing target, and some of its failures leave
+// the target renamed to the backup name or gone; the index file is the program's own, beside
+// its executable, so its attributes are enough.) A target with several hard links would lose
+// its identity (the other names would keep the old content), so there the flushed copy only
+// guards the rewrite of the target in place.
+bool Win32FileSystem::ReplaceContents(const std::string& path, std::string_view bytes) {
+    const DWORD oldAttributes = ::GetFileAttributesA(path.c_str());
+    const bool exists = oldAttributes != INVALID_FILE_ATTRIBUTES;
+    if (exists && (oldAttributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+
+    std::string temporary;
+    unique_hfile out = CreateTemporaryBeside(path, temporary);
+    if (!out) return false;
+    bool removeTemporary = true;
+    win::scope_exit cleanup([&] {
+        if (removeTemporary) ::DeleteFileA(temporary.c_str());
+    });
+
+    if (!WriteAll(out.get(), bytes) || !::FlushFileBuffers(out.get())) return false;
+    out.reset();
+
+    if (exists && LinkCount(path) > 1) {
+        unique_hfile inPlace(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!inPlace) return false;
+        // From here on the target may be half written: the flushed copy is then the only whole
+        // one, so it stays.
+        removeTemporary = WriteAll(inPlace.get(), bytes) && ::SetEndOfFile(inPlace.get()) &&
+                          ::FlushFileBuffers(inPlace.get());
+        return removeTemporary;
+    }
+
+    const DWORD attributes = exists ? oldAttributes & kKeptAttributes : 0;
+    if (!::SetFileAttributesA(temporary.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL)) return false;
+    if (!::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return false;
+    removeTemporary = false;
+    return true;
+}
+
+bool Win32FileSystem::FileExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileSystem::DirectoryExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileSystem::MakeDirectory(const std::string& path) { return ::CreateDirectoryA(path.c_str(), nullptr); }
+
+bool Win32FileSystem::RemoveFile(const std::string& path) {
+    if (::DeleteFileA(path.c_str())) return true;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+std::vector<std::string> Win32FileSystem::ListPlainFiles(const std::string& dir) {
+    std::vector<std::string> names;
+    std::string pattern = dir;
+    if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+    pattern += '*';
+    WIN32_FIND_DATAA found{};
+    unique_hfind find(::FindFirstFileA(pattern.c_str(), &found));
+    if (!find) return names;
+    constexpr DWORD kNotPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    do {
+        if (!(found.dwFileAttributes & kNotPlain)) names.emplace_back(found.cFileName);
+    } while (::FindNextFileA(find.get(), &found));
+    return names;
+}
+
+}  // namespace tessera

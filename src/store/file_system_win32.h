@@ -1,0 +1,19 @@
+#pragma once
+// FileSystem over the Win32 file functions (ANSI paths).
+#include "store/file_system.h"
+
+namespace tessera {
+
+// Plain files exclude folders and hidden or system files.
+class Win32FileSystem final : public FileSystem {
+public:
+    std::optional<std::string> ReadAll(const std::string& path) override;
+    bool ReplaceContents(const std::string& path, std::string_view bytes) override;
+    bool FileExists(const std::string& path) override;
+    bool DirectoryExists(const std::string& path) override;
+    bool MakeDirectory(const std::string& path) override;
+    bool RemoveFile(const std::string& path) override;
+    std::vector<std::string> ListPlainFiles(const std::string& dir) override;
+};
+
+}  // namespace tessera

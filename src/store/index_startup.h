@@ -1,0 +1,27 @@
+#pragma once
+// Filling the clip index when the program starts.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "store/clip_index.h"
+#include "store/file_system.h"
+
+namespace tessera {
+
+struct IndexStartup {
+    // Plain files of the store folder, sorted by name without regard to case.
+    std::vector<std::string> files;
+    // Set when an index file exists but could not be read: the text to show the user.
+    std::optional<std::string> loadError;
+};
+
+// Loads the index file into `index` when it exists, else rebuilds the index from the store's
+// files: one item per file, named after the file without its extension.
+IndexStartup LoadIndexAtStart(FileSystem& fs, const std::string& indexPath, const std::string& storeDir,
+                              ClipIndex& index);
+
+// `files` sorted by name, letter case ignored (a to z only, as the program compares names).
+void SortNamesIgnoringCase(std::vector<std::string>& files);
+
+}  // namespace tessera

@@ -1,0 +1,12 @@
+#pragma once
+// The program's three message boxes, centred on the screen, with French captions and buttons.
+#include <string_view>
+
+namespace tessera::win {
+
+void ShowInformation(std::wstring_view text);
+// True only when the user answers "&Oui".
+bool AskConfirmation(std::wstring_view text);
+void ShowErrorMessage(std::wstring_view text);
+
+}  // namespace tessera::win

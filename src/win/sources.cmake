@@ -1,0 +1,10 @@
+list(APPEND TESSERA_SHELL_SOURCES
+  win/application.cpp
+  win/clipboard.cpp
+  win/control_table.cpp
+  win/last_error.cpp
+  win/message_boxes.cpp
+  win/system_libraries.cpp
+  win/text.cpp
+  win/window.cpp
+)

@@ -1,0 +1,164 @@
+// The main window against the real API: what its creation does (folder, settings, Run value,
+// clipboard, hot keys), its first showing, and what quitting and the end of a session save.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "../win/box_driver.h"
+#include "app/main_form_win32.h"
+#include "app/start_with_windows.h"
+#include "store/file_system_win32.h"
+#include "win/application.h"
+
+namespace tessera {
+namespace {
+
+class RecordingRegistry : public RunRegistry {
+public:
+    bool refuse = false;
+    std::vector<std::string> calls;
+    bool SetRunValue(RunScope scope, const std::string& name, const std::string& data) override {
+        calls.push_back(std::string(scope == RunScope::Machine ? "set machine " : "set user ") + name + "=" + data);
+        return !refuse;
+    }
+    bool DeleteRunValue(RunScope scope, const std::string& name) override {
+        calls.push_back(std::string(scope == RunScope::Machine ? "delete machine " : "delete user ") + name);
+        return true;
+    }
+};
+
+std::string ModulePath() {
+    char buf[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, buf, MAX_PATH);
+    return buf;
+}
+
+void PumpFor(DWORD ms) {
+    const DWORD end = ::GetTickCount() + ms;
+    MSG msg;
+    while (static_cast<LONG>(::GetTickCount() - end) < 0) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(5);
+    }
+}
+
+bool HotKeyTaken(UINT modifiers, UINT key) {
+    if (!::RegisterHotKey(nullptr, 0x7000, modifiers, key)) return true;
+    ::UnregisterHotKey(nullptr, 0x7000);
+    return false;
+}
+
+void PutTextOnClipboard(const char* text) {
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    const size_t n = std::strlen(text) + 1;
+    HGLOBAL mem = ::GlobalAlloc(GMEM_MOVEABLE, n);
+    std::memcpy(::GlobalLock(mem), text, n);
+    ::GlobalUnlock(mem);
+    ::SetClipboardData(CF_TEXT, mem);
+    ::CloseClipboard();
+}
+
+std::string IniValue(const std::string& ini, const char* section, const char* key) {
+    char buf[256] = {};
+    ::GetPrivateProfileStringA(section, key, "<missing>", buf, sizeof buf, ini.c_str());
+    return buf;
+}
+
+class MainFormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        win::Application::Instance().SetTitle(L"Tessera");
+        ini = ModulePath();
+        ini = ini.substr(0, ini.rfind('.')) + ".INI";
+        ::DeleteFileA(ini.c_str());
+    }
+    void TearDown() override { ::DeleteFileA(ini.c_str()); }
+
+    std::string ini;
+    Win32FileSystem fs;
+    RecordingRegistry registry;
+};
+
+TEST_F(MainFormTest, CreationPreparesEverythingTheProgramNeeds) {
+    PutTextOnClipboard("left over");
+    {
+        TForm1 form(fs, registry);
+        EXPECT_EQ(::CountClipboardFormats(), 0) << "the clipboard is emptied at start";
+        EXPECT_TRUE(HotKeyTaken(MOD_CONTROL, VK_SPACE));
+        EXPECT_TRUE(HotKeyTaken(MOD_CONTROL, 'Q'));
+        EXPECT_TRUE(fs.DirectoryExists(form.paths.storeDir));
+        EXPECT_TRUE(form.CaptureSuppressed) << "captures wait for the chooser";
+        EXPECT_FALSE(form.CapturePending);
+        // No settings file: the option defaults to on, so the Run value is written.
+        ASSERT_FALSE(registry.calls.empty());
+        EXPECT_EQ(registry.calls.front(), "set machine Tessera=" + ModulePath());
+
+        RECT r{};
+        ::GetWindowRect(form.hwnd(), &r);
+        EXPECT_EQ(r.left, -5000);
+        EXPECT_EQ(r.top, -5000);
+        EXPECT_EQ(form.SavedLeft, (::GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2);
+        EXPECT_EQ(form.SavedTop, (::GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2);
+    }
+    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL, VK_SPACE)) << "hot keys are given back at the end";
+    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL, 'Q'));
+}
+
+TEST_F(MainFormTest, OptionOffLeavesTheRegistryAlone) {
+    ::WritePrivateProfileStringA("Options", "WinStart", "0", ini.c_str());
+    TForm1 form(fs, registry);
+    EXPECT_TRUE(registry.calls.empty());
+}
+
+TEST_F(MainFormTest, ARefusedRunValueIsReportedAndStartUpGoesOn) {
+    registry.refuse = true;
+    testing::BoxDriver driver(IDOK);
+    TForm1 form(fs, registry);
+    EXPECT_TRUE(driver.Seen().found);
+    EXPECT_TRUE(HotKeyTaken(MOD_CONTROL, 'Q')) << "the later start-up steps still ran";
+}
+
+TEST_F(MainFormTest, FirstShowingHidesTheWindowAtItsSavedPlace) {
+    ::WritePrivateProfileStringA("MainW", "x", "0x64", ini.c_str());
+    ::WritePrivateProfileStringA("MainW", "y", "abc", ini.c_str());
+    TForm1 form(fs, registry);
+    ::ShowWindow(form.hwnd(), SW_SHOWNA);
+    PumpFor(400);
+    EXPECT_FALSE(::IsWindowVisible(form.hwnd()));
+    RECT r{};
+    ::GetWindowRect(form.hwnd(), &r);
+    EXPECT_EQ(r.left, 100);
+    EXPECT_EQ(r.top, (::GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2) << "abc reads as the default";
+
+    // A second showing does not hide it again.
+    form.Showmainscreen2Click();
+    PumpFor(300);
+    EXPECT_TRUE(::IsWindowVisible(form.hwnd()));
+}
+
+TEST_F(MainFormTest, QuitAndTheEndOfTheSessionSaveTheSettings) {
+    {
+        TForm1 form(fs, registry);
+        ::SetWindowPos(form.hwnd(), nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        ::SendMessageW(form.hwnd(), WM_ENDSESSION, TRUE, 0);
+        EXPECT_EQ(IniValue(ini, "MainW", "x"), "30");
+        EXPECT_EQ(IniValue(ini, "MainW", "y"), "40");
+        EXPECT_EQ(IniValue(ini, "Options", "WinStart"), "1");
+        ::SetWindowPos(form.hwnd(), nullptr, 50, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        form.Close2Click();
+        EXPECT_EQ(form.hwnd(), nullptr) << "quitting closes the main window";
+        PumpFor(50);  // takes the quit message out of this thread's queue
+    }
+    EXPECT_EQ(IniValue(ini, "MainW", "x"), "50");
+    EXPECT_EQ(IniValue(ini, "MainW", "y"), "60");
+}
+
+}  // namespace
+}  // namespace tessera

@@ -1,0 +1,71 @@
+# Shared by the end-to-end scenarios: a fresh folder with Tessera.exe in it, starting and ending
+# it under Wine, and the probe. Needs DISPLAY, WINEPREFIX and the variables ctest passes
+# (TESSERA_EXE, E2E_PROBE). Every process a scenario starts is ended by its id on exit.
+set -euo pipefail
+
+WINE=${WINE:-/usr/lib/wine/wine64}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+RUN_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+USER_RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+
+# Ids of the main window's commands (its tray menu items).
+CMD_SHOW_OPTIONS=2001
+CMD_QUIT=2004
+
+E2E_PIDS=()
+E2E_DIR=$(mktemp -d /tmp/tessera-e2e.XXXXXX)
+cleanup() {
+  local pid
+  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$E2E_DIR"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+check() { local what=$1; shift; "$@" || fail "$what"; echo "ok - $what"; }
+
+# Wine turns the probe's line ends into CR LF.
+probe() { "$WINE" "$E2E_PROBE" "$@" | tr -d '\r'; }
+
+# A fresh copy of the program in its own folder: its data lives beside it.
+fresh_install() {
+  cp "$TESSERA_EXE" "$E2E_DIR/Tessera.exe"
+}
+
+start_tessera() {
+  (cd "$E2E_DIR" && exec "$WINE" Tessera.exe) &
+  TESSERA_PID=$!
+  E2E_PIDS+=("$TESSERA_PID")
+  probe wait TForm1 Tessera 30 || fail "Tessera's main window did not appear"
+}
+
+# Waits for the program to end by itself; fails after `seconds`.
+wait_exit() {
+  local seconds=${1:-20} i
+  for ((i = 0; i < seconds * 10; i++)); do
+    kill -0 "$TESSERA_PID" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  fail "Tessera did not end"
+}
+
+quit_tessera() {
+  probe command TForm1 Tessera "$CMD_QUIT"
+  wait_exit 20
+}
+
+# Value of KEY in SECTION of an INI file (CR LF lines).
+ini_value() {
+  local file=$1 section=$2 key=$3
+  tr -d '\r' <"$file" | awk -F= -v s="[$section]" -v k="$key" '
+    $0 == s { inside = 1; next } /^\[/ { inside = 0 } inside && $1 == k { print substr($0, length(k) + 2); exit }'
+}
+
+# Data of a registry value, or nothing.
+reg_value() {
+  "$WINE" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { sub(/^ *[^ ]+ +[^ ]+ +/, ""); print }' || true
+}
+
+# Screen size of the display, as "width height".
+screen_size() { xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }'; }

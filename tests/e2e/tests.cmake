@@ -1,0 +1,18 @@
+# End-to-end scenarios: shell scripts that start Tessera.exe under Wine and drive it as a person
+# would. They need a display and a Wine prefix in the environment (tools/test provides both).
+add_executable(e2e_probe ${CMAKE_CURRENT_LIST_DIR}/tools/e2e_probe.cpp)
+target_link_options(e2e_probe PRIVATE -mconsole)
+add_library(planted_riched20 SHARED ${CMAKE_CURRENT_LIST_DIR}/tools/planted_riched20.cpp)
+# In a folder of its own: no program of the build may pick it up by accident.
+set_target_properties(planted_riched20 PROPERTIES OUTPUT_NAME riched20 PREFIX ""
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/planted)
+
+function(tessera_add_e2e name)
+  add_test(NAME e2e_${name} COMMAND bash ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/${name}.sh)
+  set_tests_properties(e2e_${name} PROPERTIES LABELS e2e TIMEOUT 300
+    ENVIRONMENT "TESSERA_EXE=$<TARGET_FILE:Tessera>;E2E_PROBE=$<TARGET_FILE:e2e_probe>;PLANTED_DLL=$<TARGET_FILE:planted_riched20>")
+endfunction()
+
+if(TARGET Tessera)
+  tessera_add_e2e(startup)
+endif()

@@ -1,0 +1,52 @@
+#pragma once
+// An in-memory FileSystem for core tests: files by full path, folders as a set of paths.
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "store/file_system.h"
+
+namespace tessera::testing {
+
+class MemoryFileSystem : public FileSystem {
+public:
+    std::map<std::string, std::string> files;
+    std::set<std::string> folders;
+    std::set<std::string> unreadable;  // exist, but cannot be opened
+    std::vector<std::string> madeFolders;
+    bool refuseWrites = false;
+
+    std::optional<std::string> ReadAll(const std::string& path) override {
+        const auto it = files.find(path);
+        if (it == files.end() || unreadable.count(path)) return std::nullopt;
+        return it->second;
+    }
+    bool ReplaceContents(const std::string& path, std::string_view bytes) override {
+        if (refuseWrites) return false;
+        files[path] = bytes;
+        return true;
+    }
+    bool FileExists(const std::string& path) override { return files.count(path) != 0; }
+    bool DirectoryExists(const std::string& path) override { return folders.count(path) != 0; }
+    bool MakeDirectory(const std::string& path) override {
+        madeFolders.push_back(path);
+        return folders.insert(path).second;
+    }
+    bool RemoveFile(const std::string& path) override {
+        files.erase(path);
+        return true;
+    }
+    // Files directly inside `dir` ("dir\name").
+    std::vector<std::string> ListPlainFiles(const std::string& dir) override {
+        std::vector<std::string> names;
+        const std::string prefix = dir + "\\";
+        for (const auto& [path, bytes] : files)
+            if (path.compare(0, prefix.size(), prefix) == 0 && path.find('\\', prefix.size()) == std::string::npos)
+                names.push_back(path.substr(prefix.size()));
+        return names;
+    }
+};
+
+}  // namespace tessera::testing

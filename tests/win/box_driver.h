@@ -1,0 +1,72 @@
+#pragma once
+// Drives the message boxes a test makes the program show: a thread waits for the box, reads
+// what it shows and presses one of its buttons.
+#include <windows.h>
+
+#include <string>
+#include <thread>
+
+namespace tessera::testing {
+
+struct SeenBox {
+    std::wstring caption;
+    std::wstring text;
+    std::wstring yes, no, ok;
+    RECT rect{};
+    bool found = false;
+};
+
+// Starts watching for a top-level dialog of this process; `press` is the button id to click.
+class BoxDriver {
+public:
+    explicit BoxDriver(int press) : thread_([this, press] { Watch(press); }) {}
+    ~BoxDriver() {
+        if (thread_.joinable()) thread_.join();
+    }
+    const SeenBox& Seen() {
+        if (thread_.joinable()) thread_.join();
+        return seen_;
+    }
+
+private:
+    static std::wstring ItemText(HWND box, int id) {
+        wchar_t buf[256] = {};
+        ::GetDlgItemTextW(box, id, buf, 256);
+        return buf;
+    }
+    static std::wstring StaticText(HWND box) {
+        // The box's message is its static control with id 0xFFFF.
+        return ItemText(box, 0xFFFF);
+    }
+    void Watch(int press) {
+        const DWORD pid = ::GetCurrentProcessId();
+        for (int i = 0; i < 200; ++i) {
+            HWND box = nullptr;
+            while ((box = ::FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
+                DWORD owner = 0;
+                ::GetWindowThreadProcessId(box, &owner);
+                if (owner == pid && ::IsWindowVisible(box)) break;
+            }
+            if (box) {
+                ::Sleep(100);  // let the box finish its set-up before reading it
+                wchar_t caption[256] = {};
+                ::GetWindowTextW(box, caption, 256);
+                seen_.caption = caption;
+                seen_.text = StaticText(box);
+                seen_.yes = ItemText(box, IDYES);
+                seen_.no = ItemText(box, IDNO);
+                seen_.ok = ItemText(box, IDOK);
+                ::GetWindowRect(box, &seen_.rect);
+                seen_.found = true;
+                ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(press, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, press)));
+                return;
+            }
+            ::Sleep(50);
+        }
+    }
+
+    SeenBox seen_;
+    std::thread thread_;
+};
+
+}  // namespace tessera::testing

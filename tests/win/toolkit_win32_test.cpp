@@ -1,0 +1,121 @@
+// The Win32 toolkit against the real API: message boxes, the global error display, the
+// clipboard's patience and the text conversions.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <thread>
+
+#include "box_driver.h"
+#include "win/application.h"
+#include "win/clipboard.h"
+#include "win/message_boxes.h"
+#include "win/text.h"
+#include "win/window.h"
+
+namespace tessera::win {
+namespace {
+
+using testing::BoxDriver;
+
+bool CentredOnScreen(const RECT& r) {
+    const int cx = (::GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
+    const int cy = (::GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
+    return std::abs(r.left - cx) <= 1 && std::abs(r.top - cy) <= 1;
+}
+
+TEST(MessageBoxes, SpeakFrenchAreCentredAndProceedOnlyOnYes) {
+    {
+        BoxDriver driver(IDYES);
+        EXPECT_TRUE(AskConfirmation(L"Vider ?"));
+        const auto& seen = driver.Seen();
+        ASSERT_TRUE(seen.found);
+        EXPECT_EQ(seen.caption, L"Confirmation");
+        EXPECT_EQ(seen.text, L"Vider ?");
+        EXPECT_EQ(seen.yes, L"&Oui");
+        EXPECT_EQ(seen.no, L"&Non");
+        EXPECT_TRUE(CentredOnScreen(seen.rect));
+    }
+    {
+        BoxDriver driver(IDNO);
+        EXPECT_FALSE(AskConfirmation(L"Vider ?"));
+    }
+    {
+        BoxDriver driver(IDOK);
+        ShowInformation(Utf8ToWide("Presse-papiers interne vidé."));
+        const auto& seen = driver.Seen();
+        EXPECT_EQ(seen.caption, L"Information");
+        EXPECT_EQ(seen.text, L"Presse-papiers interne vid\u00e9.");
+        EXPECT_EQ(seen.ok, L"OK");
+        EXPECT_TRUE(CentredOnScreen(seen.rect));
+    }
+}
+
+// A window whose handler fails on WM_USER and counts the messages it handled.
+class FailingWindow : public Window {
+public:
+    FailingWindow() { CreateWindowObject(L"TesseraFailingWindow", 0, L"failing", WS_POPUP, 0, 0, 10, 10, nullptr); }
+    int handled = 0;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_USER) throw std::runtime_error("Impossible de créer le fichier C:\\x");
+        if (message == WM_USER + 1) return ++handled;
+        return Window::HandleMessage(message, wParam, lParam);
+    }
+};
+
+TEST(ErrorDisplay, AnExceptionInAHandlerIsShownAndTheWindowGoesOn) {
+    FailingWindow window;
+    BoxDriver driver(IDOK);
+    EXPECT_EQ(::SendMessageW(window.hwnd(), WM_USER, 0, 0), 0);
+    const auto& seen = driver.Seen();
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(seen.text, L"Impossible de cr\u00e9er le fichier C:\\x");
+    EXPECT_EQ(::SendMessageW(window.hwnd(), WM_USER + 1, 0, 0), 1);
+}
+
+TEST(Clipboard, WaitsBrieflyForAnotherHolderThenGivesUp) {
+    auto holdFor = [](DWORD ms, std::atomic<bool>& opened) {
+        // The holder opens the clipboard for a window of its own thread, as another program would.
+        return std::thread([ms, &opened] {
+            HWND owner = ::CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+            if (::OpenClipboard(owner)) {
+                opened = true;
+                ::Sleep(ms);
+                ::CloseClipboard();
+            }
+            ::DestroyWindow(owner);
+        });
+    };
+    {
+        std::atomic<bool> opened{false};
+        std::thread holder = holdFor(40, opened);
+        while (!opened) ::Sleep(1);
+        EXPECT_NO_THROW(ClipboardScope open(nullptr));
+        holder.join();
+    }
+    {
+        std::atomic<bool> opened{false};
+        std::thread holder = holdFor(600, opened);
+        while (!opened) ::Sleep(1);
+        try {
+            ClipboardScope open(nullptr);
+            ADD_FAILURE() << "the clipboard opened while another thread held it";
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ(e.what(), "Ne peut ouvrir le Presse-papiers");
+        }
+        holder.join();
+    }
+}
+
+TEST(Text, UserTextIsUtf8WhenItCanBeElseAnsi) {
+    EXPECT_EQ(UserTextToWide("vid\xc3\xa9"), L"vid\u00e9");
+    // A lone 0xE9 is no UTF-8: it is the ANSI code page's character.
+    EXPECT_EQ(UserTextToWide("vid\xe9"), AnsiToWide("vid\xe9"));
+    EXPECT_EQ(WideToAnsi(AnsiToWide("Image_001.bmp")), "Image_001.bmp");
+}
+
+}  // namespace
+}  // namespace tessera::win
