@@ -42,7 +42,6 @@ enum ControlId : int {
     kLabel4,
     kImage2,
     kRichEdit1,
-    kClipboardViewer1,
 };
 
 enum MenuId : int {
@@ -53,12 +52,13 @@ enum MenuId : int {
 };
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr RECT kClipboardViewer1{248, 24, 248 + 328, 24 + 289};
+constexpr COLORREF kViewerColour = 0xE6E6E6;
 using win::ControlSpec;
 using win::FontWeight;
 
 // The window's controls, in tab order. Texts are the French ones the program shows.
-const std::array<ControlSpec, 10> kControls{{
-    {"ClipboardViewer1", L"STATIC", kClipboardViewer1, 248, 24, 328, 289, WS_VISIBLE | SS_SUNKEN, 0, 0, ""},
+const std::array<ControlSpec, 9> kControls{{
     {"WinStart", L"BUTTON", kWinStart, 8, 64, 225, 17, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 1,
      "Démarrer avec Windows"},
     {"Button1", L"BUTTON", kButton1, 8, 288, 225, 25, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 2,
@@ -105,6 +105,10 @@ TForm1::TForm1(FileSystem& fs, RunRegistry& registry) : fs_(fs), registry_(regis
     HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), L"MAINICON");
     CreateWindowObject(L"TForm1", WS_EX_CONTROLPARENT, title.c_str(), kStyle, kOffScreen, kOffScreen, outer.cx,
                        outer.cy, nullptr, icon);
+    // The viewer comes first in tab order, as it does in the layout.
+    ClipboardViewer1 = std::make_unique<TClipboardViewer>(hwnd(), kClipboardViewer1);
+    ClipboardViewer1->SetColor(kViewerColour);
+    ClipboardViewer1->OnChange = [this] { ClipboardViewer1Change(); };
     controls_.Create(hwnd(), kControls);
     if (icon) ::SendMessageW(controls_["Image2"], STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     BuildTrayMenu();
@@ -241,6 +245,10 @@ void TForm1::OnCommand(int id) {
     case kClose2: Close2Click(); break;
     default: break;
     }
+}
+
+void TForm1::ClipboardViewer1Change() {
+    // Captures arrive with the clip store's writers.
 }
 
 void TForm1::OnHotKey(int) {

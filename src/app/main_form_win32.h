@@ -4,10 +4,12 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "app/program_paths.h"
 #include "app/run_registry_win32.h"
+#include "controls/clipboard_viewer_win32.h"
 #include "store/file_system.h"
 #include "win/control_table.h"
 #include "win/unique_handle.h"
@@ -34,6 +36,8 @@ public:
     bool CaptureSuppressed = true;
     bool CapturePending = false;
 
+    std::unique_ptr<TClipboardViewer> ClipboardViewer1;
+
     void SaveSettings();
     HMENU TrayMenu1() const noexcept { return trayMenu_.get(); }
 
@@ -43,6 +47,7 @@ public:
     void SpeedButton3Click();
     void Close2Click();
     void WinStartClick();
+    void ClipboardViewer1Change();
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
