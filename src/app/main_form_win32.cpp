@@ -1,15 +1,18 @@
 #include "app/main_form_win32.h"
 
-#include <richedit.h>
-
 #include <array>
 #include <stdexcept>
 
 #include "app/forms_win32.h"
+#include "app/main_words.h"
 #include "app/profile_file_win32.h"
 #include "app/settings.h"
 #include "app/start_with_windows.h"
 #include "commands/paste_chooser_win32.h"
+#include "store/capture.h"
+#include "store/clear_store.h"
+#include "store/clip_formats_win32.h"
+#include "store/clip_writers_win32.h"
 #include "store/index_file.h"
 #include "store/store_folder.h"
 #include "win/application.h"
@@ -41,7 +44,6 @@ enum ControlId : int {
     kLabel2,
     kLabel4,
     kImage2,
-    kRichEdit1,
 };
 
 enum MenuId : int {
@@ -58,7 +60,7 @@ using win::ControlSpec;
 using win::FontWeight;
 
 // The window's controls, in tab order. Texts are the French ones the program shows.
-const std::array<ControlSpec, 9> kControls{{
+const std::array<ControlSpec, 8> kControls{{
     {"WinStart", L"BUTTON", kWinStart, 8, 64, 225, 17, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 1,
      "Démarrer avec Windows"},
     {"Button1", L"BUTTON", kButton1, 8, 288, 225, 25, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 2,
@@ -74,7 +76,6 @@ const std::array<ControlSpec, 9> kControls{{
     {"Label2", L"STATIC", kLabel2, 248, 8, 328, 14, WS_VISIBLE | SS_LEFT, 0, -1,
      "Contenu du Presse-papiers de Windows"},
     {"Image2", L"STATIC", kImage2, 45, 120, 150, 128, WS_VISIBLE | SS_ICON | SS_CENTERIMAGE, 0, -1, ""},
-    {"RichEdit1", RICHEDIT_CLASSW, kRichEdit1, 0, 0, 100, 100, ES_MULTILINE, 0, -1, ""},
 }};
 
 SIZE OuterSize() {
@@ -98,7 +99,7 @@ std::string ModuleFileName() {
 }  // namespace
 
 TForm1::TForm1(FileSystem& fs, RunRegistry& registry) : fs_(fs), registry_(registry) {
-    // The hidden RichEdit1 needs the rich-edit control's DLL (from the system folder only).
+    // Text captures go through a hidden rich-edit control, whose DLL comes from the system folder only.
     win::LoadSystemLibrary(L"riched20.dll");
     const SIZE outer = OuterSize();
     const std::wstring& title = win::Application::Instance().Title();
@@ -239,6 +240,8 @@ void TForm1::SetWinStartChecked(bool checked) {
 void TForm1::OnCommand(int id) {
     switch (id) {
     case kWinStart: WinStartClick(); break;
+    case kButton1:
+    case kViderlePressepapiers1: ViderlePressepapiers1Click(); break;
     case kSpeedButton1: SpeedButton1Click(); break;
     case kSpeedButton3: SpeedButton3Click(); break;
     case kShowmainscreen2: Showmainscreen2Click(); break;
@@ -248,11 +251,38 @@ void TForm1::OnCommand(int id) {
 }
 
 void TForm1::ClipboardViewer1Change() {
-    // Captures arrive with the clip store's writers.
+    if (!CapturePending) return;
+    // Cleared whatever the capture's outcome: after a failed capture the user's next, unrelated
+    // copy must not be filed.
+    CapturePending = false;
+    CaptureClipboard();
 }
 
-void TForm1::OnHotKey(int) {
-    // The copy and paste commands arrive with the key sender and the chooser.
+void TForm1::CaptureClipboard() {
+    if (!Choix) return;
+    const CaptureRequest request{CaptureSuppressed, fs_.DirectoryExists(paths.storeDir), paths.storeDir,
+                                 MainWord("@103"), static_cast<int>(Choix->ListBox1.size())};
+    Win32ClipboardFormats formats;
+    Win32ClipWriter writer(hwnd());
+    const std::optional<std::string> added = tessera::CaptureClipboard(request, formats, Choix->grid, writer);
+    if (added) Choix->AddAndSelect(*added);
+}
+
+void TForm1::ViderlePressepapiers1Click() {
+    if (!win::AskConfirmation(win::Utf8ToWide(MainWord("@101")))) return;
+    if (Choix) {
+        ClearStore(fs_, paths.storeDir, Choix->grid, static_cast<int>(Choix->ListBox1.size()));
+        Choix->ClearList();
+    }
+    fs_.RemoveFile(paths.indexFileName);
+    win::EmptySystemClipboard(hwnd());
+    win::ShowInformation(win::Utf8ToWide(MainWord("@102")));
+}
+
+void TForm1::OnHotKey(int id) {
+    // The copy command's first step; reading the target's title and sending it Ctrl+C arrive
+    // with the key sender, the paste command with the chooser.
+    if (id == kCopyHotKey) CapturePending = true;
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

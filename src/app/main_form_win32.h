@@ -48,6 +48,8 @@ public:
     void Close2Click();
     void WinStartClick();
     void ClipboardViewer1Change();
+    void CaptureClipboard();
+    void ViderlePressepapiers1Click();
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

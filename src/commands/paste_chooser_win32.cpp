@@ -30,4 +30,14 @@ void TChoix::FormCreate() {
     if (Form1) Form1->CaptureSuppressed = false;
 }
 
+void TChoix::AddAndSelect(const std::string& displayName) {
+    ListBox1.push_back(displayName);
+    ItemIndex = static_cast<int>(ListBox1.size()) - 1;
+}
+
+void TChoix::ClearList() {
+    ListBox1.clear();
+    ItemIndex = -1;
+}
+
 }  // namespace tessera

@@ -18,6 +18,12 @@ public:
 
     ClipIndex grid;
     std::vector<std::string> ListBox1;
+    int ItemIndex = -1;  // the selected line of ListBox1, -1 for none
+
+    // A new last line, selected.
+    void AddAndSelect(const std::string& displayName);
+    // Empties the list (the clear command).
+    void ClearList();
 
 private:
     void FormCreate();

@@ -10,3 +10,17 @@ list(APPEND TESSERA_SHELL_SOURCES
 )
 # The store folder and the index at start-up.
 list(APPEND TESSERA_CORE_SOURCES store/store_folder.cpp store/index_startup.cpp)
+# Item kinds and names, capture and the clear command; the clipboard writers on the Win32 side.
+list(APPEND TESSERA_CORE_SOURCES
+  store/clip_kind.cpp
+  store/item_numbering.cpp
+  store/store_names.cpp
+  store/placeable_metafile.cpp
+  store/capture.cpp
+  store/clear_store.cpp
+)
+list(APPEND TESSERA_SHELL_SOURCES
+  store/clip_formats_win32.cpp
+  store/clip_file_win32.cpp
+  store/clip_writers_win32.cpp
+)

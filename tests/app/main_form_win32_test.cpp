@@ -8,7 +8,10 @@
 #include <vector>
 
 #include "../win/box_driver.h"
+#include "app/forms_win32.h"
 #include "app/main_form_win32.h"
+#include "commands/paste_chooser_win32.h"
+#include "store/index_file.h"
 #include "app/start_with_windows.h"
 #include "store/file_system_win32.h"
 #include "win/application.h"
@@ -158,6 +161,47 @@ TEST_F(MainFormTest, QuitAndTheEndOfTheSessionSaveTheSettings) {
     }
     EXPECT_EQ(IniValue(ini, "MainW", "x"), "50");
     EXPECT_EQ(IniValue(ini, "MainW", "y"), "60");
+}
+
+// The clear command over a store whose index also names a decoy outside the store.
+TEST_F(MainFormTest, ClearingAsksFirstAndDeletesOnlyTheStoresFiles) {
+    TForm1 form(fs, registry);
+    Form1 = &form;
+    const std::string decoy = form.paths.exeDir + "decoy.txt";
+    const std::string item = form.paths.storeDir + "\\Image_001.bmp";
+    ASSERT_TRUE(fs.ReplaceContents(decoy, "keep me"));
+    ASSERT_TRUE(fs.ReplaceContents(item, "BM"));
+    ClipIndex crafted;
+    crafted.AppendItem("Image_001", "Image_001.bmp");
+    crafted.AppendItem("decoy", "..\\decoy.txt");
+    SaveIndexFile(fs, crafted, form.paths.indexFileName);
+    {
+        TChoix choix(fs, form.paths.exeDir, form.paths.indexFileName);
+        Choix = &choix;
+        PutTextOnClipboard("still here");
+        {
+            testing::BoxDriver no(IDNO);
+            form.ViderlePressepapiers1Click();
+        }
+        EXPECT_TRUE(fs.FileExists(item)) << "No changes nothing";
+        EXPECT_TRUE(fs.FileExists(form.paths.indexFileName));
+        EXPECT_TRUE(::IsClipboardFormatAvailable(CF_TEXT));
+        {
+            testing::BoxDriver yes(IDYES, L"Confirmation");
+            testing::BoxDriver done(IDOK, L"Information");  // the message that follows
+            form.ViderlePressepapiers1Click();
+            EXPECT_EQ(done.Seen().text, L"Presse-papiers interne vid\u00e9.");
+        }
+        EXPECT_FALSE(fs.FileExists(item));
+        EXPECT_TRUE(fs.FileExists(decoy)) << "a name leading out of the store is never deleted through";
+        EXPECT_FALSE(fs.FileExists(form.paths.indexFileName));
+        EXPECT_EQ(::CountClipboardFormats(), 0);
+        EXPECT_TRUE(choix.grid.IsEmpty());
+        EXPECT_TRUE(choix.ListBox1.empty());
+        Choix = nullptr;
+    }
+    Form1 = nullptr;
+    fs.RemoveFile(decoy);
 }
 
 }  // namespace

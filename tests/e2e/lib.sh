@@ -69,3 +69,29 @@ reg_value() {
 
 # Screen size of the display, as "width height".
 screen_size() { xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }'; }
+
+WM_HOTKEY=0x312
+COPY_HOTKEY=101
+
+# Offers data on the X clipboard as TARGET, read from FILE, until another offer takes the
+# clipboard over (the previous xclip then ends by itself: killing it first would empty the
+# clipboard, a change of its own). Wine bridges the X clipboard to the Windows one.
+x_clipboard_offer() {
+  local target=$1 file=$2
+  xclip -quiet -selection clipboard -t "$target" -i "$file" >/dev/null 2>&1 &
+  E2E_PIDS+=($!)
+}
+
+# Waits until FILE exists and its size stops changing; fails after `seconds`.
+wait_file() {
+  local file=$1 seconds=${2:-10} i last=-1 size
+  for ((i = 0; i < seconds * 10; i++)); do
+    if [ -f "$file" ]; then
+      size=$(stat -c %s "$file")
+      [ "$size" = "$last" ] && [ "$size" -gt 0 ] && return 0
+      last=$size
+    fi
+    sleep 0.1
+  done
+  return 1
+}

@@ -15,4 +15,5 @@ endfunction()
 
 if(TARGET Tessera)
   tessera_add_e2e(startup)
+  tessera_add_e2e(capture)
 endif()

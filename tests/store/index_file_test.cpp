@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/index_rows.h"
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,13 +11,8 @@
 namespace tessera {
 namespace {
 
-using Rows = std::vector<std::pair<std::string, std::string>>;
-
-Rows RowsOf(const ClipIndex& index) {
-    Rows rows;
-    for (int r = 0; r < index.RowCount(); ++r) rows.emplace_back(index.GetCell(0, r), index.GetCell(1, r));
-    return rows;
-}
+using testing::Rows;
+using testing::RowsOf;
 
 Rows Decoded(std::string_view bytes, ClipIndex index = {}) {
     DecodeIndexFile(bytes, index);

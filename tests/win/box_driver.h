@@ -16,10 +16,12 @@ struct SeenBox {
     bool found = false;
 };
 
-// Starts watching for a top-level dialog of this process; `press` is the button id to click.
+// Starts watching for a top-level dialog of this process (with the caption `caption`, when one is
+// given); `press` is the button id to click.
 class BoxDriver {
 public:
-    explicit BoxDriver(int press) : thread_([this, press] { Watch(press); }) {}
+    explicit BoxDriver(int press, std::wstring caption = {})
+        : caption_(std::move(caption)), thread_([this, press] { Watch(press); }) {}
     ~BoxDriver() {
         if (thread_.joinable()) thread_.join();
     }
@@ -29,6 +31,12 @@ public:
     }
 
 private:
+    bool HasCaption(HWND box) const {
+        if (caption_.empty()) return true;
+        wchar_t text[256] = {};
+        ::GetWindowTextW(box, text, 256);
+        return caption_ == text;
+    }
     static std::wstring ItemText(HWND box, int id) {
         wchar_t buf[256] = {};
         ::GetDlgItemTextW(box, id, buf, 256);
@@ -45,7 +53,7 @@ private:
             while ((box = ::FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
                 DWORD owner = 0;
                 ::GetWindowThreadProcessId(box, &owner);
-                if (owner == pid && ::IsWindowVisible(box)) break;
+                if (owner == pid && ::IsWindowVisible(box) && HasCaption(box)) break;
             }
             if (box) {
                 ::Sleep(100);  // let the box finish its set-up before reading it
@@ -65,6 +73,7 @@ private:
         }
     }
 
+    std::wstring caption_;
     SeenBox seen_;
     std::thread thread_;
 };

@@ -1,0 +1,63 @@
+#include "store/item_numbering.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace tessera {
+namespace {
+
+char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Only a to z are folded: the names are ANSI, and other letters differ between code pages.
+bool StartsWithIgnoringCase(std::string_view name, std::string_view prefix) {
+    if (name.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (UpperAscii(name[i]) != UpperAscii(prefix[i])) return false;
+    return true;
+}
+
+// A decimal integer with an optional sign, within 32 bits, and nothing else.
+std::optional<std::int64_t> ParseInteger(std::string_view text) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    if (i == text.size()) return std::nullopt;
+    std::int64_t value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return std::nullopt;
+        value = value * 10 + (text[i] - '0');
+        if (value > std::int64_t{INT32_MAX} + 1) return std::nullopt;
+    }
+    if (negative) return -value;
+    if (value > INT32_MAX) return std::nullopt;
+    return value;
+}
+
+// The number a file name carries for `prefix`: the character right after the prefix is skipped,
+// whatever it is, and the number runs up to the first ".". A name without "." carries none.
+std::optional<std::int64_t> NumberOf(std::string_view fileName, std::string_view prefix) {
+    if (!StartsWithIgnoringCase(fileName, prefix)) return std::nullopt;
+    std::string_view rest = fileName.size() > prefix.size() + 1 ? fileName.substr(prefix.size() + 1) : "";
+    const std::size_t dot = rest.find('.');
+    rest = dot == std::string_view::npos ? std::string_view{} : rest.substr(0, dot);
+    return ParseInteger(rest);
+}
+
+}  // namespace
+
+// Numbers freed by deleting items are reused only when they were the greatest. Rows never
+// written hold no name and so no number: only the stored rows are visited, which keeps an index
+// that claims billions of rows cheap.
+std::string NextNumberSuffix(const ClipIndex& index, int itemCount, std::string_view prefix) {
+    std::int64_t greatest = 0;
+    for (const ClipIndex::StoredRow& row : index.StoredRows()) {
+        if (row.index >= itemCount) break;
+        const std::optional<std::int64_t> number = NumberOf(row.cells[1], prefix);
+        if (number && *number > greatest) greatest = *number;
+    }
+    std::string digits = std::to_string(greatest + 1);
+    if (digits.size() < 3) digits.insert(0, 3 - digits.size(), '0');
+    return "_" + digits;
+}
+
+}  // namespace tessera

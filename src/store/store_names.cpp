@@ -1,0 +1,58 @@
+#include "store/store_names.h"
+
+#include <array>
+
+namespace tessera {
+namespace {
+
+// Separators, drive and stream colons, wildcards, quotes and redirections.
+constexpr std::string_view kForbidden = "<>:\"/\\|?*";
+
+char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+    return true;
+}
+
+// Windows opens a device for these whatever the folder and the extension ("CON.txt" is the
+// console), and ignores blanks before the extension ("NUL .bmp"). The superscript digits are
+// those of the ANSI code page that Windows also takes as port numbers.
+bool IsDeviceName(std::string_view name) {
+    std::string_view base = name.substr(0, name.find('.'));
+    while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
+    static constexpr std::array<std::string_view, 6> kDevices{"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+    for (const std::string_view device : kDevices)
+        if (EqualsIgnoringCase(base, device)) return true;
+    if (base.size() != 4) return false;
+    const std::string_view port = base.substr(0, 3);
+    const auto digit = static_cast<unsigned char>(base[3]);
+    const bool portDigit = (digit >= '1' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;
+    return portDigit && (EqualsIgnoringCase(port, "COM") || EqualsIgnoringCase(port, "LPT"));
+}
+
+}  // namespace
+
+// The index file is plain text anyone can edit, and its names are joined to the store's folder
+// before a file is written, read or deleted: a name that could reach outside the folder, or
+// something that is not a plain file, counts as a missing file.
+bool IsPlainStoreFileName(std::string_view name) {
+    if (name.empty()) return false;
+    for (const char c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || kForbidden.find(c) != std::string_view::npos) return false;
+    // Windows drops a trailing dot or blank, so "a." would open "a"; this also rules out "." and "..".
+    if (name.back() == '.' || name.back() == ' ') return false;
+    return !IsDeviceName(name);
+}
+
+std::optional<std::string> StoreFilePath(const std::string& storeDir, std::string_view name) {
+    if (!IsPlainStoreFileName(name)) return std::nullopt;
+    std::string path = storeDir;
+    path += '\\';
+    path += name;
+    return path;
+}
+
+}  // namespace tessera
