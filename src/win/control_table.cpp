@@ -60,20 +60,20 @@ void ControlSet::Create(HWND parent, std::span<const ControlSpec> specs) {
 
 HWND ControlSet::Find(std::string_view name) const {
     for (const Entry& e : entries_)
-        if (SameName(e.spec->name, name)) return e.hwnd;
+        if (SameName(e.row->name, name)) return e.hwnd;
     return nullptr;
 }
 
 const ControlSpec* ControlSet::SpecOf(HWND control) const {
     for (const Entry& e : entries_)
-        if (e.hwnd == control) return e.spec;
+        if (e.hwnd == control) return e.row;
     return nullptr;
 }
 
 HBRUSH ControlSet::ColourFor(HWND control, HDC dc) const {
-    const ControlSpec* spec = SpecOf(control);
-    if (!spec || spec->textColor == CLR_INVALID) return nullptr;
-    ::SetTextColor(dc, spec->textColor);
+    const ControlSpec* row = SpecOf(control);
+    if (!row || row->textColor == CLR_INVALID) return nullptr;
+    ::SetTextColor(dc, row->textColor);
     ::SetBkMode(dc, TRANSPARENT);
     return ::GetSysColorBrush(COLOR_BTNFACE);
 }

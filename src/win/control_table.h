@@ -39,7 +39,7 @@ public:
     // The control named `name` (letter case ignored), or null.
     HWND Find(std::string_view name) const;
     HWND operator[](std::string_view name) const { return Find(name); }
-    // The spec row of a created control, or null.
+    // The table row of a created control, or null.
     const ControlSpec* SpecOf(HWND control) const;
     // Answers WM_CTLCOLORSTATIC / WM_CTLCOLORBTN for controls with a colour of their own; null
     // for the others (the caller then passes the message on).
@@ -47,7 +47,7 @@ public:
 
 private:
     struct Entry {
-        const ControlSpec* spec;
+        const ControlSpec* row;
         HWND hwnd;
     };
     std::vector<Entry> entries_;
