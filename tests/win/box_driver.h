@@ -48,7 +48,8 @@ private:
     }
     void Watch(int press) {
         const DWORD pid = ::GetCurrentProcessId();
-        for (int i = 0; i < 200; ++i) {
+        // Generous: the first box of a fresh Wine prefix on a busy machine can take many seconds.
+        for (int i = 0; i < 1200; ++i) {
             HWND box = nullptr;
             while ((box = ::FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
                 DWORD owner = 0;

@@ -1,0 +1,155 @@
+#include "commands/chooser_rules.h"
+
+#include <utility>
+
+#include "store/store_names.h"
+
+namespace tessera {
+
+std::string FrenchChooserWord(std::string_view id) {
+    if (id == "@102") return " introuvable.";
+    if (id == "@103") return "Presse-papiers interne vidé.";
+    return std::string(id);
+}
+
+// The extension runs from the last dot after the last path delimiter, as the index's names were
+// made; a crafted name with a separator is rejected later by StoreFilePath anyway.
+bool IsTextItemFileName(std::string_view fileName) {
+    const std::size_t at = fileName.find_last_of(".\\:");
+    if (at == std::string_view::npos || fileName[at] != '.') return false;
+    const std::string_view ext = fileName.substr(at);
+    constexpr std::string_view kText = ".TXT";
+    if (ext.size() != kText.size()) return false;
+    for (std::size_t i = 0; i < ext.size(); ++i) {
+        char c = ext[i];
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        if (c != kText[i]) return false;
+    }
+    return true;
+}
+
+ChooserCore::ChooserCore(ClipIndex& index, FileSystem& fs, std::string storeDir, ChooserView& view,
+                         ChooserWordLookup word)
+    : index_(index), fs_(fs), storeDir_(std::move(storeDir)), view_(view), word_(std::move(word)) {}
+
+std::optional<std::string> ChooserCore::ItemPath(int row) const {
+    return StoreFilePath(storeDir_, index_.GetCell(1, row));
+}
+
+void ChooserCore::SetPasteEnabled(bool enabled) {
+    pasteEnabled_ = enabled;
+    view_.EnablePaste(enabled);
+}
+
+// Rows whose files went away since the last showing (or whose names could reach outside the
+// store) disappear without a word. The list is then rebuilt from the index, so the two agree
+// line for line from here on. A remembered position that no longer exists falls back to the
+// last row: the newest item is preselected after start-up and after removals elsewhere.
+void ChooserCore::Show() {
+    index_.RemoveRowsWhere([this](const std::string&, const std::string& fileName) {
+        const auto path = StoreFilePath(storeDir_, fileName);
+        return !path || !fs_.FileExists(*path);
+    });
+
+    view_.ClearLines();
+    if (!index_.IsEmpty())
+        for (int row = 0; row < index_.RowCount(); ++row) view_.AddLine(index_.GetCell(0, row));
+
+    const int last = view_.LineCount() - 1;
+    view_.SetSelection(remembered_ < 0 || remembered_ > last ? last : remembered_);
+    SelectionChanged();
+}
+
+// With nothing selected only the previews go; the rename field and Paste keep their state.
+// A text item (".TXT" in any case) goes to the text preview, anything else to the picture
+// preview. A file that cannot be loaded leaves an empty preview and the missing-file flag as it
+// was: the item stays and can still be pasted. A file that is gone is reported and its row
+// dropped from index and list; the flag then keeps Enter and double-click from closing with OK
+// on an item that no longer exists.
+void ChooserCore::SelectionChanged() {
+    int row = view_.Selection();
+    if (row < 0) {
+        view_.HidePreviews();
+        remembered_ = -1;
+        return;
+    }
+    remembered_ = row;
+    const std::string fileName = index_.GetCell(1, row);
+    // A name the store would not use as a path counts as a missing file: it is never opened.
+    const auto path = ItemPath(row);
+    if (path && fs_.FileExists(*path)) {
+        if (IsTextItemFileName(fileName)) {
+            view_.ShowTextPreview();
+            if (view_.LoadTextPreview(*path))
+                missingFile_ = false;
+            else
+                view_.EmptyTextPreview();
+        } else {
+            view_.ShowPicturePreview();
+            if (view_.LoadPicturePreview(*path))
+                missingFile_ = false;
+            else
+                view_.EmptyPicturePreview();
+        }
+    } else {
+        view_.ShowInformation(fileName + word_("@102"));
+        index_.RemoveRow(row);
+        view_.DeleteLine(row);
+        view_.SetSelection(-1);
+        missingFile_ = true;
+        row = -1;
+    }
+    // Setting the field fires its change handler in the dialog, which writes the same name back:
+    // nothing to do here for that.
+    if (row >= 0) view_.SetRenameText(index_.GetCell(0, row));
+    SetPasteEnabled(row >= 0);
+}
+
+// No confirmation. The next item takes the deleted one's place, or the last one when the deleted
+// item was last. Previewing it may drop it in turn if its file is gone, so emptiness is judged
+// after the selection handling.
+void ChooserCore::DeleteSelected() {
+    const int row = view_.Selection();
+    if (row < 0) return;
+    if (const auto path = ItemPath(row)) fs_.RemoveFile(*path);  // a failure is ignored
+    index_.RemoveRow(row);
+    view_.DeleteLine(row);
+    const int count = view_.LineCount();
+    view_.SetSelection(count == 0 ? -1 : (row < count ? row : count - 1));
+    SelectionChanged();
+    if (view_.LineCount() == 0) {
+        view_.ShowInformation(word_("@103"));
+        view_.Close(ChooserResult::Cancel);
+    }
+    remembered_ = view_.Selection();
+}
+
+// Modifiers do not matter.
+void ChooserCore::KeyDown(int virtualKey) {
+    if (virtualKey == kDeleteKey)
+        DeleteSelected();
+    else if (virtualKey == kEnterKey && pasteEnabled_ && !missingFile_)
+        view_.Close(ChooserResult::Ok);
+}
+
+// Closes also when the click hit no line: the paste command then finds no selection.
+void ChooserCore::DoubleClick() {
+    if (!missingFile_) view_.Close(ChooserResult::Ok);
+}
+
+// Every keystroke renames; empty and duplicate names are allowed and the file name never changes.
+void ChooserCore::Rename(const std::string& text) {
+    const int row = view_.Selection();
+    if (row < 0 || row >= index_.RowCount()) return;
+    index_.SetCell(0, row, text);
+    view_.ReplaceLine(row, text);
+}
+
+std::optional<std::string> ChooserCore::SaveTextPreviewTarget() const {
+    const int row = view_.Selection();
+    if (row < 0) return std::nullopt;
+    if (!IsTextItemFileName(index_.GetCell(1, row))) return std::nullopt;
+    return ItemPath(row);
+}
+
+}  // namespace tessera

@@ -1,0 +1,101 @@
+#pragma once
+// The paste chooser's list rules (showing, selection, delete, keys, rename), driving a ChooserView.
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "store/clip_index.h"
+#include "store/file_system.h"
+
+namespace tessera {
+
+enum class ChooserResult { Ok, Cancel };
+
+// What the dialog shows, as the rules see it. Line and selection numbers count from 0; -1 is
+// "no line selected".
+class ChooserView {
+public:
+    virtual ~ChooserView() = default;
+
+    // ListBox1
+    virtual void ClearLines() = 0;
+    virtual void AddLine(const std::string& text) = 0;
+    // Keeps the selection where it was.
+    virtual void ReplaceLine(int line, const std::string& text) = 0;
+    virtual void DeleteLine(int line) = 0;
+    virtual int LineCount() const = 0;
+    virtual int Selection() const = 0;
+    virtual void SetSelection(int line) = 0;
+
+    // RichEdit1 and Image1, which share one place.
+    virtual void ShowTextPreview() = 0;     // text shown, picture hidden
+    virtual void ShowPicturePreview() = 0;  // picture shown, text hidden
+    virtual void HidePreviews() = 0;
+    // False when the file could not be loaded; the rules then empty that preview.
+    virtual bool LoadTextPreview(const std::string& path) = 0;
+    virtual bool LoadPicturePreview(const std::string& path) = 0;
+    virtual void EmptyTextPreview() = 0;
+    virtual void EmptyPicturePreview() = 0;
+
+    // Edit1. Its change handler may call Rename() back with the same text: that changes nothing.
+    virtual void SetRenameText(const std::string& text) = 0;
+    // Button2
+    virtual void EnablePaste(bool enabled) = 0;
+    // An information box with its OK button; returns once it is closed.
+    virtual void ShowInformation(const std::string& text) = 0;
+    // Ends the modal dialog with `result`.
+    virtual void Close(ChooserResult result) = 0;
+};
+
+// The chooser's free texts by id ("@102", "@103"), UTF-8.
+using ChooserWordLookup = std::function<std::string(std::string_view id)>;
+// The French texts: "@102" " introuvable.", "@103" "Presse-papiers interne vidé.".
+std::string FrenchChooserWord(std::string_view id);
+
+// Keeps the clip index and the dialog's list line for line; item files live in `storeDir`
+// (no trailing backslash), and only names StoreFilePath accepts are ever touched.
+class ChooserCore {
+public:
+    static constexpr int kDeleteKey = 46;
+    static constexpr int kEnterKey = 13;
+
+    ChooserCore(ClipIndex& index, FileSystem& fs, std::string storeDir, ChooserView& view,
+                ChooserWordLookup word = FrenchChooserWord);
+
+    // Each showing: drops stale rows, rebuilds the list, selects, previews.
+    void Show();
+    // After the selection changed, by the user or by the program.
+    void SelectionChanged();
+    // The context menu's Delete and the Delete key.
+    void DeleteSelected();
+    void KeyDown(int virtualKey);
+    void DoubleClick();
+    // Every change of the rename field.
+    void Rename(const std::string& text);
+    // Where the text preview is to be written back, or nothing when there is no such item.
+    std::optional<std::string> SaveTextPreviewTarget() const;
+
+    int RememberedPosition() const noexcept { return remembered_; }
+    bool MissingFile() const noexcept { return missingFile_; }
+    bool PasteEnabled() const noexcept { return pasteEnabled_; }
+
+private:
+    // The item file's full path, or nothing for a name that is not a plain store file name.
+    std::optional<std::string> ItemPath(int row) const;
+    void SetPasteEnabled(bool enabled);
+
+    ClipIndex& index_;
+    FileSystem& fs_;
+    std::string storeDir_;
+    ChooserView& view_;
+    ChooserWordLookup word_;
+    int remembered_ = -1;
+    bool missingFile_ = false;
+    bool pasteEnabled_ = false;
+};
+
+// True when `fileName`'s extension, upper-cased, is ".TXT".
+bool IsTextItemFileName(std::string_view fileName);
+
+}  // namespace tessera

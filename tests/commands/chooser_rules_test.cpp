@@ -1,0 +1,237 @@
+#include "commands/chooser_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "../support/index_rows.h"
+#include "../support/memory_file_system.h"
+
+namespace tessera {
+namespace {
+
+using testing::Rows;
+using testing::RowsOf;
+using Lines = std::vector<std::string>;
+using Closes = std::vector<ChooserResult>;
+
+const std::string kStore = "C:\\T\\Clipboard";
+std::string InStore(const std::string& name) { return kStore + "\\" + name; }
+
+// A single-selection list box: deleting a line moves the selection with the lines.
+struct RecordingView : ChooserView {
+    Lines lines, messages, loads;
+    int selection = -1;
+    char shown = '-';     // 'T'ext, 'P'icture or '-'
+    std::string preview;  // path loaded, or "" once emptied
+    std::set<std::string> unloadable;
+    std::string renameText;
+    bool pasteEnabled = false;
+    Closes closes;
+
+    void ClearLines() override { lines.clear(); selection = -1; }
+    void AddLine(const std::string& text) override { lines.push_back(text); }
+    void ReplaceLine(int line, const std::string& text) override { lines.at(static_cast<std::size_t>(line)) = text; }
+    void DeleteLine(int line) override {
+        lines.erase(lines.begin() + line);
+        selection = selection == line ? -1 : selection > line ? selection - 1 : selection;
+    }
+    int LineCount() const override { return static_cast<int>(lines.size()); }
+    int Selection() const override { return selection; }
+    void SetSelection(int line) override { selection = line; }
+    void ShowTextPreview() override { shown = 'T'; }
+    void ShowPicturePreview() override { shown = 'P'; }
+    void HidePreviews() override { shown = '-'; }
+    bool LoadTextPreview(const std::string& path) override { return Load(path); }
+    bool LoadPicturePreview(const std::string& path) override { return Load(path); }
+    void EmptyTextPreview() override { preview.clear(); }
+    void EmptyPicturePreview() override { preview.clear(); }
+    void SetRenameText(const std::string& text) override { renameText = text; }
+    void EnablePaste(bool enabled) override { pasteEnabled = enabled; }
+    void ShowInformation(const std::string& text) override { messages.push_back(text); }
+    void Close(ChooserResult result) override { closes.push_back(result); }
+
+    bool Load(const std::string& path) {
+        loads.push_back(path);
+        preview = unloadable.count(path) ? "garbage" : path;
+        return !unloadable.count(path);
+    }
+};
+
+struct ChooserTest : ::testing::Test {
+    testing::MemoryFileSystem fs;
+    ClipIndex index;
+    RecordingView view;
+    ChooserCore chooser{index, fs, kStore, view};
+
+    // A file is made for each row, except for names starting with '-' (the '-' is dropped).
+    void Items(const Rows& rows) {
+        for (const auto& [display, file] : rows) {
+            const bool gone = !file.empty() && file[0] == '-';
+            if (!gone) fs.files[InStore(file)] = "x";
+            index.AppendItem(display, gone ? file.substr(1) : file);
+        }
+    }
+    void Select(int line) {
+        view.selection = line;
+        chooser.SelectionChanged();
+    }
+};
+
+TEST_F(ChooserTest, ShowingSelectsTheRememberedRowOrElseTheLast) {
+    Items({{"a", "A_001.txt"}, {"b", "B_001.bmp"}, {"c", "C_001.emf"}});
+    chooser.Show();  // remembered -1 after creation
+    EXPECT_EQ(view.lines, (Lines{"a", "b", "c"}));
+    EXPECT_EQ(view.selection, 2);
+    EXPECT_EQ(view.preview, InStore("C_001.emf"));
+    EXPECT_EQ(view.renameText, "c");
+    EXPECT_TRUE(view.pasteEnabled);
+
+    Select(1);
+    chooser.Show();
+    EXPECT_EQ(view.selection, 1);
+
+    // Files removed while the chooser was hidden: position 1 is now past the end.
+    fs.files.erase(InStore("A_001.txt"));
+    fs.files.erase(InStore("B_001.bmp"));
+    chooser.Show();
+    EXPECT_EQ(view.lines, (Lines{"c"}));
+    EXPECT_EQ(view.selection, 0);
+    EXPECT_TRUE(view.messages.empty());
+}
+
+TEST_F(ChooserTest, ShowingDropsStaleAndCraftedRowsSilently) {
+    fs.files["C:\\T\\x.txt"] = "outside the store";
+    Items({{"gone", "-Gone.txt"}, {"a", "A.txt"}, {"up", "..\\x.txt"}, {"dev", "CON"}, {"b", "B.bmp"}, {"", "-"}});
+    chooser.Show();
+    EXPECT_EQ(RowsOf(index), (Rows{{"a", "A.txt"}, {"b", "B.bmp"}}));
+    EXPECT_EQ(view.lines, (Lines{"a", "b"}));
+    EXPECT_EQ(view.loads, (Lines{InStore("B.bmp")}));
+
+    fs.files.clear();
+    chooser.Show();
+    EXPECT_TRUE(index.IsEmpty());
+    EXPECT_TRUE(view.lines.empty());
+    EXPECT_EQ(view.selection, -1);
+    EXPECT_EQ(view.shown, '-');
+    EXPECT_EQ(chooser.RememberedPosition(), -1);
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_TRUE(view.closes.empty());
+}
+
+TEST_F(ChooserTest, EnterNeedsPasteEnabledButDoubleClickOnlyAClearFlag) {
+    Items({{"gone", "-Gone.bmp"}});
+    chooser.Show();  // opens empty: Paste stays disabled as created
+    chooser.KeyDown(ChooserCore::kEnterKey);
+    EXPECT_TRUE(view.closes.empty());
+    chooser.DoubleClick();  // a double-click on no line still closes
+    EXPECT_EQ(view.closes, (Closes{ChooserResult::Ok}));
+}
+
+TEST_F(ChooserTest, VanishedFileIsReportedDroppedAndBlocksClosingWithOk) {
+    Items({{"one", "Texte_001.txt"}, {"two", "Image_001.bmp"}, {"three", "Texte_002.TxT"}});
+    chooser.Show();
+    EXPECT_EQ(view.shown, 'T');
+    fs.files.erase(InStore("Texte_001.txt"));
+    Select(0);
+    EXPECT_EQ(view.messages, (Lines{"Texte_001.txt introuvable."}));
+    EXPECT_EQ(RowsOf(index), (Rows{{"two", "Image_001.bmp"}, {"three", "Texte_002.TxT"}}));
+    EXPECT_EQ(view.lines, (Lines{"two", "three"}));
+    EXPECT_EQ(view.selection, -1);
+    EXPECT_FALSE(view.pasteEnabled);
+    EXPECT_EQ(view.renameText, "three");
+    chooser.KeyDown(ChooserCore::kEnterKey);
+    chooser.DoubleClick();
+    EXPECT_TRUE(view.closes.empty());
+
+    // A preview that cannot be loaded is emptied and the flag stays; the item can be pasted.
+    view.unloadable.insert(InStore("Image_001.bmp"));
+    Select(0);
+    EXPECT_EQ(view.shown, 'P');
+    EXPECT_EQ(view.preview, "");
+    EXPECT_TRUE(view.pasteEnabled);
+    chooser.KeyDown(ChooserCore::kEnterKey);
+    EXPECT_TRUE(view.closes.empty());
+
+    Select(1);  // a loaded preview clears the flag
+    chooser.KeyDown(ChooserCore::kEnterKey);
+    EXPECT_EQ(view.closes, (Closes{ChooserResult::Ok}));
+}
+
+TEST_F(ChooserTest, CraftedNamesAreNeverLoadedNorDeleted) {
+    fs.files["C:\\T\\x.txt"] = "outside the store";
+    fs.files[InStore("CON")] = "a device";
+    Items({{"a", "A.bmp"}});
+    chooser.Show();
+    // Rows like these can only arrive after the showing.
+    for (const std::string name : {"..\\x.txt", "CON"}) {
+        index.AppendItem(name, name);
+        view.AddLine(name);
+    }
+    Select(1);
+    EXPECT_EQ(view.messages.back(), "..\\x.txt introuvable.");
+
+    view.selection = 1;  // "CON", not previewed
+    EXPECT_EQ(chooser.SaveTextPreviewTarget(), std::nullopt);
+    chooser.KeyDown(ChooserCore::kDeleteKey);
+    EXPECT_EQ(view.lines, (Lines{"a"}));
+    EXPECT_EQ(fs.files.size(), 3u);
+    EXPECT_EQ(view.loads, (Lines{InStore("A.bmp"), InStore("A.bmp")}));
+}
+
+TEST_F(ChooserTest, DeletingSelectsTheNextLineOrTheNewLast) {
+    Items({{"a", "a.bmp"}, {"b", "b.bmp"}, {"c", "c.bmp"}});
+    chooser.Show();
+    chooser.KeyDown(ChooserCore::kDeleteKey);  // the last of three
+    EXPECT_EQ(view.selection, 1);
+    EXPECT_EQ(view.preview, InStore("b.bmp"));
+    EXPECT_EQ(chooser.RememberedPosition(), 1);
+    EXPECT_EQ(fs.files.count(InStore("c.bmp")), 0u);
+
+    Items({{"c", "c.bmp"}});
+    chooser.Show();
+    Select(0);
+    chooser.DeleteSelected();  // line 0 of three
+    EXPECT_EQ(view.selection, 0);
+    EXPECT_EQ(view.renameText, "b");
+    EXPECT_EQ(view.lines, (Lines{"b", "c"}));
+    EXPECT_EQ(RowsOf(index), (Rows{{"b", "b.bmp"}, {"c", "c.bmp"}}));
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_TRUE(view.closes.empty());
+}
+
+TEST_F(ChooserTest, DeletingTheLastItemReportsTheEmptyStoreAndCancels) {
+    Items({{"a", "a.bmp"}, {"b", "b.bmp"}});
+    chooser.Show();
+    fs.files.erase(InStore("a.bmp"));
+    chooser.DeleteSelected();  // b; then a turns out to be gone as well
+    EXPECT_EQ(view.messages, (Lines{"a.bmp introuvable.", "Presse-papiers interne vidé."}));
+    EXPECT_EQ(view.closes, (Closes{ChooserResult::Cancel}));
+    EXPECT_TRUE(index.IsEmpty());
+    EXPECT_TRUE(fs.files.empty());
+    EXPECT_EQ(chooser.RememberedPosition(), -1);
+}
+
+TEST_F(ChooserTest, RenamingAndSavingActOnTheSelectedRow) {
+    Items({{"a", "a.Txt"}, {"b", "b.bmp"}});
+    chooser.Show();
+    chooser.Rename("");
+    EXPECT_EQ(RowsOf(index), (Rows{{"a", "a.Txt"}, {"", "b.bmp"}}));
+    EXPECT_EQ(view.lines, (Lines{"a", ""}));
+    EXPECT_EQ(view.selection, 1);
+    EXPECT_EQ(chooser.SaveTextPreviewTarget(), std::nullopt);
+
+    view.selection = 0;
+    EXPECT_EQ(chooser.SaveTextPreviewTarget(), InStore("a.Txt"));
+    view.selection = -1;
+    chooser.Rename("nobody");
+    EXPECT_EQ(view.lines, (Lines{"a", ""}));
+    EXPECT_EQ(chooser.SaveTextPreviewTarget(), std::nullopt);
+    EXPECT_FALSE(IsTextItemFileName("x.txt.wmf"));
+    EXPECT_FALSE(IsTextItemFileName("x.txt\\y"));
+}
+
+}  // namespace
+}  // namespace tessera
