@@ -31,11 +31,10 @@ int Application::Run() {
     while (!terminated_) {
         const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) break;
+        // The active window gets the dialog keys when it holds controls (Tab between them).
         HWND active = ::GetActiveWindow();
         const bool isDialog = active && (::GetWindowLongW(active, GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
-        if (isDialog && ::IsDialogMessageW(active, &msg)) continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
+        DispatchOne(msg, isDialog ? active : nullptr);
     }
     terminated_ = true;
     return static_cast<int>(msg.wParam);
