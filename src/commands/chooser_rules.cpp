@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "store/store_listing.h"
 #include "store/store_names.h"
 
 namespace tessera {
@@ -46,9 +47,9 @@ void ChooserCore::SetPasteEnabled(bool enabled) {
 // line for line from here on. A remembered position that no longer exists falls back to the
 // last row: the newest item is preselected after start-up and after removals elsewhere.
 void ChooserCore::Show() {
-    index_.RemoveRowsWhere([this](const std::string&, const std::string& fileName) {
-        const auto path = StoreFilePath(storeDir_, fileName);
-        return !path || !fs_.FileExists(*path);
+    const StoreListing store(fs_, storeDir_);
+    index_.RemoveRowsWhere([&store](const std::string&, const std::string& fileName) {
+        return !IsPlainStoreFileName(fileName) || !store.Contains(fileName);
     });
 
     view_.ClearLines();
@@ -92,7 +93,7 @@ void ChooserCore::SelectionChanged() {
                 view_.EmptyPicturePreview();
         }
     } else {
-        view_.ShowInformation(fileName + word_("@102"));
+        view_.ShowInformation(fileName, word_("@102"));
         index_.RemoveRow(row);
         view_.DeleteLine(row);
         view_.SetSelection(-1);
@@ -118,7 +119,7 @@ void ChooserCore::DeleteSelected() {
     view_.SetSelection(count == 0 ? -1 : (row < count ? row : count - 1));
     SelectionChanged();
     if (view_.LineCount() == 0) {
-        view_.ShowInformation(word_("@103"));
+        view_.ShowInformation("", word_("@103"));
         view_.Close(ChooserResult::Cancel);
     }
     remembered_ = view_.Selection();

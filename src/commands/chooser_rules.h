@@ -42,8 +42,10 @@ public:
     virtual void SetRenameText(const std::string& text) = 0;
     // Button2
     virtual void EnablePaste(bool enabled) = 0;
-    // An information box with its OK button; returns once it is closed.
-    virtual void ShowInformation(const std::string& text) = 0;
+    // An information box with its OK button showing `itemName` (the program's 8-bit code page,
+    // as file names are) followed by `text` (UTF-8, as the program's own texts are); returns once
+    // it is closed.
+    virtual void ShowInformation(const std::string& itemName, const std::string& text) = 0;
     // Ends the modal dialog with `result`.
     virtual void Close(ChooserResult result) = 0;
 };

@@ -1,18 +1,138 @@
 #include "commands/paste_chooser_win32.h"
 
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <array>
+
 #include "app/forms_win32.h"
 #include "app/main_form_win32.h"
 #include "store/index_startup.h"
+#include "store/picture_file_win32.h"
+#include "win/application.h"
 #include "win/message_boxes.h"
+#include "win/rich_edit.h"
+#include "win/system_libraries.h"
 #include "win/text.h"
 
 namespace tessera {
+namespace {
 
-TChoix::TChoix(FileSystem& fs, std::string exeDir, std::string indexFileName)
-    : fs_(fs), exeDir_(std::move(exeDir)), indexFileName_(std::move(indexFileName)) {
+constexpr int kClientWidth = 411;
+constexpr int kClientHeight = 247;
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+enum ControlId : int {
+    kButton1 = 3001,
+    kButton2,
+    kButton3,
+    kRichEdit1,
+    kListBox1,
+    kEdit1,
+    kSupprimer1,
+};
+
+constexpr RECT kRichEdit1Box{200, 8, 200 + 205, 8 + 205};
+constexpr RECT kImage1Box{152, 0, 152 + 105, 0 + 105};
+
+using win::ControlSpec;
+
+// Tab order 3 belongs to the hidden file list and 7 to the hidden index table: neither is a
+// window here (the store folder is listed through the file system, the index is `grid`).
+const std::array<ControlSpec, 6> kControls{{
+    {"Button1", L"BUTTON", kButton1, 6, 218, 227, 25, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0,
+     "Vider le Presse-papiers de Tessera..."},
+    {"Button2", L"BUTTON", kButton2, 248, 218, 75, 25, WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON, 0, 1,
+     "Coller"},
+    {"Button3", L"BUTTON", kButton3, 330, 218, 75, 25, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 2, "Annuler"},
+    {"RichEdit1", RICHEDIT_CLASSW, kRichEdit1, 200, 8, 205, 205,
+     WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, WS_EX_CLIENTEDGE, 4, ""},
+    {"ListBox1", L"LISTBOX", kListBox1, 8, 8, 185, 177,
+     WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT |
+         LBS_WANTKEYBOARDINPUT,
+     WS_EX_CLIENTEDGE, 5, ""},
+    {"Edit1", L"EDIT", kEdit1, 8, 192, 185, 21, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 6, ""},
+}};
+
+constexpr const char* kCaption = "Coller...";
+constexpr const char* kEdit1Hint = "Renommez ici l'élément à coller";
+constexpr const char* kSupprimer1Caption = "Supprimer";
+
+SIZE OuterSize() {
+    RECT r{0, 0, kClientWidth, kClientHeight};
+    ::AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+void Place(HWND control, const RECT& box) {
+    ::SetWindowPos(control, nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The hint shows as a tool tip over the field and, where the system draws cue texts, inside the
+// empty field as well.
+win::unique_hwnd AddHint(HWND parent, HWND control, const std::wstring& text) {
+    win::unique_hwnd tips(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent,
+                                            nullptr, nullptr, nullptr));
+    if (tips) {
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = parent;
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        tool.lpszText = const_cast<wchar_t*>(text.c_str());
+        ::SendMessageW(tips.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    ::SendMessageW(control, EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    return tips;
+}
+
+}  // namespace
+
+TChoix::TChoix(FileSystem& fs, std::string exeDir, std::string indexFileName, HWND owner)
+    : fs_(fs),
+      exeDir_(std::move(exeDir)),
+      indexFileName_(std::move(indexFileName)),
+      core_(grid, fs, exeDir_ + "Clipboard", *this) {
+    win::LoadSystemLibrary(L"riched20.dll");
+    const SIZE outer = OuterSize();
+    CreateWindowObject(L"TChoix", kExStyle, win::Utf8ToWide(kCaption).c_str(), kStyle, 0, 0, outer.cx, outer.cy,
+                       owner);
+    controls_.Create(hwnd(), kControls);
+    image1_ = std::make_unique<TImage>(hwnd(), kImage1Box);
+
+    // The lines are drawn in the dialog's font, one font height each.
+    HWND list = List();
+    if (HFONT font = reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0))) {
+        win::window_dc dc(list);
+        const win::select_object selected(dc.get(), font);
+        TEXTMETRICW metrics{};
+        ::GetTextMetricsW(dc.get(), &metrics);
+        ::SendMessageW(list, LB_SETITEMHEIGHT, 0, metrics.tmHeight);
+    }
+    // The largest limit: an item may be as long as whatever was copied.
+    ::SendMessageW(RichEdit1(), EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+
+    popupMenu1_.reset(::CreatePopupMenu());
+    ::AppendMenuW(popupMenu1_.get(), MF_STRING, kSupprimer1, win::Utf8ToWide(kSupprimer1Caption).c_str());
+    toolTips_ = AddHint(hwnd(), controls_["Edit1"], win::Utf8ToWide(kEdit1Hint));
+
     FormCreate();
 }
 
+TChoix::~TChoix() = default;
+
+HWND TChoix::Control(std::string_view name) const {
+    if (name == "Image1") return image1_->hwnd();
+    return controls_[name];
+}
+
+// The store folder exists unless the main window failed to make it; without it nothing can be
+// kept, so the program ends. An index file that cannot be read is reported, and the index is
+// rebuilt from the folder's files so that no item is lost; creation then goes on, so that
+// captures are no longer suppressed.
 void TChoix::FormCreate() {
     const std::string storeDir = exeDir_ + "Clipboard";
     if (!fs_.DirectoryExists(storeDir)) {
@@ -24,20 +144,317 @@ void TChoix::FormCreate() {
     if (startup.loadError) win::ShowErrorMessage(win::UserTextToWide(*startup.loadError));
 
     // Until the first showing rebuilds it from the index, the list has one line per file found.
-    ListBox1.clear();
-    for (size_t i = 0; i < startup.files.size(); ++i) ListBox1.push_back(grid.GetCell(0, static_cast<int>(i)));
+    ClearLines();
+    for (std::size_t i = 0; i < startup.files.size(); ++i) AddLine(grid.GetCell(0, static_cast<int>(i)));
+    SyncLineCount();
 
+    EnablePaste(false);
     if (Form1) Form1->CaptureSuppressed = false;
 }
 
+int TChoix::ItemIndex() const {
+    SyncLineCount();
+    return static_cast<int>(::SendMessageW(List(), LB_GETCURSEL, 0, 0));
+}
+
 void TChoix::AddAndSelect(const std::string& displayName) {
-    ListBox1.push_back(displayName);
-    ItemIndex = static_cast<int>(ListBox1.size()) - 1;
+    AddLine(displayName);
+    SetSelection(ListCount() - 1);
+    if (Visible()) ListBox1Click();
 }
 
 void TChoix::ClearList() {
-    ListBox1.clear();
-    ItemIndex = -1;
+    ClearLines();
+    ::SetWindowTextW(RichEdit1(), L"");
+    ::SendMessageW(RichEdit1(), EM_SETMODIFY, FALSE, 0);
+    textPreviewFile_.clear();
+    image1_->Clear();
+    ::SetWindowTextW(controls_["Edit1"], L"");
+}
+
+// VCL-style modality: the owner is disabled while the dialog runs, and enabled again before the
+// dialog hides so that the system activates it rather than some other program.
+ChooserResult TChoix::ShowModal() {
+    modalResult_.reset();
+    const SIZE outer = OuterSize();
+    ::SetWindowPos(hwnd(), HWND_TOP, (::GetSystemMetrics(SM_CXSCREEN) - outer.cx) / 2,
+                   (::GetSystemMetrics(SM_CYSCREEN) - outer.cy) / 2, 0, 0, SWP_NOSIZE);
+    HWND owner = ::GetWindow(hwnd(), GW_OWNER);
+    const bool ownerWasEnabled = owner && ::IsWindowEnabled(owner);
+    if (ownerWasEnabled) ::EnableWindow(owner, FALSE);
+
+    ::ShowWindow(hwnd(), SW_SHOW);
+    FormShow();
+    win::Application& app = win::Application::Instance();
+    app.RunModalLoop(hwnd(), [this] { return modalResult_.has_value(); });
+
+    if (app.Terminated()) {
+        // The program is quitting and has saved its settings already; keep the user's edit.
+        SaveTextPreview();
+    } else {
+        FormClose();
+    }
+    if (ownerWasEnabled) ::EnableWindow(owner, TRUE);
+    ::ShowWindow(hwnd(), SW_HIDE);
+    return modalResult_.value_or(ChooserResult::Cancel);
+}
+
+void TChoix::FormShow() {
+    ::SendMessageW(List(), WM_SETREDRAW, FALSE, 0);
+    {
+        const win::scope_exit redraw([this] {
+            ::SendMessageW(List(), WM_SETREDRAW, TRUE, 0);
+            ::InvalidateRect(List(), nullptr, TRUE);
+        });
+        core_.Show();
+    }
+    Place(image1_->hwnd(), kRichEdit1Box);
+    ::SetForegroundWindow(hwnd());
+}
+
+// A failure to save the settings is shown, and the text edit is written all the same.
+void TChoix::FormClose() {
+    try {
+        if (Form1) Form1->SaveSettings();
+    } catch (...) {
+        win::Application::Instance().ShowCurrentException();
+    }
+    SaveTextPreview();
+}
+
+void TChoix::ListBox1Click() { core_.SelectionChanged(); }
+
+void TChoix::Supprimer1Click() { core_.DeleteSelected(); }
+
+void TChoix::Edit1Change() {
+    const int length = ::GetWindowTextLengthW(controls_["Edit1"]);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(controls_["Edit1"], text.data(), length + 1)));
+    core_.Rename(win::WideToAnsi(text));
+}
+
+// Only an edit is written, and only to the item file it was loaded from while that file is still
+// there: a deleted or vanished item is not brought back by a stale preview. Failures are ignored;
+// the file is replaced whole or not at all.
+void TChoix::SaveTextPreview() {
+    if (textPreviewFile_.empty() || !::SendMessageW(RichEdit1(), EM_GETMODIFY, 0, 0)) return;
+    if (!fs_.FileExists(textPreviewFile_)) return;
+    if (const auto rtf = win::StreamOutRtf(RichEdit1()); rtf && fs_.ReplaceContents(textPreviewFile_, *rtf))
+        ::SendMessageW(RichEdit1(), EM_SETMODIFY, FALSE, 0);
+}
+
+// The clear command asks for confirmation; the dialog closes with Cancel whatever the answer.
+void TChoix::Button1Click() {
+    const win::scope_exit close([this] { Close(ChooserResult::Cancel); });
+    if (Form1) Form1->ViderlePressepapiers1Click();
+}
+
+// No button is the default one: Enter acts on the focused control. The dialog keys turn Enter
+// into IDOK and Escape into IDCANCEL, whichever control has the focus.
+void TChoix::OnEnterKey() {
+    HWND focus = ::GetFocus();
+    if (focus == List())
+        core_.KeyDown(ChooserCore::kEnterKey);
+    else if (focus == controls_["Button1"] || focus == controls_["Button2"] || focus == controls_["Button3"])
+        ::SendMessageW(focus, BM_CLICK, 0, 0);
+}
+
+void TChoix::OnCommand(int id, int code) {
+    switch (id) {
+    case IDOK: OnEnterKey(); break;
+    case IDCANCEL: break;  // Escape does nothing
+    case kButton1:
+        if (code == BN_CLICKED) Button1Click();
+        break;
+    case kButton2:
+        if (code == BN_CLICKED) Close(ChooserResult::Ok);
+        break;
+    case kButton3:
+        if (code == BN_CLICKED) Close(ChooserResult::Cancel);
+        break;
+    case kListBox1:
+        if (code == LBN_SELCHANGE) ListBox1Click();
+        if (code == LBN_DBLCLK) core_.DoubleClick();
+        break;
+    case kEdit1:
+        if (code == EN_CHANGE) Edit1Change();
+        break;
+    case kRichEdit1:
+        if (code == EN_KILLFOCUS) SaveTextPreview();
+        break;
+    case kSupprimer1: Supprimer1Click(); break;
+    default: break;
+    }
+}
+
+void TChoix::DrawLine(const DRAWITEMSTRUCT& item) const {
+    if (item.itemID == static_cast<UINT>(-1) || item.itemID >= lines_.size()) {
+        if (item.itemState & ODS_FOCUS) ::DrawFocusRect(item.hDC, &item.rcItem);
+        return;
+    }
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    ::SetBkMode(item.hDC, TRANSPARENT);
+    ::SetTextColor(item.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT text = item.rcItem;
+    text.left += 2;
+    const std::wstring line = win::AnsiToWide(lines_[item.itemID]);
+    ::DrawTextW(item.hDC, line.c_str(), static_cast<int>(line.size()), &text,
+                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    if (item.itemState & ODS_FOCUS) ::DrawFocusRect(item.hDC, &item.rcItem);
+}
+
+void TChoix::ShowListMenu(POINT at) {
+    if (at.x == -1 && at.y == -1) {  // from the keyboard: below the selected line
+        RECT line{};
+        ::SendMessageW(List(), LB_GETITEMRECT, static_cast<WPARAM>(std::max(ItemIndex(), 0)),
+                       reinterpret_cast<LPARAM>(&line));
+        at = {line.left, line.bottom};
+        ::ClientToScreen(List(), &at);
+    }
+    ::TrackPopupMenu(popupMenu1_.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
+}
+
+// The list box holds only a count; the lines added since it was last set reach it at the next
+// question about lines or selection.
+void TChoix::SyncLineCount() const {
+    if (!countChanged_) return;
+    countChanged_ = false;
+    ::SendMessageW(List(), LB_SETCOUNT, lines_.size(), 0);
+}
+
+void TChoix::ClearLines() {
+    lines_.clear();
+    countChanged_ = false;
+    ::SendMessageW(List(), LB_RESETCONTENT, 0, 0);
+}
+
+void TChoix::AddLine(const std::string& text) {
+    lines_.push_back(text);
+    countChanged_ = true;
+}
+
+void TChoix::ReplaceLine(int line, const std::string& text) {
+    if (line < 0 || line >= ListCount()) return;
+    lines_[static_cast<std::size_t>(line)] = text;
+    RECT box{};
+    if (::SendMessageW(List(), LB_GETITEMRECT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(&box)) != LB_ERR)
+        ::InvalidateRect(List(), &box, TRUE);
+}
+
+void TChoix::DeleteLine(int line) {
+    if (line < 0 || line >= ListCount()) return;
+    SyncLineCount();
+    lines_.erase(lines_.begin() + line);
+    ::SendMessageW(List(), LB_DELETESTRING, static_cast<WPARAM>(line), 0);
+}
+
+void TChoix::SetSelection(int line) {
+    SyncLineCount();
+    ::SendMessageW(List(), LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+}
+
+void TChoix::ShowTextPreview() {
+    ::ShowWindow(RichEdit1(), SW_SHOW);
+    ::ShowWindow(image1_->hwnd(), SW_HIDE);
+}
+
+void TChoix::ShowPicturePreview() {
+    ::ShowWindow(RichEdit1(), SW_HIDE);
+    ::ShowWindow(image1_->hwnd(), SW_SHOW);
+}
+
+void TChoix::HidePreviews() {
+    ::ShowWindow(RichEdit1(), SW_HIDE);
+    ::ShowWindow(image1_->hwnd(), SW_HIDE);
+}
+
+// An edit of the previous text item is written back before another item's preview replaces it.
+bool TChoix::LoadTextPreview(const std::string& path) {
+    SaveTextPreview();
+    textPreviewFile_ = path;
+    const auto bytes = fs_.ReadAll(path);
+    const bool loaded = bytes && win::StreamInRtf(RichEdit1(), *bytes);
+    ::SendMessageW(RichEdit1(), EM_SETMODIFY, FALSE, 0);
+    return loaded;
+}
+
+bool TChoix::LoadPicturePreview(const std::string& path) {
+    SaveTextPreview();
+    const auto bytes = fs_.ReadAll(path);
+    std::optional<Picture> picture = bytes ? PictureFromFileBytes(path, *bytes) : std::nullopt;
+    if (!picture) return false;
+    image1_->SetPicture(std::move(*picture));
+    return true;
+}
+
+void TChoix::EmptyTextPreview() {
+    ::SetWindowTextW(RichEdit1(), L"");
+    ::SendMessageW(RichEdit1(), EM_SETMODIFY, FALSE, 0);
+}
+
+void TChoix::EmptyPicturePreview() { image1_->Clear(); }
+
+// Setting the field fires its change notification, which renames the item to the same name.
+void TChoix::SetRenameText(const std::string& text) {
+    ::SetWindowTextW(controls_["Edit1"], win::AnsiToWide(text).c_str());
+}
+
+void TChoix::EnablePaste(bool enabled) { ::EnableWindow(controls_["Button2"], enabled); }
+
+void TChoix::ShowInformation(const std::string& itemName, const std::string& text) {
+    win::ShowInformation(win::AnsiToWide(itemName) + win::Utf8ToWide(text));
+}
+
+void TChoix::Close(ChooserResult result) { modalResult_ = result; }
+
+LRESULT TChoix::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_MEASUREITEM: {
+        // Before the font is set; the real height follows once the list exists.
+        auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        item.itemHeight = 13;
+        return TRUE;
+    }
+    case WM_DRAWITEM:
+        if (wParam == kListBox1) {
+            DrawLine(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        }
+        break;
+    case WM_VKEYTOITEM:
+        if (reinterpret_cast<HWND>(lParam) == List()) {
+            const int key = LOWORD(wParam);
+            core_.KeyDown(key);
+            return key == ChooserCore::kDeleteKey || key == ChooserCore::kEnterKey ? -2 : -1;
+        }
+        break;
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wParam) == List()) {
+            ShowListMenu({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+            return 0;
+        }
+        break;
+    case WM_ACTIVATE:
+        // The focus comes back to the control that had it; the first time to the first in tab order.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            if (HWND focus = ::GetFocus(); focus && ::IsChild(hwnd(), focus)) lastFocus_ = focus;
+        } else {
+            ::SetFocus(lastFocus_ && ::IsWindowVisible(lastFocus_) && ::IsWindowEnabled(lastFocus_)
+                           ? lastFocus_
+                           : controls_["Button1"]);
+        }
+        return 0;
+    case WM_CLOSE:
+        Close(ChooserResult::Cancel);
+        return 0;
+    default:
+        break;
+    }
+    return Window::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace tessera

@@ -1,36 +1,112 @@
 #pragma once
-// TChoix, the paste chooser. For now it holds what the rest of the program needs of it: the clip
-// index (`grid`), the list of display names (`ListBox1`), and its creation at start-up.
+// TChoix, the paste chooser: the modal dialog that lists the clip items, previews, renames,
+// deletes and edits them, and owns the clip index (`grid`) with the list kept line for line.
+#include <windows.h>
+
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "commands/chooser_rules.h"
+#include "commands/image_box_win32.h"
 #include "store/clip_index.h"
 #include "store/file_system.h"
+#include "win/control_table.h"
+#include "win/unique_handle.h"
+#include "win/window.h"
 
 namespace tessera {
 
 // Thrown when start-up cannot go on (the message has been shown); the program then ends.
 struct StartupAborted {};
 
-class TChoix {
+class TChoix final : public win::Window, private ChooserView {
 public:
-    TChoix(FileSystem& fs, std::string exeDir, std::string indexFileName);
+    // Creates the hidden dialog (owned by `owner`) and runs FormCreate.
+    TChoix(FileSystem& fs, std::string exeDir, std::string indexFileName, HWND owner = nullptr);
+    ~TChoix() override;
 
     ClipIndex grid;
-    std::vector<std::string> ListBox1;
-    int ItemIndex = -1;  // the selected line of ListBox1, -1 for none
 
-    // A new last line, selected.
+    // ListBox1, as the rest of the program reads it.
+    int ListCount() const noexcept { return static_cast<int>(lines_.size()); }
+    const std::string& Line(int line) const { return lines_.at(static_cast<std::size_t>(line)); }
+    int ItemIndex() const;
+
+    // A capture's new item: a new last line, selected, and previewed when the dialog is open.
     void AddAndSelect(const std::string& displayName);
-    // Empties the list (the clear command).
+    // The clear command: the list, both previews and the rename field emptied.
     void ClearList();
+
+    // Shows the dialog and runs it until it closes; OK from Paste, Enter or a double-click.
+    ChooserResult ShowModal();
+    bool Visible() const { return ::IsWindowVisible(hwnd()) != FALSE; }
+    bool MissingFile() const noexcept { return core_.MissingFile(); }
+
+    // What the paste command takes after OK.
+    HWND RichEdit1() const { return controls_["RichEdit1"]; }
+    const Picture& Image1Picture() const { return image1_->picture(); }
+    HWND Control(std::string_view name) const;
+
+    // Event handlers, public so that other forms (and tests) can run them as the dialog does.
+    void FormShow();
+    void ListBox1Click();
+    void Supprimer1Click();
+    void SaveTextPreview();
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void FormCreate();
+    void FormClose();
+    void Button1Click();
+    void Edit1Change();
+    void OnCommand(int id, int code);
+    void OnEnterKey();
+    void DrawLine(const DRAWITEMSTRUCT& item) const;
+    void ShowListMenu(POINT at);
+    void SyncLineCount() const;
+    HWND List() const { return controls_["ListBox1"]; }
+
+    // ChooserView
+    void ClearLines() override;
+    void AddLine(const std::string& text) override;
+    void ReplaceLine(int line, const std::string& text) override;
+    void DeleteLine(int line) override;
+    int LineCount() const override { return ListCount(); }
+    int Selection() const override { return ItemIndex(); }
+    void SetSelection(int line) override;
+    void ShowTextPreview() override;
+    void ShowPicturePreview() override;
+    void HidePreviews() override;
+    bool LoadTextPreview(const std::string& path) override;
+    bool LoadPicturePreview(const std::string& path) override;
+    void EmptyTextPreview() override;
+    void EmptyPicturePreview() override;
+    void SetRenameText(const std::string& text) override;
+    void EnablePaste(bool enabled) override;
+    void ShowInformation(const std::string& itemName, const std::string& text) override;
+    void Close(ChooserResult result) override;
 
     FileSystem& fs_;
     std::string exeDir_;
     std::string indexFileName_;
+    win::ControlSet controls_;
+    std::unique_ptr<TImage> image1_;
+    win::unique_hmenu popupMenu1_;
+    win::unique_hwnd toolTips_;
+    ChooserCore core_;
+
+    // The list box draws these lines; it holds no strings of its own, so filling it with
+    // thousands of items is one count change, not one message and redraw per line.
+    std::vector<std::string> lines_;
+    mutable bool countChanged_ = false;
+    // The item file the text preview was loaded from: edits go back there, and only there.
+    std::string textPreviewFile_;
+    std::optional<ChooserResult> modalResult_;
+    HWND lastFocus_ = nullptr;
 };
 
 }  // namespace tessera

@@ -11,39 +11,12 @@
 #include "store/placeable_metafile.h"
 #include "win/clipboard.h"
 #include "win/last_error.h"
+#include "win/rich_edit.h"
 #include "win/system_libraries.h"
 #include "win/unique_handle.h"
 
 namespace tessera {
 namespace {
-
-struct RtfSink {
-    std::string bytes;
-    bool failed = false;
-};
-
-// Called by the control with each piece of the rich text. Nothing may unwind into it.
-DWORD CALLBACK AppendRtf(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done) {
-    auto& sink = *reinterpret_cast<RtfSink*>(cookie);
-    try {
-        sink.bytes.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(count));
-        *done = count;
-        return 0;
-    } catch (...) {
-        sink.failed = true;
-        *done = 0;
-        return 1;
-    }
-}
-
-// The control's whole content as RTF, or nothing when the stream failed.
-std::optional<std::string> StreamOutRtf(HWND richEdit) {
-    RtfSink sink;
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&sink), 0, AppendRtf};
-    ::SendMessageW(richEdit, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
-    if (stream.dwError != 0 || sink.failed) return std::nullopt;
-    return std::move(sink.bytes);
-}
 
 // A hidden rich-edit control of its own for one capture. Plain text takes the dialogs' font (the
 // control's own default is the bold system font, which would make every plain item bold). The
@@ -154,7 +127,7 @@ void SaveTextClip(HWND owner, const std::string& path) {
         const win::unique_hwnd edit = NewPasteTarget(owner);
         { const win::ClipboardScope waitUntilFree(owner); }
         ::SendMessageW(edit.get(), WM_PASTE, 0, 0);
-        rtf = StreamOutRtf(edit.get());
+        rtf = win::StreamOutRtf(edit.get());
     }
     if (!rtf) ThrowCannotCreate(path);
     WriteWholeFile(path, rtf->data(), rtf->size());

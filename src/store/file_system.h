@@ -24,6 +24,8 @@ public:
     virtual bool RemoveFile(const std::string& path) = 0;
     // Names of the plain files of a folder (no folders, hidden or system files), in any order.
     virtual std::vector<std::string> ListPlainFiles(const std::string& dir) = 0;
+    // Names of every file of a folder, hidden and system ones included (not folders), in any order.
+    virtual std::vector<std::string> ListFiles(const std::string& dir) = 0;
 };
 
 }  // namespace tessera

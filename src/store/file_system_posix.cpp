@@ -157,17 +157,26 @@ bool PosixFileSystem::RemoveFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0 || errno == ENOENT;
 }
 
-std::vector<std::string> PosixFileSystem::ListPlainFiles(const std::string& dir) {
+namespace {
+
+// Dot files stand for hidden ones.
+std::vector<std::string> ListRegularFiles(const std::string& dir, bool withHidden) {
     std::vector<std::string> names;
     std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir(dir.c_str()), &::closedir);
     if (!folder) return names;
     while (const dirent* entry = ::readdir(folder.get())) {
-        if (entry->d_name[0] == '.') continue;
+        if (entry->d_name[0] == '.' && !withHidden) continue;
         struct stat st {};
         if (::fstatat(::dirfd(folder.get()), entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode))
             names.emplace_back(entry->d_name);
     }
     return names;
 }
+
+}  // namespace
+
+std::vector<std::string> PosixFileSystem::ListPlainFiles(const std::string& dir) { return ListRegularFiles(dir, false); }
+
+std::vector<std::string> PosixFileSystem::ListFiles(const std::string& dir) { return ListRegularFiles(dir, true); }
 
 }  // namespace tessera

@@ -14,6 +14,7 @@ public:
     bool MakeDirectory(const std::string& path) override;
     bool RemoveFile(const std::string& path) override;
     std::vector<std::string> ListPlainFiles(const std::string& dir) override;
+    std::vector<std::string> ListFiles(const std::string& dir) override;
 };
 
 }  // namespace tessera

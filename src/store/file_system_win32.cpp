@@ -139,7 +139,10 @@ bool Win32FileSystem::RemoveFile(const std::string& path) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-std::vector<std::string> Win32FileSystem::ListPlainFiles(const std::string& dir) {
+namespace {
+
+// The names of the files of `dir` whose attributes have none of `excluded`.
+std::vector<std::string> ListFilesWithout(const std::string& dir, DWORD excluded) {
     std::vector<std::string> names;
     std::string pattern = dir;
     if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
@@ -147,11 +150,20 @@ std::vector<std::string> Win32FileSystem::ListPlainFiles(const std::string& dir)
     WIN32_FIND_DATAA found{};
     unique_hfind find(::FindFirstFileA(pattern.c_str(), &found));
     if (!find) return names;
-    constexpr DWORD kNotPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     do {
-        if (!(found.dwFileAttributes & kNotPlain)) names.emplace_back(found.cFileName);
+        if (!(found.dwFileAttributes & excluded)) names.emplace_back(found.cFileName);
     } while (::FindNextFileA(find.get(), &found));
     return names;
+}
+
+}  // namespace
+
+std::vector<std::string> Win32FileSystem::ListPlainFiles(const std::string& dir) {
+    return ListFilesWithout(dir, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+}
+
+std::vector<std::string> Win32FileSystem::ListFiles(const std::string& dir) {
+    return ListFilesWithout(dir, FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace tessera

@@ -15,6 +15,7 @@ list(APPEND TESSERA_CORE_SOURCES
   store/clip_kind.cpp
   store/item_numbering.cpp
   store/store_names.cpp
+  store/store_listing.cpp
   store/placeable_metafile.cpp
   store/capture.cpp
   store/clear_store.cpp
@@ -24,3 +25,4 @@ list(APPEND TESSERA_SHELL_SOURCES
   store/clip_file_win32.cpp
   store/clip_writers_win32.cpp
 )
+list(APPEND TESSERA_SHELL_SOURCES store/picture_file_win32.cpp)

@@ -197,7 +197,7 @@ TEST_F(MainFormTest, ClearingAsksFirstAndDeletesOnlyTheStoresFiles) {
         EXPECT_FALSE(fs.FileExists(form.paths.indexFileName));
         EXPECT_EQ(::CountClipboardFormats(), 0);
         EXPECT_TRUE(choix.grid.IsEmpty());
-        EXPECT_TRUE(choix.ListBox1.empty());
+        EXPECT_EQ(choix.ListCount(), 0);
         Choix = nullptr;
     }
     Form1 = nullptr;

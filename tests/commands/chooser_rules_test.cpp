@@ -50,7 +50,9 @@ struct RecordingView : ChooserView {
     void EmptyPicturePreview() override { preview.clear(); }
     void SetRenameText(const std::string& text) override { renameText = text; }
     void EnablePaste(bool enabled) override { pasteEnabled = enabled; }
-    void ShowInformation(const std::string& text) override { messages.push_back(text); }
+    void ShowInformation(const std::string& itemName, const std::string& text) override {
+        messages.push_back(itemName + text);
+    }
     void Close(ChooserResult result) override { closes.push_back(result); }
 
     bool Load(const std::string& path) {

@@ -38,6 +38,7 @@ public:
         files.erase(path);
         return true;
     }
+    std::vector<std::string> ListFiles(const std::string& dir) override { return ListPlainFiles(dir); }
     // Files directly inside `dir` ("dir\name").
     std::vector<std::string> ListPlainFiles(const std::string& dir) override {
         std::vector<std::string> names;

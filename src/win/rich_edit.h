@@ -1,0 +1,17 @@
+#pragma once
+// Moving rich text in and out of a rich-edit control in one piece.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tessera::win {
+
+// The control's whole content as RTF, or nothing when the stream failed.
+std::optional<std::string> StreamOutRtf(HWND richEdit);
+// Replaces the control's content with `bytes`: rich text, or plain text when the bytes are not
+// RTF. False when the control reported an error.
+bool StreamInRtf(HWND richEdit, std::string_view bytes);
+
+}  // namespace tessera::win

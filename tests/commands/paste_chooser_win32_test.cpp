@@ -1,0 +1,265 @@
+// The chooser dialog against the real controls: previews of every item kind, delete, rename,
+// edits written back, and the keys that close it (or must not).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "../win/box_driver.h"
+#include "commands/paste_chooser_win32.h"
+#include "store/file_system_win32.h"
+#include "store/index_file.h"
+#include "store/placeable_metafile.h"
+#include "win/rich_edit.h"
+
+namespace tessera {
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+
+std::string BitmapFile() {  // 4 × 4 pixels, 24 bits, all red
+    const int stride = 12;
+    BITMAPFILEHEADER file{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    BITMAPINFOHEADER info{sizeof info, 4, 4, 1, 24, BI_RGB, 4 * stride, 0, 0, 0, 0};
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    for (int i = 0; i < 16; ++i) bytes += std::string("\x00\x00\xFF", 3);
+    file.bfSize = static_cast<DWORD>(bytes.size());
+    bytes.replace(0, sizeof file, reinterpret_cast<const char*>(&file), sizeof file);
+    return bytes;
+}
+
+// A red square drawn over the whole of a 100 × 100 picture.
+void DrawRedSquare(HDC dc) {
+    HBRUSH red = ::CreateSolidBrush(kRed);
+    HGDIOBJ old = ::SelectObject(dc, red);
+    ::SelectObject(dc, ::GetStockObject(NULL_PEN));
+    ::Rectangle(dc, 0, 0, 101, 101);
+    ::SelectObject(dc, old);
+    ::DeleteObject(red);
+}
+
+std::string MetafileRecords() {
+    HDC dc = ::CreateMetaFileW(nullptr);
+    ::SetWindowExtEx(dc, 100, 100, nullptr);
+    DrawRedSquare(dc);
+    HMETAFILE mf = ::CloseMetaFile(dc);
+    std::string bytes(::GetMetaFileBitsEx(mf, 0, nullptr), '\0');
+    ::GetMetaFileBitsEx(mf, static_cast<UINT>(bytes.size()), bytes.data());
+    ::DeleteMetaFile(mf);
+    return bytes;
+}
+
+std::string EnhMetafile() {
+    RECT frame{0, 0, 2000, 2000};
+    HDC dc = ::CreateEnhMetaFileW(nullptr, nullptr, &frame, nullptr);
+    DrawRedSquare(dc);
+    HENHMETAFILE mf = ::CloseEnhMetaFile(dc);
+    std::string bytes(::GetEnhMetaFileBits(mf, 0, nullptr), '\0');
+    ::GetEnhMetaFileBits(mf, static_cast<UINT>(bytes.size()), reinterpret_cast<BYTE*>(bytes.data()));
+    ::DeleteEnhMetaFile(mf);
+    return bytes;
+}
+
+std::wstring TextOf(HWND control) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+// Runs `whileOpen` once the modal dialog is up, from its own message loop.
+std::function<void()> g_whileOpen;
+ChooserResult RunModal(TChoix& choix, std::function<void()> whileOpen) {
+    g_whileOpen = std::move(whileOpen);
+    ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+        ::KillTimer(nullptr, id);
+        auto action = std::move(g_whileOpen);
+        if (action) action();
+    });
+    return choix.ShowModal();
+}
+
+class ChooserDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char temp[MAX_PATH];
+        ::GetTempPathA(MAX_PATH, temp);
+        exeDir = std::string(temp) + "chooser_test_" + std::to_string(::GetCurrentProcessId()) + "\\";
+        store = exeDir + "Clipboard\\";
+        ::CreateDirectoryA(exeDir.c_str(), nullptr);
+        ::CreateDirectoryA(store.c_str(), nullptr);
+    }
+    void TearDown() override {
+        for (const std::string& name : fs.ListPlainFiles(exeDir + "Clipboard")) fs.RemoveFile(store + name);
+        fs.RemoveFile(exeDir + "index.fic");
+        ::RemoveDirectoryA(store.c_str());
+        ::RemoveDirectoryA(exeDir.c_str());
+    }
+    // The items' files, listed in this order by the index file.
+    void Prepare(const std::vector<std::pair<std::string, std::string>>& items) {
+        ClipIndex index;
+        for (const auto& [name, bytes] : items) {
+            ASSERT_TRUE(fs.ReplaceContents(store + name, bytes));
+            index.AppendItem(name.substr(0, name.rfind('.')), name);
+        }
+        SaveIndexFile(fs, index, exeDir + "index.fic");
+    }
+    std::unique_ptr<TChoix> Open() {
+        auto choix = std::make_unique<TChoix>(fs, exeDir, exeDir + "index.fic");
+        ::ShowWindow(choix->hwnd(), SW_SHOW);
+        choix->FormShow();
+        Pump();
+        return choix;
+    }
+    static void Select(TChoix& choix, int line) {
+        ::SendMessageW(choix.Control("ListBox1"), LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+        choix.ListBox1Click();
+        ::UpdateWindow(choix.hwnd());
+        ::RedrawWindow(choix.Control("Image1"), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        Pump();
+    }
+    static COLORREF MiddleOfImage(TChoix& choix) {
+        HWND image = choix.Control("Image1");
+        RECT box{};
+        ::GetClientRect(image, &box);
+        HDC dc = ::GetDC(image);
+        const COLORREF colour = ::GetPixel(dc, box.right / 2, box.bottom / 2);
+        ::ReleaseDC(image, dc);
+        return colour;
+    }
+
+    Win32FileSystem fs;
+    std::string exeDir, store;
+};
+
+TEST_F(ChooserDialogTest, EveryItemKindShowsInItsPreview) {
+    const std::string records = MetafileRecords();
+    Prepare({{"Texte_001.txt", "{\\rtf1\\ansi hello world\\par}"},
+             {"Image_001.bmp", BitmapFile()},
+             {"Clipart_001.wmf", records},
+             {"Clipart_002.wmf", PlaceableMetafileHeader(2646, 2646) + records},
+             {"SuperClipart_001.emf", EnhMetafile()},
+             {"Texte_002.TXT", "plain, not rich"}});
+    auto choix = Open();
+    EXPECT_EQ(choix->ListCount(), 6);
+    EXPECT_EQ(choix->ItemIndex(), 5) << "nothing remembered: the newest item";
+    EXPECT_EQ(TextOf(choix->RichEdit1()), L"plain, not rich");
+
+    RECT image{}, text{};
+    ::GetWindowRect(choix->Control("Image1"), &image);
+    ::GetWindowRect(choix->RichEdit1(), &text);
+    EXPECT_TRUE(::EqualRect(&image, &text)) << "both previews share one place";
+
+    Select(*choix, 0);
+    EXPECT_TRUE(::IsWindowVisible(choix->RichEdit1()));
+    EXPECT_FALSE(::IsWindowVisible(choix->Control("Image1")));
+    EXPECT_EQ(TextOf(choix->RichEdit1()).substr(0, 11), L"hello world");
+    EXPECT_EQ(TextOf(choix->Control("Edit1")), L"Texte_001");
+    EXPECT_TRUE(::IsWindowEnabled(choix->Control("Button2")));
+
+    for (int line = 1; line <= 4; ++line) {
+        Select(*choix, line);
+        EXPECT_TRUE(::IsWindowVisible(choix->Control("Image1"))) << choix->Line(line);
+        EXPECT_FALSE(::IsWindowVisible(choix->RichEdit1()));
+        EXPECT_EQ(MiddleOfImage(*choix), kRed) << choix->Line(line);
+    }
+    EXPECT_FALSE(choix->MissingFile());
+}
+
+TEST_F(ChooserDialogTest, DamagedPictureEmptiesThePreviewAndKeepsTheItem) {
+    Prepare({{"Image_001.bmp", BitmapFile()}, {"Image_002.bmp", "BM not really"}});
+    auto choix = Open();
+    Select(*choix, 0);
+    EXPECT_EQ(MiddleOfImage(*choix), kRed);
+    Select(*choix, 1);
+    EXPECT_NE(MiddleOfImage(*choix), kRed);
+    EXPECT_EQ(choix->ListCount(), 2);
+    EXPECT_TRUE(::IsWindowEnabled(choix->Control("Button2")));
+}
+
+TEST_F(ChooserDialogTest, DeleteKeyRenameAndEditsReachTheFiles) {
+    Prepare({{"Texte_001.txt", "{\\rtf1\\ansi first\\par}"},
+             {"Texte_002.txt", "{\\rtf1\\ansi second\\par}"},
+             {"Texte_003.txt", "{\\rtf1\\ansi third\\par}"}});
+    auto choix = Open();
+
+    Select(*choix, 1);
+    ::SendMessageW(choix->Control("ListBox1"), WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_FALSE(fs.FileExists(store + "Texte_002.txt"));
+    ASSERT_EQ(choix->ListCount(), 2);
+    EXPECT_EQ(choix->ItemIndex(), 1) << "the next item takes the deleted one's place";
+    EXPECT_EQ(choix->grid.GetCell(1, 1), "Texte_003.txt");
+
+    ::SetWindowTextW(choix->Control("Edit1"), L"Renamed");
+    EXPECT_EQ(choix->Line(1), "Renamed");
+    EXPECT_EQ(choix->grid.GetCell(0, 1), "Renamed");
+    EXPECT_EQ(choix->grid.GetCell(1, 1), "Texte_003.txt") << "the file keeps its name";
+
+    // An edit of the first item, then another row: the edit is on disk before the switch.
+    Select(*choix, 0);
+    ::SendMessageW(choix->RichEdit1(), EM_SETSEL, 0, -1);
+    ::SendMessageW(choix->RichEdit1(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"edited by hand"));
+    Select(*choix, 1);
+    const auto saved = fs.ReadAll(store + "Texte_001.txt");
+    ASSERT_TRUE(saved);
+    EXPECT_NE(saved->find("edited by hand"), std::string::npos);
+    EXPECT_EQ(saved->rfind("{\\rtf", 0), 0u) << "written as rich text";
+    EXPECT_EQ(fs.ReadAll(store + "Texte_003.txt"), "{\\rtf1\\ansi third\\par}") << "an unedited item is left alone";
+}
+
+TEST_F(ChooserDialogTest, EnterClosesWithOkUnlessTheSelectedFileWentMissing) {
+    Prepare({{"Texte_001.txt", "{\\rtf1\\ansi one\\par}"}, {"Texte_002.txt", "{\\rtf1\\ansi two\\par}"}});
+    TChoix choix(fs, exeDir, exeDir + "index.fic");
+    HWND list = choix.Control("ListBox1");
+
+    // Escape does nothing; Enter on the list pastes.
+    EXPECT_EQ(RunModal(choix, [&] {
+                  ::SetFocus(list);
+                  ::PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 0);
+                  ::PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+              }),
+              ChooserResult::Ok);
+    EXPECT_FALSE(::IsWindowVisible(choix.hwnd()));
+
+    // The file of the item clicked vanished while the dialog was open.
+    EXPECT_EQ(RunModal(choix,
+                       [&] {
+                           fs.RemoveFile(store + "Texte_001.txt");
+                           {
+                               testing::BoxDriver ok(IDOK, L"Information");
+                               ::SendMessageW(list, LB_SETCURSEL, 0, 0);
+                               choix.ListBox1Click();
+                               EXPECT_EQ(ok.Seen().text, L"Texte_001.txt introuvable.");
+                           }
+                           EXPECT_EQ(choix.ItemIndex(), -1);
+                           EXPECT_FALSE(::IsWindowEnabled(choix.Control("Button2")));
+                           ::SetFocus(list);
+                           ::PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+                           ::PostMessageW(choix.hwnd(), WM_CLOSE, 0, 0);
+                       }),
+              ChooserResult::Cancel);
+    EXPECT_TRUE(choix.MissingFile());
+    EXPECT_EQ(choix.ListCount(), 1);
+
+    // Deleting the last item says so and cancels.
+    EXPECT_EQ(RunModal(choix,
+                       [&] {
+                           testing::BoxDriver ok(IDOK, L"Information");
+                           choix.Supprimer1Click();
+                           EXPECT_EQ(ok.Seen().text, L"Presse-papiers interne vid\u00e9.");
+                       }),
+              ChooserResult::Cancel);
+    EXPECT_TRUE(choix.grid.IsEmpty());
+}
+
+}  // namespace
+}  // namespace tessera
