@@ -1,0 +1,54 @@
+#include "keys/key_sender_win32.h"
+
+#include "keys/key_string.h"
+
+namespace tessera {
+
+std::uint16_t KeyboardOutputWin32::VkKeyScan(unsigned char character) {
+    return static_cast<std::uint16_t>(::VkKeyScanA(static_cast<CHAR>(character)));
+}
+
+std::uint8_t KeyboardOutputWin32::ScanCode(std::uint8_t virtualKey) {
+    return static_cast<std::uint8_t>(::MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
+}
+
+// No event carries the extended-key flag, the navigation keys included: programs that read the
+// virtual key get Home, End, ... as asked. The result is ignored, as nothing could be done about
+// a lost event.
+void KeyboardOutputWin32::KeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, bool keyUp) {
+    ::keybd_event(virtualKey, scanCode, keyUp ? KEYEVENTF_KEYUP : 0, 0);
+}
+
+// The caller may hand over titles of up to 4095 characters (the hot-key commands record them in
+// a 4096-byte buffer). They are searched whole rather than cut to 255: FindWindowA matches the
+// full title, so a cut one would never find the window whose title was recorded and the keys
+// would go to whatever had the focus. The std::string is its own zero-terminated copy, so no
+// fixed buffer can be overrun (a title holding a zero byte is searched up to it).
+HWND FindWindowByTitle(const std::string& title) {
+    return ::FindWindowA(nullptr, title.c_str());
+}
+
+// A window in view is only brought to the top, with no other activation call: a maximised window
+// must stay maximised, which SW_RESTORE would undo. A null handle does nothing useful here, and
+// the keys are sent anyway.
+void RestoreOrRaiseWindow(HWND window) {
+    if (::IsIconic(window)) {
+        ::ShowWindow(window, SW_RESTORE);
+    } else {
+        ::BringWindowToTop(window);
+    }
+}
+
+void SendKeyString(const std::string& keys) {
+    KeyboardOutputWin32 keyboard;
+    SendKeyString(std::string_view(keys), keyboard);
+}
+
+// The events land in the system's input queue and are handled by the target after this returns;
+// a caller that needs their effect waits for it by other means.
+void SendKeysToWindow(const std::string& title, const std::string& keys) {
+    RestoreOrRaiseWindow(FindWindowByTitle(title));
+    SendKeyString(keys);
+}
+
+}  // namespace tessera

@@ -1,0 +1,29 @@
+#pragma once
+// Makes another program act as if the user typed: finds its top-level window by title, brings it
+// back into view and plays a key string on the real keyboard.
+#include <windows.h>
+
+#include <string>
+
+#include "keys/keyboard_output.h"
+
+namespace tessera {
+
+// The real keyboard: the current layout's answers, and events through keybd_event.
+class KeyboardOutputWin32 final : public KeyboardOutput {
+public:
+    std::uint16_t VkKeyScan(unsigned char character) override;
+    std::uint8_t ScanCode(std::uint8_t virtualKey) override;
+    void KeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, bool keyUp) override;
+};
+
+// The top-level window titled exactly `title` (any class), or null when there is none.
+HWND FindWindowByTitle(const std::string& title);
+// Restores a minimised window; any other window is only brought to the top.
+void RestoreOrRaiseWindow(HWND window);
+// Plays `keys` on the real keyboard, to whichever window has the focus.
+void SendKeyString(const std::string& keys);
+// FindWindowByTitle, RestoreOrRaiseWindow and SendKeyString in that order, without waiting.
+void SendKeysToWindow(const std::string& title, const std::string& keys);
+
+}  // namespace tessera
