@@ -8,7 +8,10 @@
 #include "app/profile_file_win32.h"
 #include "app/settings.h"
 #include "app/start_with_windows.h"
+#include "commands/hot_key_commands_win32.h"
 #include "commands/paste_chooser_win32.h"
+#include "keys/key_sender_win32.h"
+#include "keys/key_string.h"
 #include "store/capture.h"
 #include "store/clear_store.h"
 #include "store/clip_formats_win32.h"
@@ -261,7 +264,7 @@ void TForm1::ClipboardViewer1Change() {
 void TForm1::CaptureClipboard() {
     if (!Choix) return;
     const CaptureRequest request{CaptureSuppressed, fs_.DirectoryExists(paths.storeDir), paths.storeDir,
-                                 MainWord("@103"), static_cast<int>(Choix->ListBox1.size())};
+                                 MainWord("@103"), Choix->ListCount()};
     Win32ClipboardFormats formats;
     Win32ClipWriter writer(hwnd());
     const std::optional<std::string> added = tessera::CaptureClipboard(request, formats, Choix->grid, writer);
@@ -271,7 +274,7 @@ void TForm1::CaptureClipboard() {
 void TForm1::ViderlePressepapiers1Click() {
     if (!win::AskConfirmation(win::Utf8ToWide(MainWord("@101")))) return;
     if (Choix) {
-        ClearStore(fs_, paths.storeDir, Choix->grid, static_cast<int>(Choix->ListBox1.size()));
+        ClearStore(fs_, paths.storeDir, Choix->grid, Choix->ListCount());
         Choix->ClearList();
     }
     fs_.RemoveFile(paths.indexFileName);
@@ -279,10 +282,44 @@ void TForm1::ViderlePressepapiers1Click() {
     win::ShowInformation(win::Utf8ToWide(MainWord("@102")));
 }
 
-void TForm1::OnHotKey(int id) {
-    // The copy command's first step; reading the target's title and sending it Ctrl+C arrive
-    // with the key sender, the paste command with the chooser.
-    if (id == kCopyHotKey) CapturePending = true;
+// Both hot keys are ignored while the chooser is open. The copy command only makes the target
+// copy: the capture follows when its copy changes the clipboard.
+void TForm1::WMHotKey(int id) {
+    if (!Choix || Choix->Visible()) return;
+    if (id == kPasteHotKey) PasteCommand();
+    if (id == kCopyHotKey) {
+        CapturePending = true;
+        const std::string title = ReadForegroundTitle();
+        SendKeysToWindow(title, std::string(kCopyKeys));
+    }
+}
+
+// The chosen item goes onto the clipboard with captures suppressed, so that this write is not
+// filed as a new item, even with a copy command still pending; then the target pastes it.
+void TForm1::PasteCommand() {
+    if (Choix->ListCount() == 0) {
+        BringProgramForward(hwnd());
+        win::ShowInformation(win::Utf8ToWide(MainWord("@100")));
+        return;
+    }
+    const std::string title = ReadForegroundTitle();
+    BringProgramForward(hwnd());
+    if (Choix->ShowModal() != ChooserResult::Ok) return;
+    const int line = Choix->ItemIndex();
+    if (line < 0) return;
+    {
+        CaptureSuppressed = true;
+        const win::scope_exit resume([this] { CaptureSuppressed = false; });
+        if (IsTextItemFileName(Choix->grid.GetCell(1, line)))
+            CopyAllOfRichEdit(Choix->RichEdit1());
+        else
+            PutPictureOnClipboard(hwnd(), Choix->Image1Picture());
+    }
+    // The chooser had the foreground and has just hidden: the keys go to the foreground's focus,
+    // so the foreground goes back to the window they are meant for, while the program may still
+    // give it away.
+    if (HWND target = FindWindowByTitle(title)) ::SetForegroundWindow(target);
+    SendKeysToWindow(title, std::string(kPasteKeys));
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -303,7 +340,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == kTimer1) Timer1Timer();
         return 0;
     case WM_HOTKEY:
-        OnHotKey(static_cast<int>(wParam));
+        WMHotKey(static_cast<int>(wParam));
         return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:

@@ -60,7 +60,8 @@ private:
     void Timer1Timer();
     void FormDestroy();
     void OnCommand(int id);
-    void OnHotKey(int id);
+    void WMHotKey(int id);
+    void PasteCommand();
     void SetWinStartChecked(bool checked);
     bool WinStartChecked() const;
     void BuildTrayMenu();

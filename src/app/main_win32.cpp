@@ -26,7 +26,7 @@ int RunProgram() {
     TForm1 form1(fs, registry);
     Form1 = &form1;
     // The About box arrives with its own form.
-    TChoix choix(fs, form1.paths.exeDir, form1.paths.indexFileName);
+    TChoix choix(fs, form1.paths.exeDir, form1.paths.indexFileName, form1.hwnd());
     Choix = &choix;
 
     ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));

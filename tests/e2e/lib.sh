@@ -14,9 +14,12 @@ CMD_SHOW_OPTIONS=2001
 CMD_QUIT=2004
 
 E2E_PIDS=()
+# Windows programs a scenario started (notepad.exe, ...): the launcher's id is not always theirs.
+E2E_IMAGES=()
 E2E_DIR=$(mktemp -d /tmp/tessera-e2e.XXXXXX)
 cleanup() {
-  local pid
+  local pid image
+  for image in "${E2E_IMAGES[@]}"; do "$WINE" taskkill /f /im "$image" >/dev/null 2>&1 || true; done
   for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
   rm -rf "$E2E_DIR"
 }

@@ -6,6 +6,8 @@
 //   e2e_probe command CLASS TITLE ID         posts WM_COMMAND with ID
 //   e2e_probe post CLASS TITLE MSG WP LP     posts a message (numbers in C notation)
 //   e2e_probe children CLASS TITLE           prints "class|text|left top width height|visible" per child
+//   e2e_probe child-text CLASS TITLE CHILD   prints the text of the first child of class CHILD (asked
+//                                            of the control itself, as for an edit box of another program)
 //   e2e_probe modules EXE                    prints the paths of the modules a running EXE has loaded
 //   e2e_probe clipboard-formats              prints the formats on the clipboard, one per line
 // CLASS may be "-" for any class.
@@ -88,6 +90,15 @@ int main(int argc, char** argv) {
         RECT r{};
         ::GetWindowRect(h, &r);
         std::printf("%ld %ld %ld %ld %d\n", r.left, r.top, r.right - r.left, r.bottom - r.top, ::IsWindowVisible(h) ? 1 : 0);
+        return 0;
+    }
+    if (verb == "child-text" && argc >= 5) {
+        HWND child = ::FindWindowExA(h, nullptr, argv[4], nullptr);
+        if (!child) return 1;
+        const LRESULT length = ::SendMessageA(child, WM_GETTEXTLENGTH, 0, 0);
+        std::string text(static_cast<std::size_t>(length) + 1, '\0');
+        ::SendMessageA(child, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+        std::printf("%s", text.c_str());
         return 0;
     }
     if (verb == "children") {

@@ -1,0 +1,61 @@
+#include "commands/hot_key_commands_win32.h"
+
+#include <vector>
+
+#include "win/clipboard.h"
+
+namespace tessera {
+
+// A window that hangs would hang the program with it: the title is asked with a time limit.
+std::string ReadForegroundTitle() {
+    constexpr int kBufferSize = 4096;
+    HWND foreground = ::GetForegroundWindow();
+    if (!foreground) return {};
+    std::vector<char> buffer(kBufferSize, '\0');
+    DWORD_PTR copied = 0;
+    if (!::SendMessageTimeoutA(foreground, WM_GETTEXT, kBufferSize - 1, reinterpret_cast<LPARAM>(buffer.data()),
+                               SMTO_ABORTIFHUNG | SMTO_BLOCK, 1000, &copied))
+        return {};
+    buffer.back() = '\0';
+    return std::string(buffer.data());
+}
+
+void BringProgramForward(HWND appWindow) {
+    HWND popup = ::GetLastActivePopup(appWindow);
+    if (popup && popup != appWindow && ::IsWindowVisible(popup) && ::IsWindowEnabled(popup))
+        ::SetForegroundWindow(popup);
+}
+
+void CopyAllOfRichEdit(HWND richEdit) {
+    ::SendMessageW(richEdit, EM_SETSEL, 0, -1);
+    ::SendMessageW(richEdit, WM_COPY, 0, 0);
+}
+
+// The clipboard owns what it is given, so it gets copies: the preview keeps its own picture.
+void PutPictureOnClipboard(HWND owner, const Picture& picture) {
+    const win::ClipboardScope open(owner);
+    ::EmptyClipboard();
+    if (picture.bitmap) {
+        if (HANDLE copy = ::CopyImage(picture.bitmap.get(), IMAGE_BITMAP, 0, 0, 0)) {
+            if (!::SetClipboardData(CF_BITMAP, copy)) ::DeleteObject(copy);
+        }
+        if (picture.palette) {
+            PALETTEENTRY entries[256];
+            const UINT count = ::GetPaletteEntries(picture.palette.get(), 0, 256, entries);
+            std::vector<BYTE> storage(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY));
+            auto* logical = reinterpret_cast<LOGPALETTE*>(storage.data());
+            logical->palVersion = 0x300;
+            logical->palNumEntries = static_cast<WORD>(count);
+            for (UINT i = 0; i < count; ++i) logical->palPalEntry[i] = entries[i];
+            if (HPALETTE copy = count ? ::CreatePalette(logical) : nullptr) {
+                if (!::SetClipboardData(CF_PALETTE, copy)) ::DeleteObject(copy);
+            }
+        }
+    } else if (picture.metafile) {
+        if (HENHMETAFILE copy = ::CopyEnhMetaFileW(picture.metafile.get(), nullptr)) {
+            if (!::SetClipboardData(CF_ENHMETAFILE, copy)) ::DeleteEnhMetaFile(copy);
+        }
+    }
+}
+
+}  // namespace tessera

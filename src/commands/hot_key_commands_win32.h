@@ -1,0 +1,24 @@
+#pragma once
+// The steps of the two hot-key commands that talk to other programs and to the clipboard.
+#include <windows.h>
+
+#include <string>
+
+#include "controls/picture_view_win32.h"
+
+namespace tessera {
+
+// The foreground window's title, 4,095 characters at most; empty when there is no foreground
+// window or it does not answer within a second.
+std::string ReadForegroundTitle();
+// Brings the program's last active pop-up of `appWindow` forward, when there is one other than
+// `appWindow` itself that is visible and enabled.
+void BringProgramForward(HWND appWindow);
+// The whole content of a rich-edit control onto the clipboard, by the control's own copy (rich
+// text and plain text).
+void CopyAllOfRichEdit(HWND richEdit);
+// Empties the clipboard and puts a copy of `picture` on it: a bitmap (with its palette when it
+// has one) or an enhanced metafile. An empty picture leaves the clipboard empty.
+void PutPictureOnClipboard(HWND owner, const Picture& picture);
+
+}  // namespace tessera

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Copy and paste through the real hot keys, typed with xdotool as a person would: a line copied
+# from Wine's notepad is pasted back into it, and bold and italic text copied from wordpad is
+# pasted into an empty wordpad document with its formatting.
+source "$(dirname "$0")/lib.sh"
+
+WORDPAD='C:\Program Files\Windows NT\Accessories\wordpad.exe'
+
+start_wine_program() {
+  (cd "$E2E_DIR" && exec "$WINE" "$@") &
+  E2E_PIDS+=($!)
+  E2E_IMAGES+=("$(basename "${1//\\//}")")
+}
+
+# The X window titled exactly TITLE, waiting up to 30 s.
+x_window() {
+  local i id
+  for ((i = 0; i < 300; i++)); do
+    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Without a window manager the keys go to the X focus: give it to the window, pointer over it.
+give_keys() {
+  xdotool windowfocus --sync "$1"
+  xdotool mousemove --window "$1" 100 100
+  sleep 0.3
+}
+keys() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
+
+# Waits until the window CLASS TITLE is shown (1) or hidden (0).
+wait_shown() {
+  local want=$1 cls=$2 title=$3 i
+  for ((i = 0; i < 100; i++)); do
+    [ "$(probe rect "$cls" "$title" 2>/dev/null | awk '{ print $5 }')" = "$want" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits until COMMAND succeeds; fails after 15 s.
+eventually() {
+  local i
+  for ((i = 0; i < 150; i++)); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+fresh_install
+start_tessera
+store="$E2E_DIR/Clipboard"
+
+printf 'Tessera carries this line\r\n' >"$E2E_DIR/note.txt"
+start_wine_program notepad.exe note.txt
+notepad=$(x_window 'note.txt - Notepad') || fail "notepad did not open"
+give_keys "$notepad"
+keys ctrl+a
+keys ctrl+q
+check "Ctrl+Q files notepad's selected line as Texte_001.txt" wait_file "$store/Texte_001.txt" 15
+check "in rich text holding the line" grep -q 'Tessera carries this line' "$store/Texte_001.txt"
+sleep 1
+check "exactly one item is filed" test "$(ls "$store" | wc -l)" = 1
+
+keys ctrl+a Delete
+keys ctrl+space
+check "Ctrl+Space opens the chooser" wait_shown 1 TChoix "Coller..."
+screenshot=${E2E_SCREENSHOTS:-}
+[ -n "$screenshot" ] && import -window root "$screenshot/chooser-notepad.png"
+read -r x y w h < <(probe children TChoix "Coller..." | awk -F'|' '$1 == "Button" && $2 == "Coller" { print $3 }')
+xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+check "a click on Coller closes it" wait_shown 0 TChoix "Coller..."
+give_keys "$notepad"
+notepad_has_line() { probe child-text Notepad 'note.txt - Notepad' Edit | grep -q 'Tessera carries this line'; }
+check "the line is pasted into notepad" eventually notepad_has_line
+
+printf '{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Du {\\b gras} et de l{\\i italique}.\\par}' >"$E2E_DIR/doc.rtf"
+printf '{\\rtf1\\ansi }' >"$E2E_DIR/empty.rtf"
+start_wine_program "$WORDPAD" doc.rtf
+doc=$(x_window 'doc.rtf - Wine Wordpad') || fail "wordpad did not open"
+give_keys "$doc"
+keys ctrl+a
+keys ctrl+q
+check "Ctrl+Q files wordpad's text as Texte_002.txt" wait_file "$store/Texte_002.txt" 15
+formatted=$(grep -aF 'gras' "$store/Texte_002.txt" | tr -d '\r')
+check "with its bold and its italic" bash -c '[[ $0 == *"\\b gras\\b0"* && $0 == *"\\i italique\\i0"* ]]' "$formatted"
+
+start_wine_program "$WORDPAD" empty.rtf
+empty=$(x_window 'empty.rtf - Wine Wordpad') || fail "the second wordpad did not open"
+give_keys "$empty"
+keys ctrl+space
+check "Ctrl+Space opens the chooser again" wait_shown 1 TChoix "Coller..."
+# The list remembers the first item; the newest is on the second line: a click selects it and a
+# click on Coller pastes it. (Giving the chooser the X focus for keys would leave no focus at all
+# once it hides, and the paste keys would be lost.)
+read -r x y w h < <(probe children TChoix "Coller..." | awk -F'|' '$1 == "ListBox" { print $3 }')
+xdotool mousemove $((x + 20)) $((y + 2 + 13 + 6)) click 1
+sleep 0.5
+[ -n "$screenshot" ] && import -window root "$screenshot/chooser-wordpad.png"
+read -r x y w h < <(probe children TChoix "Coller..." | awk -F'|' '$1 == "Button" && $2 == "Coller" { print $3 }')
+xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+check "the second click closes it" wait_shown 0 TChoix "Coller..."
+wordpad_has_text() { probe child-text - 'empty.rtf - Wine Wordpad' RichEdit20W | grep -q 'Du gras et de litalique'; }
+check "the text is pasted into the empty document" eventually wordpad_has_text
+give_keys "$empty"
+keys ctrl+s
+saved_formatting() { tr -d '\r' <"$E2E_DIR/empty.rtf" | grep -aqF "$formatted"; }
+check "the pasted document has the same formatted text as the copied one" eventually saved_formatting
+
+quit_tessera
+check "the index file lists both items" bash -c 'tr -d "\r" <"$0" | grep -qx "1,1,Texte_002.txt"' "$E2E_DIR/Tessera.FIC"
+echo "paste: all checks passed"
