@@ -1,0 +1,80 @@
+#include "lang/language_tables.h"
+
+namespace tessera {
+namespace {
+
+// The texts are UTF-8 (the compiler keeps this file's encoding); the Win32 side converts them
+// to UTF-16 for the window functions, so the accents show whatever the user's code page.
+// Rows: key, French (language 0), English (language 1). Order matters: continuation and hint
+// rows belong to the key row above them.
+constexpr const char* kMainWords[] = {
+    "Label1", "Raccourci pour \"Coller\" : Ctrl + Espace", "\"Paste\" shortcut : Ctrl + Space",
+    "Label2", "Contenu du Presse-papiers de Windows", "Windows Clipboard content",
+    "Label4", "Raccourci pour \"Copier\" : Ctrl + Q", "\"Copy\" shortcut : Ctrl + Q",
+    "SpeedButton1", "Cacher", "Hide",
+    "SpeedButton3", "A propos...", "About...",
+    "WinStart", "Démarrer avec Windows", "Start with Windows",
+    "Button1", "Vider le Presse-papiers de Tessera...", "Clear Tessera internal Clipboard",
+    "Showmainscreen2", "&Options...", "&Options...",
+    "ViderlePressepapiers1", "&Vider le Presse-papiers...", "&Clear the Clipboard...",
+    "Close2", "&Quitter", "&Quit",
+    "@100", "Le Presse-papiers interne est vide.", "The internal Clipboard is empty.",
+    "@101", "Voulez-vous vraiment vider le Presse-papiers interne ?", "Do you really want to clear the internal ClipBoard ?",
+    "@102", "Presse-papiers interne vidé.", "The internal ClipBoard is now empty.",
+    "@103", "Texte", "Text",
+};
+constexpr const char* kMainCharSets[] = {"MS Sans Serif,0", "MS Sans Serif,0"};
+
+constexpr const char* kChooserWords[] = {
+    "%Form%", "Coller...", "Paste...",
+    "Button1", "Vider le Presse-papiers de Tessera...", "Clear the internal ClipBoard...",
+    "Button2", "Coller", "Paste",
+    "Button3", "Annuler", "Cancel",
+    "Edit1", "", "",
+    "\".Hint", "Renommez ici l'élément à coller", "Rename this item here",
+    "Supprimer1", "Supprimer", "Delete",
+    // "@100", the program's directory and "@101" make one message; "@102" follows a file name.
+    "@100", "Répertoire \"", "Folder \"",
+    "@101", "Clipboard\" introuvable.", "Clipboard\" missing.",
+    "@102", " introuvable.", " missing.",
+    "@103", "Presse-papiers interne vidé.", "The internal ClipBoard is now empty.",
+};
+constexpr const char* kChooserCharSets[] = {"MS Sans Serif,1", "MS Sans Serif,1"};
+
+constexpr const char* kAboutWords[] = {
+    "%Form%", "A propos", "About",
+    "Comments", "pour Windows 95/98/ME/2000/XP", "for Windows 95/98/ME/2000/XP",
+    "UrlLabel1", "Site web", "Web site",
+};
+constexpr const char* kAboutCharSets[] = {"MS Sans Serif,1", "MS Sans Serif,1"};
+
+// The main window and the About box were saved with language 1 active, the chooser with 0.
+const LanguageTable kMain{kMainWords, kMainCharSets, 1};
+const LanguageTable kChooser{kChooserWords, kChooserCharSets, 0};
+const LanguageTable kAbout{kAboutWords, kAboutCharSets, 1};
+
+}  // namespace
+
+const LanguageTable& MainFormTable() {
+    return kMain;
+}
+
+const LanguageTable& ChooserTable() {
+    return kChooser;
+}
+
+const LanguageTable& AboutBoxTable() {
+    return kAbout;
+}
+
+void LoadStoredData(TMultiLang& switcher, const LanguageTable& table) {
+    switcher.BeginLoading();
+    switcher.SetLanguages(2);
+    // Only a value other than the default is stored; reading it switches, with Words still empty.
+    if (table.savedActiveLanguage != 0) switcher.SetActiveLanguage(table.savedActiveLanguage);
+    switcher.Words.assign(table.words.begin(), table.words.end());
+    switcher.CharSets.assign(table.charSets.begin(), table.charSets.end());
+    switcher.Loaded();
+}
+
+}  // namespace tessera
