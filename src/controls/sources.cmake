@@ -15,3 +15,11 @@ list(APPEND TESSERA_SHELL_SOURCES
   controls/palette_grid_win32.cpp
   controls/picture_view_win32.cpp
 )
+# The tray icon: its state machine and animation in the core, the notification area in the shell.
+list(APPEND TESSERA_CORE_SOURCES
+  controls/icon_list.cpp
+  controls/tray_icon.cpp
+)
+list(APPEND TESSERA_SHELL_SOURCES
+  controls/tray_icon_win32.cpp
+)
