@@ -4,7 +4,6 @@
 #include <stdexcept>
 
 #include "app/forms_win32.h"
-#include "app/main_words.h"
 #include "app/profile_file_win32.h"
 #include "app/settings.h"
 #include "app/start_with_windows.h"
@@ -18,6 +17,7 @@
 #include "store/clip_writers_win32.h"
 #include "store/index_file.h"
 #include "store/store_folder.h"
+#include "lang/language_tables.h"
 #include "win/application.h"
 #include "win/clipboard.h"
 #include "win/message_boxes.h"
@@ -116,16 +116,23 @@ TForm1::TForm1(FileSystem& fs, RunRegistry& registry) : fs_(fs), registry_(regis
     controls_.Create(hwnd(), kControls);
     if (icon) ::SendMessageW(controls_["Image2"], STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     BuildTrayMenu();
+    CreateTrayIcon();
+    CreateLanguageSwitcher();
     FormCreate();
 }
 
 TForm1::~TForm1() {
     if (hwnd() && !destroyed_) FormDestroy();
+    // The icon leaves the notification area before the menu it shows goes; the switcher goes
+    // before the controls it reaches.
+    TrayIcon1.reset();
+    MultiLang1.reset();
 }
 
 void TForm1::BuildTrayMenu() {
-    trayMenu_.reset(::CreatePopupMenu());
-    HMENU m = trayMenu_.get();
+    trayMenu_ = std::make_unique<TrayMenuWin32>(hwnd());
+    trayMenu_->OnPopup = [this] { TrayMenu1Popup(); };
+    HMENU m = trayMenu_->menu();
     ::AppendMenuW(m, MF_STRING, kShowmainscreen2, L"&Options...");
     // "Animate tray" is an item of the menu that is never shown: its check mark follows the
     // tray icon's animation switch.
@@ -134,10 +141,48 @@ void TForm1::BuildTrayMenu() {
     ::AppendMenuW(m, MF_STRING, kClose2, L"&Quitter");
 }
 
+// The tray icon as the window's stored data sets it up: the still icon, the three frames of the
+// animation at 500 ms, the menu and the double click.
+void TForm1::CreateTrayIcon() {
+    TrayIcon1 = std::make_unique<TrayIconWin32>();
+    TTrayIcon& tray = TrayIcon1->Tray();
+    HMODULE self = ::GetModuleHandleW(nullptr);
+    IconMakerWin32 maker;
+    TIcon still(&maker);
+    still.SetImage(LoadIconImage(self, L"MAINICON"));
+    TIconList frames;
+    for (const wchar_t* name : {L"FRAME0", L"FRAME1", L"FRAME2"}) {
+        TIcon frame(&maker);
+        frame.SetImage(LoadIconImage(self, name));
+        frames.Add(frame);
+    }
+    tray.SetHint("Tessera");
+    tray.SetIcon(still);
+    tray.SetIcons(frames);
+    tray.SetInterval(500);
+    tray.SetAnimated(true);
+    tray.SetPopupMenu(trayMenu_.get());
+    tray.OnDblClick = [this](TTrayIcon&) { Showmainscreen2Click(); };
+    tray.Loaded();
+}
+
+// The window's texts come from its translation table, in the language every switcher takes.
+void TForm1::CreateLanguageSwitcher() {
+    const NamedMenuItem items[] = {{"Showmainscreen2", trayMenu_->menu(), kShowmainscreen2},
+                                   {"ViderlePressepapiers1", trayMenu_->menu(), kViderlePressepapiers1},
+                                   {"Close2", trayMenu_->menu(), kClose2}};
+    languageView_ = std::make_unique<ControlSetComponents>(hwnd(), controls_, kControls, items, "MS Sans Serif", 0);
+    MultiLang1 = std::make_unique<TMultiLang>(*languageView_, languageDialogs_);
+    LoadStoredData(*MultiLang1, MainFormTable());
+}
+
 void TForm1::FormCreate() {
+    SetAllLanguages(0);
     CaptureSuppressed = true;
     FirstShowPending = true;
     paths = ComputeProgramPaths(ModuleFileName());
+    TrayIcon1->Tray().SetAnimated(true);
+    TrayIcon1->Tray().SetHint(win::WideToAnsi(win::Application::Instance().Title()));
     ::SetWindowTextW(hwnd(), win::Application::Instance().Title().c_str());
 
     ForceDirectories(fs_, paths.storeDir);
@@ -221,6 +266,13 @@ void TForm1::Close2Click() {
     ::DestroyWindow(hwnd());
 }
 
+void TForm1::Animatetray1Click() {
+    TTrayIcon& tray = TrayIcon1->Tray();
+    tray.SetAnimated(!tray.Animated());
+}
+
+void TForm1::TrayMenu1Popup() { animatetray1Checked_ = TrayIcon1->Tray().Animated(); }
+
 void TForm1::WinStartClick() {
     const std::string name = win::WideToAnsi(win::Application::Instance().Title());
     if (WinStartChecked())
@@ -249,6 +301,7 @@ void TForm1::OnCommand(int id) {
     case kSpeedButton3: SpeedButton3Click(); break;
     case kShowmainscreen2: Showmainscreen2Click(); break;
     case kClose2: Close2Click(); break;
+    case kAnimatetray1: Animatetray1Click(); break;
     default: break;
     }
 }
@@ -264,7 +317,7 @@ void TForm1::ClipboardViewer1Change() {
 void TForm1::CaptureClipboard() {
     if (!Choix) return;
     const CaptureRequest request{CaptureSuppressed, fs_.DirectoryExists(paths.storeDir), paths.storeDir,
-                                 MainWord("@103"), Choix->ListCount()};
+                                 MultiLang1->GetWord("@103"), Choix->ListCount()};
     Win32ClipboardFormats formats;
     Win32ClipWriter writer(hwnd());
     const std::optional<std::string> added = tessera::CaptureClipboard(request, formats, Choix->grid, writer);
@@ -272,14 +325,14 @@ void TForm1::CaptureClipboard() {
 }
 
 void TForm1::ViderlePressepapiers1Click() {
-    if (!win::AskConfirmation(win::Utf8ToWide(MainWord("@101")))) return;
+    if (!win::AskConfirmation(win::Utf8ToWide(MultiLang1->GetWord("@101")))) return;
     if (Choix) {
         ClearStore(fs_, paths.storeDir, Choix->grid, Choix->ListCount());
         Choix->ClearList();
     }
     fs_.RemoveFile(paths.indexFileName);
     win::EmptySystemClipboard(hwnd());
-    win::ShowInformation(win::Utf8ToWide(MainWord("@102")));
+    win::ShowInformation(win::Utf8ToWide(MultiLang1->GetWord("@102")));
 }
 
 // Both hot keys are ignored while the chooser is open. The copy command only makes the target
@@ -299,7 +352,7 @@ void TForm1::WMHotKey(int id) {
 void TForm1::PasteCommand() {
     if (Choix->ListCount() == 0) {
         BringProgramForward(hwnd());
-        win::ShowInformation(win::Utf8ToWide(MainWord("@100")));
+        win::ShowInformation(win::Utf8ToWide(MultiLang1->GetWord("@100")));
         return;
     }
     const std::string title = ReadForegroundTitle();

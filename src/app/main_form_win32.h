@@ -9,7 +9,12 @@
 
 #include "app/program_paths.h"
 #include "app/run_registry_win32.h"
+#include "app/tray_menu_win32.h"
 #include "controls/clipboard_viewer_win32.h"
+#include "controls/tray_icon_win32.h"
+#include "lang/control_set_components_win32.h"
+#include "lang/language_dialogs_win32.h"
+#include "lang/multi_lang.h"
 #include "store/file_system.h"
 #include "win/control_table.h"
 #include "win/unique_handle.h"
@@ -37,15 +42,21 @@ public:
     bool CapturePending = false;
 
     std::unique_ptr<TClipboardViewer> ClipboardViewer1;
+    std::unique_ptr<TrayIconWin32> TrayIcon1;
+    std::unique_ptr<TMultiLang> MultiLang1;
 
     void SaveSettings();
-    HMENU TrayMenu1() const noexcept { return trayMenu_.get(); }
+    HMENU TrayMenu1() const noexcept { return trayMenu_->menu(); }
+    // Whether the hidden "Animate tray" item is checked.
+    bool Animatetray1Checked() const noexcept { return animatetray1Checked_; }
 
     // Menu and button handlers.
     void Showmainscreen2Click();
     void SpeedButton1Click();
     void SpeedButton3Click();
     void Close2Click();
+    void Animatetray1Click();
+    void TrayMenu1Popup();
     void WinStartClick();
     void ClipboardViewer1Change();
     void CaptureClipboard();
@@ -65,11 +76,16 @@ private:
     void SetWinStartChecked(bool checked);
     bool WinStartChecked() const;
     void BuildTrayMenu();
+    void CreateTrayIcon();
+    void CreateLanguageSwitcher();
 
     FileSystem& fs_;
     RunRegistry& registry_;
     win::ControlSet controls_;
-    win::unique_hmenu trayMenu_;
+    std::unique_ptr<TrayMenuWin32> trayMenu_;
+    bool animatetray1Checked_ = true;
+    LanguageDialogsWin32 languageDialogs_;
+    std::unique_ptr<ControlSetComponents> languageView_;
     bool destroyed_ = false;
 };
 

@@ -1,12 +1,12 @@
 #include "commands/paste_chooser_win32.h"
 
-#include <commctrl.h>
 #include <richedit.h>
 
 #include <array>
 
 #include "app/forms_win32.h"
 #include "app/main_form_win32.h"
+#include "lang/language_tables.h"
 #include "store/index_startup.h"
 #include "store/picture_file_win32.h"
 #include "win/application.h"
@@ -55,10 +55,6 @@ const std::array<ControlSpec, 6> kControls{{
     {"Edit1", L"EDIT", kEdit1, 8, 192, 185, 21, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 6, ""},
 }};
 
-constexpr const char* kCaption = "Coller...";
-constexpr const char* kEdit1Hint = "Renommez ici l'élément à coller";
-constexpr const char* kSupprimer1Caption = "Supprimer";
-
 SIZE OuterSize() {
     RECT r{0, 0, kClientWidth, kClientHeight};
     ::AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
@@ -70,36 +66,16 @@ void Place(HWND control, const RECT& box) {
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The hint shows as a tool tip over the field and, where the system draws cue texts, inside the
-// empty field as well.
-win::unique_hwnd AddHint(HWND parent, HWND control, const std::wstring& text) {
-    win::unique_hwnd tips(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent,
-                                            nullptr, nullptr, nullptr));
-    if (tips) {
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = parent;
-        tool.uId = reinterpret_cast<UINT_PTR>(control);
-        tool.lpszText = const_cast<wchar_t*>(text.c_str());
-        ::SendMessageW(tips.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
-    ::SendMessageW(control, EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
-    return tips;
-}
-
 }  // namespace
 
 TChoix::TChoix(FileSystem& fs, std::string exeDir, std::string indexFileName, HWND owner)
     : fs_(fs),
       exeDir_(std::move(exeDir)),
       indexFileName_(std::move(indexFileName)),
-      core_(grid, fs, exeDir_ + "Clipboard", *this) {
+      core_(grid, fs, exeDir_ + "Clipboard", *this, [this](std::string_view id) { return MultiLang1->GetWord(id); }) {
     win::LoadSystemLibrary(L"riched20.dll");
     const SIZE outer = OuterSize();
-    CreateWindowObject(L"TChoix", kExStyle, win::Utf8ToWide(kCaption).c_str(), kStyle, 0, 0, outer.cx, outer.cy,
-                       owner);
+    CreateWindowObject(L"TChoix", kExStyle, L"", kStyle, 0, 0, outer.cx, outer.cy, owner);
     controls_.Create(hwnd(), kControls);
     image1_ = std::make_unique<TImage>(hwnd(), kImage1Box);
 
@@ -116,13 +92,18 @@ TChoix::TChoix(FileSystem& fs, std::string exeDir, std::string indexFileName, HW
     ::SendMessageW(RichEdit1(), EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
 
     popupMenu1_.reset(::CreatePopupMenu());
-    ::AppendMenuW(popupMenu1_.get(), MF_STRING, kSupprimer1, win::Utf8ToWide(kSupprimer1Caption).c_str());
-    toolTips_ = AddHint(hwnd(), controls_["Edit1"], win::Utf8ToWide(kEdit1Hint));
+    ::AppendMenuW(popupMenu1_.get(), MF_STRING, kSupprimer1, L"");
+
+    // Captions, the menu item and Edit1's hint come from the translation table.
+    const NamedMenuItem items[] = {{"Supprimer1", popupMenu1_.get(), kSupprimer1}};
+    languageView_ = std::make_unique<ControlSetComponents>(hwnd(), controls_, kControls, items, "MS Sans Serif", 1);
+    MultiLang1 = std::make_unique<TMultiLang>(*languageView_, languageDialogs_);
+    LoadStoredData(*MultiLang1, ChooserTable());
 
     FormCreate();
 }
 
-TChoix::~TChoix() = default;
+TChoix::~TChoix() { MultiLang1.reset(); }
 
 HWND TChoix::Control(std::string_view name) const {
     if (name == "Image1") return image1_->hwnd();
@@ -136,8 +117,8 @@ HWND TChoix::Control(std::string_view name) const {
 void TChoix::FormCreate() {
     const std::string storeDir = exeDir_ + "Clipboard";
     if (!fs_.DirectoryExists(storeDir)) {
-        win::ShowErrorMessage(win::Utf8ToWide("Répertoire \"") + win::AnsiToWide(exeDir_) +
-                              win::Utf8ToWide("Clipboard\" introuvable."));
+        win::ShowErrorMessage(win::Utf8ToWide(MultiLang1->GetWord("@100")) + win::AnsiToWide(exeDir_) +
+                              win::Utf8ToWide(MultiLang1->GetWord("@101")));
         throw StartupAborted{};
     }
     const IndexStartup startup = LoadIndexAtStart(fs_, indexFileName_, storeDir, grid);

@@ -10,6 +10,9 @@
 
 #include "commands/chooser_rules.h"
 #include "commands/image_box_win32.h"
+#include "lang/control_set_components_win32.h"
+#include "lang/language_dialogs_win32.h"
+#include "lang/multi_lang.h"
 #include "store/clip_index.h"
 #include "store/file_system.h"
 #include "win/control_table.h"
@@ -26,8 +29,11 @@ public:
     // Creates the hidden dialog (owned by `owner`) and runs FormCreate.
     TChoix(FileSystem& fs, std::string exeDir, std::string indexFileName, HWND owner = nullptr);
     ~TChoix() override;
+    TChoix(const TChoix&) = delete;
+    TChoix& operator=(const TChoix&) = delete;
 
     ClipIndex grid;
+    std::unique_ptr<TMultiLang> MultiLang1;
 
     // ListBox1, as the rest of the program reads it.
     int ListCount() const noexcept { return static_cast<int>(lines_.size()); }
@@ -96,7 +102,8 @@ private:
     win::ControlSet controls_;
     std::unique_ptr<TImage> image1_;
     win::unique_hmenu popupMenu1_;
-    win::unique_hwnd toolTips_;
+    LanguageDialogsWin32 languageDialogs_;
+    std::unique_ptr<ControlSetComponents> languageView_;
     ChooserCore core_;
 
     // The list box draws these lines; it holds no strings of its own, so filling it with

@@ -2,6 +2,7 @@
 // The application object: its title, the message loop, the modal loop and the global error display.
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 
@@ -33,7 +34,8 @@ private:
     bool DispatchOne(MSG& msg, HWND dialog);
 
     std::wstring title_;
-    bool terminated_ = false;
+    // Read by the tray icon's animation thread too.
+    std::atomic<bool> terminated_ = false;
 };
 
 }  // namespace tessera::win

@@ -78,13 +78,14 @@ void Pump() {
 
 // Runs `whileOpen` once the modal dialog is up, from its own message loop.
 std::function<void()> g_whileOpen;
+void CALLBACK RunWhileOpen(HWND, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(nullptr, id);
+    auto action = std::move(g_whileOpen);
+    if (action) action();
+}
 ChooserResult RunModal(TChoix& choix, std::function<void()> whileOpen) {
     g_whileOpen = std::move(whileOpen);
-    ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-        ::KillTimer(nullptr, id);
-        auto action = std::move(g_whileOpen);
-        if (action) action();
-    });
+    ::SetTimer(nullptr, 0, 50, RunWhileOpen);
     return choix.ShowModal();
 }
 

@@ -40,7 +40,9 @@ start_tessera() {
   (cd "$E2E_DIR" && exec "$WINE" Tessera.exe) &
   TESSERA_PID=$!
   E2E_PIDS+=("$TESSERA_PID")
-  probe wait TForm1 Tessera 30 || fail "Tessera's main window did not appear"
+  # The chooser is the last window start-up makes: once it exists (with its translated caption),
+  # the folder, the settings, the hot keys and the tray icon are all in place.
+  probe wait TChoix "Coller..." 30 || fail "Tessera did not finish starting"
 }
 
 # Waits for the program to end by itself; fails after `seconds`.
