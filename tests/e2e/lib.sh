@@ -25,7 +25,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+# On a failure, what the clipboard held helps to tell Tessera's fault from the bridge's delay.
+fail() {
+  echo "FAIL: $*" >&2
+  echo "clipboard formats: $("$WINE" "$E2E_PROBE" clipboard-formats 2>/dev/null | tr -d '\r' | tr '\n' ' ')" >&2
+  exit 1
+}
 check() { local what=$1; shift; "$@" || fail "$what"; echo "ok - $what"; }
 
 # Wine turns the probe's line ends into CR LF.
@@ -96,6 +101,52 @@ wait_file() {
       [ "$size" = "$last" ] && [ "$size" -gt 0 ] && return 0
       last=$size
     fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Starts a Windows program in the scenario's folder; it is ended with the scenario.
+start_wine_program() {
+  (cd "$E2E_DIR" && exec "$WINE" "$@") &
+  E2E_PIDS+=($!)
+  E2E_IMAGES+=("$(basename "${1//\\//}")")
+}
+
+# The X window titled exactly TITLE, waiting up to 30 s.
+x_window() {
+  local i id
+  for ((i = 0; i < 300; i++)); do
+    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Without a window manager the keys go to the X focus: give it to the window, pointer over it.
+give_keys() {
+  xdotool windowfocus --sync "$1"
+  xdotool mousemove --window "$1" 100 100
+  sleep 0.3
+}
+keys() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
+
+# Waits until the window CLASS TITLE is shown (1) or hidden (0).
+wait_shown() {
+  local want=$1 cls=$2 title=$3 i
+  for ((i = 0; i < 100; i++)); do
+    [ "$(probe rect "$cls" "$title" 2>/dev/null | awk '{ print $5 }')" = "$want" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits until COMMAND succeeds; fails after 15 s.
+eventually() {
+  local i
+  for ((i = 0; i < 150; i++)); do
+    "$@" && return 0
     sleep 0.1
   done
   return 1

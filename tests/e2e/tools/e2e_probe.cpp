@@ -10,6 +10,11 @@
 //                                            of the control itself, as for an edit box of another program)
 //   e2e_probe modules EXE                    prints the paths of the modules a running EXE has loaded
 //   e2e_probe clipboard-formats              prints the formats on the clipboard, one per line
+//   e2e_probe clipboard-bitmap               prints "width height" of the clipboard's bitmap
+//   e2e_probe time-copy DIR                  posts the copy hot key to Tessera; prints the ms until the
+//                                            clipboard changed and until DIR holds one more file
+//   e2e_probe time-paste                     posts the paste hot key; prints the ms until the chooser
+//                                            shows, then closes it
 // CLASS may be "-" for any class.
 // The probe speaks ANSI throughout, like the scripts that read its output.
 #undef UNICODE
@@ -50,6 +55,62 @@ BOOL CALLBACK PrintChild(HWND c, LPARAM) {
 
 unsigned long long Number(const char* s) { return std::strtoull(s, nullptr, 0); }
 
+double NowMs() {
+    LARGE_INTEGER f, t;
+    ::QueryPerformanceFrequency(&f);
+    ::QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+}
+
+int CountFiles(const std::string& dir) {
+    WIN32_FIND_DATAA found{};
+    HANDLE find = ::FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    int n = 0;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++n;
+    } while (::FindNextFileA(find, &found));
+    ::FindClose(find);
+    return n;
+}
+
+// Polls `done` every millisecond for up to 10 s; the elapsed ms since `start`, or -1.
+template <typename Done>
+double PollUntil(double start, Done done) {
+    while (!done()) {
+        if (NowMs() - start > 10000) return -1;
+        ::Sleep(1);
+    }
+    return NowMs() - start;
+}
+
+// The hot keys arrive as Tessera's WM_HOTKEY (ids 100 paste, 101 copy).
+int TimeCopy(const std::string& dir) {
+    HWND tessera = ::FindWindowA("TForm1", "Tessera");
+    if (!tessera) return 1;
+    const int before = CountFiles(dir);
+    const DWORD sequence = ::GetClipboardSequenceNumber();
+    const double start = NowMs();
+    ::PostMessageA(tessera, WM_HOTKEY, 101, 0);
+    const double copied = PollUntil(start, [&] { return ::GetClipboardSequenceNumber() != sequence; });
+    const double filed = PollUntil(start, [&] { return CountFiles(dir) > before; });
+    std::printf("%.1f %.1f\n", copied, filed);
+    return copied < 0 || filed < 0 ? 1 : 0;
+}
+
+int TimePaste() {
+    HWND tessera = ::FindWindowA("TForm1", "Tessera");
+    HWND chooser = ::FindWindowA("TChoix", nullptr);
+    if (!tessera || !chooser) return 1;
+    const double start = NowMs();
+    ::PostMessageA(tessera, WM_HOTKEY, 100, 0);
+    const double shown = PollUntil(start, [&] { return ::IsWindowVisible(chooser) != FALSE; });
+    ::PostMessageA(chooser, WM_CLOSE, 0, 0);
+    PollUntil(NowMs(), [&] { return !::IsWindowVisible(chooser); });
+    std::printf("%.1f\n", shown);
+    return shown < 0 ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -61,6 +122,18 @@ int main(int argc, char** argv) {
         ::CloseClipboard();
         return 0;
     }
+    if (verb == "clipboard-bitmap") {
+        if (!::OpenClipboard(nullptr)) return 1;
+        BITMAP info{};
+        const auto bitmap = static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP));
+        const bool found = bitmap && ::GetObjectA(bitmap, sizeof info, &info);
+        ::CloseClipboard();
+        if (!found) return 1;
+        std::printf("%ld %ld\n", info.bmWidth, info.bmHeight);
+        return 0;
+    }
+    if (verb == "time-copy" && argc >= 3) return TimeCopy(argv[2]);
+    if (verb == "time-paste") return TimePaste();
     if (verb == "modules" && argc >= 3) {
         HANDLE procs = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
         PROCESSENTRY32 pe{};

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# The hot keys' edge cases with the real keyboard: Ctrl+Q towards a window that copies nothing
+# leaves the capture pending for the next copy made elsewhere; an image item pasted puts a bitmap
+# of its size on the clipboard without filing that write; both hot keys do nothing while the
+# chooser is open.
+source "$(dirname "$0")/lib.sh"
+
+fresh_install
+start_tessera
+store="$E2E_DIR/Clipboard"
+items() { ls "$store" | wc -l; }
+
+: >"$E2E_DIR/blank.txt"
+start_wine_program notepad.exe blank.txt
+notepad=$(x_window 'blank.txt - Notepad') || fail "notepad did not open"
+give_keys "$notepad"
+
+# Nothing selected in an empty notepad: its Ctrl+C leaves the clipboard alone.
+keys ctrl+q
+sleep 2
+check "Ctrl+Q towards a window that copies nothing files nothing" test "$(items)" = 0
+printf 'copie faite ailleurs\n' >"$E2E_DIR/elsewhere.txt"
+x_clipboard_offer UTF8_STRING "$E2E_DIR/elsewhere.txt"
+check "the next copy, made elsewhere, is filed" wait_file "$store/Texte_001.txt" 15
+check "and holds that copy" grep -aq "copie faite ailleurs" "$store/Texte_001.txt"
+
+convert -size 40x30 xc:orange BMP3:"$E2E_DIR/orange.bmp"
+probe post TForm1 Tessera "$WM_HOTKEY" "$COPY_HOTKEY" 0
+x_clipboard_offer image/bmp "$E2E_DIR/orange.bmp"
+check "a bitmap copy is filed" wait_file "$store/Image_001.bmp" 15
+
+# The newest item, the image, is preselected; Coller puts it on the clipboard.
+give_keys "$notepad"
+keys ctrl+space
+check "Ctrl+Space opens the chooser" wait_shown 1 TChoix "Coller..."
+read -r x y w h < <(probe children TChoix "Coller..." | awk -F'|' '$1 == "Button" && $2 == "Coller" { print $3 }')
+xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+check "Coller closes it" wait_shown 0 TChoix "Coller..."
+clipboard_bitmap() { [ "$(probe clipboard-bitmap)" = "40 30" ]; }
+check "the clipboard holds a bitmap of the item's size" eventually clipboard_bitmap
+sleep 2
+check "and that write filed nothing" test "$(items)" = 2
+
+# While the chooser is open both hot keys are ignored: notepad has a selection, so a copy
+# command that ran would file a third item.
+give_keys "$notepad"
+xdotool type --delay 30 'du texte'
+keys ctrl+a
+keys ctrl+space
+check "the chooser opens again" wait_shown 1 TChoix "Coller..."
+give_keys "$notepad"
+keys ctrl+q
+keys ctrl+space
+sleep 2
+check "Ctrl+Q while it is open files nothing" test "$(items)" = 2
+no_message_box() { ! probe wait "#32770" Information 0.5; }
+check "Ctrl+Space while it is open opens no message box" no_message_box
+read -r x y w h < <(probe children TChoix "Coller..." | awk -F'|' '$1 == "Button" && $2 == "Annuler" { print $3 }')
+xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+check "Annuler closes it" wait_shown 0 TChoix "Coller..."
+sleep 1
+check "and still nothing was filed" test "$(items)" = 2
+
+quit_tessera
+echo "hotkeys: all checks passed"
