@@ -241,8 +241,10 @@ void TBaseMultiLang::SavePositions(TranslatableComponent& control, bool asForm) 
     const std::string key = PositionKey(control, asForm);
     if (const auto at = FindPosition(Positions, key)) {
         std::vector<std::string> parts = Split(Positions[*at], ',');
-        while (parts.size() < RowSize()) parts.emplace_back();
-        parts[std::size_t{activeLanguage_} + 1] = value;
+        // The active language can be past the count: a count lowered while loading asks nothing.
+        const std::size_t slot = std::size_t{activeLanguage_} + 1;
+        while (parts.size() < std::max(RowSize(), slot + 1)) parts.emplace_back();
+        parts[slot] = value;
         Positions[*at] = Join(parts, ',');
         return;
     }

@@ -283,5 +283,25 @@ TEST_F(MultiLangTest, ChangingTheNumberOfLanguagesReshapesTheRows) {
     EXPECT_EQ(ml.Words, (std::vector<std::string>{"a", "fr", "b", "FR"}));
 }
 
+TEST_F(MultiLangTest, FewerLanguagesWhileLoadingLeaveTheActiveOneAndItsPositionsUsable) {
+    // Found by fuzzing: loading asks nothing, so the active language may outlive the count, and
+    // the next switch saved the positions of that language past the end of the entry.
+    ml.SetSwitchPositions(TSwitchPositions::spControlsOnly);
+    auto& label = form.Add("Label1");
+    label.bounds = {1, 2, 3, 4};
+    ml.SetActiveLanguage(1);
+    ml.BeginLoading();
+    ml.SetLanguages(1);
+    ml.Positions = {"label1,5.6.7.8"};
+    ml.Words = {"Label1", "un"};
+    EXPECT_EQ(ml.ActiveLanguage(), 1);
+
+    label.bounds = {9, 9, 9, 9};
+    ml.SetActiveLanguage(0);
+    EXPECT_EQ(ml.Positions, (std::vector<std::string>{"label1,5.6.7.8,9.9.9.9"}));
+    EXPECT_EQ(label.bounds, (ComponentBounds{5, 6, 7, 8}));
+    EXPECT_EQ(label.caption, "un");
+}
+
 }  // namespace
 }  // namespace tessera
