@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing_win32.h"
 #include "store/capture.h"
 #include "store/clip_formats_win32.h"
 #include "store/clip_writers_win32.h"
@@ -33,22 +34,8 @@ namespace {
 
 using namespace tessera;
 
-double NowMs() {
-    static const double perMs = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER c;
-    ::QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) / perMs;
-}
-
-double Median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    const std::size_t n = samples.size();
-    return n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
-}
+using bench::Median;
+using bench::NowMs;
 
 HGLOBAL Block(const void* data, std::size_t size) {
     HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, size);

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing_win32.h"
 #include "commands/paste_chooser_win32.h"
 #include "store/file_system_win32.h"
 #include "store/index_file.h"
@@ -20,21 +21,8 @@ namespace {
 
 using namespace tessera;
 
-double NowMs() {
-    static const double perMs = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / perMs;
-}
-
-double Median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
-}
+using bench::Median;
+using bench::NowMs;
 
 std::string ItemName(int i) {
     char name[32];

@@ -1,6 +1,6 @@
 // What the animated tray icon costs while the program sits idle: the process's CPU time against
 // the wall time at the program's own pace (three frames, 500 ms each), and its handle count,
-// GDI and USER object counts and private memory after 0, 500 and 1,000 frames played at a fast
+// GDI and USER object counts and working set after 0, 500 and 1,000 frames played at a fast
 // pace. The handle count comes from the process list, which Wine fills in; Wine answers 0 for
 // the GDI and USER counts, so under Wine the memory stands in for them.
 //   tray_idle_bench_win32 [--seconds N] [--frames N] [--short]
@@ -79,12 +79,11 @@ ULONG HandleCount() {
 }
 
 void PrintCounts(int frames) {
-    PROCESS_MEMORY_COUNTERS_EX memory{};
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
-                           sizeof memory);
-    std::printf("  after %5d frames: %4lu handles, %4lu GDI objects, %4lu USER objects, %6zu KB private\n", frames,
+    PROCESS_MEMORY_COUNTERS memory{};
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof memory);
+    std::printf("  after %5d frames: %4lu handles, %4lu GDI objects, %4lu USER objects, %6llu KB working set\n", frames,
                 HandleCount(), ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS),
-                ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS), memory.PrivateUsage / 1024);
+                ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS), static_cast<unsigned long long>(memory.WorkingSetSize / 1024));
 }
 
 }  // namespace
@@ -104,19 +103,8 @@ int main(int argc, char** argv) {
     }
     TrayIconWin32 icon;
     TTrayIcon& tray = icon.Tray();
-    HMODULE self = ::GetModuleHandleW(nullptr);
-    IconMakerWin32 maker;
-    TIcon still(&maker);
-    still.SetImage(LoadIconImage(self, L"MAINICON"));
-    TIconList list;
-    for (const wchar_t* name : {L"FRAME0", L"FRAME1", L"FRAME2"}) {
-        TIcon frame(&maker);
-        frame.SetImage(LoadIconImage(self, name));
-        list.Add(frame);
-    }
     tray.SetHint("Tessera");
-    tray.SetIcon(still);
-    tray.SetIcons(list);
+    SetIconsFromResources(tray, ::GetModuleHandleW(nullptr), L"MAINICON", {L"FRAME0", L"FRAME1", L"FRAME2"});
     tray.SetInterval(500);
     tray.SetAnimated(true);
     if (!tray.Added()) std::printf("warning: the icon is not in the notification area\n");

@@ -146,19 +146,8 @@ void TForm1::BuildTrayMenu() {
 void TForm1::CreateTrayIcon() {
     TrayIcon1 = std::make_unique<TrayIconWin32>();
     TTrayIcon& tray = TrayIcon1->Tray();
-    HMODULE self = ::GetModuleHandleW(nullptr);
-    IconMakerWin32 maker;
-    TIcon still(&maker);
-    still.SetImage(LoadIconImage(self, L"MAINICON"));
-    TIconList frames;
-    for (const wchar_t* name : {L"FRAME0", L"FRAME1", L"FRAME2"}) {
-        TIcon frame(&maker);
-        frame.SetImage(LoadIconImage(self, name));
-        frames.Add(frame);
-    }
     tray.SetHint("Tessera");
-    tray.SetIcon(still);
-    tray.SetIcons(frames);
+    SetIconsFromResources(tray, ::GetModuleHandleW(nullptr), L"MAINICON", {L"FRAME0", L"FRAME1", L"FRAME2"});
     tray.SetInterval(500);
     tray.SetAnimated(true);
     tray.SetPopupMenu(trayMenu_.get());

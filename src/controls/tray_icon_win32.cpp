@@ -57,6 +57,22 @@ std::vector<std::uint8_t> LoadIconImage(HMODULE module, const wchar_t* name) {
     return file;
 }
 
+// The tray keeps copies of what it is given; the local icons go at the end of the call.
+void SetIconsFromResources(TTrayIcon& tray, HMODULE module, const wchar_t* still,
+                           std::initializer_list<const wchar_t*> frames) {
+    IconMakerWin32 maker;
+    TIcon icon(&maker);
+    icon.SetImage(LoadIconImage(module, still));
+    TIconList list;
+    for (const wchar_t* name : frames) {
+        TIcon frame(&maker);
+        frame.SetImage(LoadIconImage(module, name));
+        list.Add(frame);
+    }
+    tray.SetIcon(icon);
+    tray.SetIcons(list);
+}
+
 TShiftState ShiftStateNow() {
     TShiftState s = 0;
     if (::GetKeyState(VK_SHIFT) < 0) s |= ssShift;

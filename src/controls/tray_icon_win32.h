@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -23,6 +24,10 @@ public:
 // The icon file image of an icon group resource of `module` (.ico layout, images in order);
 // empty when there is no such resource.
 std::vector<std::uint8_t> LoadIconImage(HMODULE module, const wchar_t* name);
+
+// Gives `tray` the still icon and the animation frames from icon resources of `module`.
+void SetIconsFromResources(TTrayIcon& tray, HMODULE module, const wchar_t* still,
+                           std::initializer_list<const wchar_t*> frames);
 
 // The shift state now: shift, control and alt from the keyboard state.
 TShiftState ShiftStateNow();
