@@ -72,6 +72,26 @@ TEST_F(UrlLabelTest, RightButtonLeavesTheColourAlone) {
     EXPECT_STREQ(item, L"Copy");
 }
 
+bool g_menuSeen = false;
+
+// The menu runs a loop of its own: a timer of this thread finds it on screen, then closes it.
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) {
+    HWND menu = ::FindWindowW(L"#32768", nullptr);
+    g_menuSeen = g_menuSeen || (menu && ::IsWindowVisible(menu));
+    ::EndMenu();
+}
+
+TEST_F(UrlLabelTest, RightClickOpensTheCopyMenu) {
+    ::ShowWindow(parent_, SW_SHOW);
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, CloseMenu);
+    RECT r{};
+    ::GetWindowRect(label_->hwnd(), &r);
+    Send(WM_CONTEXTMENU, MAKELPARAM(r.left + 5, r.top + 5), reinterpret_cast<WPARAM>(label_->hwnd()));
+    ::KillTimer(nullptr, timer);
+    EXPECT_TRUE(g_menuSeen);
+    EXPECT_EQ(label_->FontColor(), RGB(0, 0, 255));
+}
+
 TEST_F(UrlLabelTest, ClickRunsOnClickFirstAndOpensTheCaptionWhenTheUrlIsBlank) {
     std::vector<std::string> order;
     label_->OnClick = [&] { order.push_back("OnClick"); };
