@@ -4,5 +4,6 @@ namespace tessera {
 
 TForm1* Form1 = nullptr;
 TChoix* Choix = nullptr;
+TAboutBox* AboutBox = nullptr;
 
 }  // namespace tessera

@@ -5,8 +5,10 @@ namespace tessera {
 
 class TForm1;
 class TChoix;
+class TAboutBox;
 
 extern TForm1* Form1;
 extern TChoix* Choix;
+extern TAboutBox* AboutBox;
 
 }  // namespace tessera

@@ -3,6 +3,7 @@
 #include <array>
 #include <stdexcept>
 
+#include "app/about_box_win32.h"
 #include "app/forms_win32.h"
 #include "app/profile_file_win32.h"
 #include "app/settings.h"
@@ -241,8 +242,7 @@ void TForm1::SpeedButton1Click() {
 }
 
 void TForm1::SpeedButton3Click() {
-    // The About box arrives with its own form; until then the button names the program.
-    win::ShowInformation(win::Application::Instance().Title());
+    if (AboutBox) AboutBox->ShowModal();
 }
 
 void TForm1::Close2Click() {

@@ -3,9 +3,13 @@
 
 #include <commctrl.h>
 
+#include <memory>
+
+#include "app/about_box_win32.h"
 #include "app/forms_win32.h"
 #include "app/main_form_win32.h"
 #include "app/run_registry_win32.h"
+#include "app/splash_win32.h"
 #include "commands/paste_chooser_win32.h"
 #include "store/file_system_win32.h"
 #include "win/application.h"
@@ -17,17 +21,24 @@ namespace {
 int RunProgram() {
     win::Application& app = win::Application::Instance();
     ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-    // The splash screen arrives with its own form.
-
     app.SetTitle(L"Tessera");
+    // The splash stays up, and responsive, for two seconds, then until the forms are made.
+    auto logo = std::make_unique<TLogo>();
+    logo->ShowNow();
+    logo->Sleeper.Sleep();
+
     Win32FileSystem fs;
     Win32RunRegistry registry;
 
     TForm1 form1(fs, registry);
     Form1 = &form1;
-    // The About box arrives with its own form.
+    TAboutBox aboutBox(form1.hwnd());
+    AboutBox = &aboutBox;
     TChoix choix(fs, form1.paths.exeDir, form1.paths.indexFileName, form1.hwnd());
     Choix = &choix;
+
+    ::ShowWindow(logo->hwnd(), SW_HIDE);
+    logo.reset();
 
     ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
     // The first showing happens off-screen and arms the timer that hides the window.
@@ -35,6 +46,7 @@ int RunProgram() {
     const int code = app.Run();
 
     Choix = nullptr;
+    AboutBox = nullptr;
     Form1 = nullptr;
     return code;
 }

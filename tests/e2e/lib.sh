@@ -45,9 +45,12 @@ start_tessera() {
   (cd "$E2E_DIR" && exec "$WINE" Tessera.exe) &
   TESSERA_PID=$!
   E2E_PIDS+=("$TESSERA_PID")
-  # The chooser is the last window start-up makes: once it exists (with its translated caption),
+  # The chooser is the last form start-up makes: once it exists (with its translated caption),
   # the folder, the settings, the hot keys and the tray icon are all in place.
   probe wait TChoix "Coller..." 30 || fail "Tessera did not finish starting"
+  # The splash goes last. Hiding a captioned window can hold Wine up to a second when no window
+  # manager answers; the accented caption is passed in UTF-8 for Wine to convert.
+  LC_ALL=C.UTF-8 probe gone TLogo "Tessera - par l'équipe Tessera" 10 || fail "the splash did not go"
 }
 
 # Waits for the program to end by itself; fails after `seconds`.

@@ -1,0 +1,149 @@
+#include "app/about_box_win32.h"
+
+#include <array>
+
+#include "lang/language_tables.h"
+#include "win/application.h"
+
+namespace tessera {
+namespace {
+
+constexpr int kClientWidth = 298;
+constexpr int kClientHeight = 196;
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+// Panel1 holds every control but OK. It is painted by the box itself: a sibling control under
+// the labels would paint over them.
+constexpr RECT kPanel1{8, 8, 8 + 281, 8 + 145};
+constexpr int kProgramIconWidth = 65;
+constexpr int kProgramIconHeight = 57;
+constexpr const char* kSiteAddress = "https://tessera.example.org/";
+
+enum ControlId : int {
+    kProgramIcon = 4001,
+    kProductName,
+    kVersion,
+    kCopyright,
+    kComments,
+    kUrlLabel1,
+};
+
+// The 64-bit build is the same program built for 64-bit Windows, and says so: the number in the
+// version line names the build the user runs.
+constexpr const char* kVersionText = sizeof(void*) == 8 ? "Version 1.0 - 64 bits" : "Version 1.0 - 32 bits";
+
+using win::ControlSpec;
+using win::FontWeight;
+
+const std::array<ControlSpec, 7> kControls{{
+    {"OKButton", L"BUTTON", IDOK, 111, 162, 75, 25, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, "OK"},
+    // Drawn by the box, stretched to the control (the icon's own size is 32 x 32).
+    {"ProgramIcon", L"STATIC", kProgramIcon, 16, 16, kProgramIconWidth, kProgramIconHeight,
+     WS_VISIBLE | SS_OWNERDRAW, 0, -1, ""},
+    {"ProductName", L"STATIC", kProductName, 88, 16, 185, 13, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, -1, "",
+     FontWeight::Bold},
+    {"Version", L"STATIC", kVersion, 88, 40, 185, 13, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, -1, kVersionText},
+    {"Copyright", L"STATIC", kCopyright, 16, 80, 257, 13, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, -1,
+     "Copyright © 2026 l'équipe Tessera"},
+    // A plain left-aligned static wraps its words at its width.
+    {"Comments", L"STATIC", kComments, 16, 100, 249, 26, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, -1,
+     "pour Windows 95/98/ME/2000/XP"},
+    {"UrlLabel1", L"STATIC", kUrlLabel1, 16, 130, 80, 13, WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0, -1,
+     "Site web"},
+}};
+
+SIZE OuterSize() {
+    RECT r{0, 0, kClientWidth, kClientHeight};
+    ::AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+}  // namespace
+
+TAboutBox::TAboutBox(HWND owner) {
+    const SIZE outer = OuterSize();
+    CreateWindowObject(L"TAboutBox", kExStyle, L"", kStyle, 0, 0, outer.cx, outer.cy, owner);
+    controls_.Create(hwnd(), kControls);
+    UrlLabel1 = std::make_unique<TUrlLabel>(controls_["UrlLabel1"]);
+    UrlLabel1->URL = kSiteAddress;
+
+    languageView_ = std::make_unique<ControlSetComponents>(hwnd(), controls_, kControls,
+                                                           std::span<const NamedMenuItem>{}, "MS Sans Serif", 1);
+    MultiLang1 = std::make_unique<TMultiLang>(*languageView_, languageDialogs_);
+    LoadStoredData(*MultiLang1, AboutBoxTable());
+
+    FormCreate();
+}
+
+TAboutBox::~TAboutBox() {
+    // The switcher and the link go before the controls they reach.
+    MultiLang1.reset();
+    UrlLabel1.reset();
+}
+
+// The application's icon and title, as the rest of the program shows them.
+void TAboutBox::FormCreate() {
+    HINSTANCE self = ::GetModuleHandleW(nullptr);
+    programIcon_.reset(static_cast<HICON>(::LoadImageW(self, L"MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
+    ::SetWindowTextW(controls_["ProductName"], win::Application::Instance().Title().c_str());
+}
+
+void TAboutBox::DrawProgramIcon(const DRAWITEMSTRUCT& item) const {
+    ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(COLOR_BTNFACE));
+    if (programIcon_)
+        ::DrawIconEx(item.hDC, item.rcItem.left, item.rcItem.top, programIcon_.get(), item.rcItem.right - item.rcItem.left,
+                     item.rcItem.bottom - item.rcItem.top, 0, nullptr, DI_NORMAL);
+}
+
+// Modal as the other dialogs are: the owner is disabled while the box runs, and enabled again
+// before the box hides so that the system activates the owner rather than another program.
+int TAboutBox::ShowModal() {
+    modalResult_.reset();
+    const SIZE outer = OuterSize();
+    ::SetWindowPos(hwnd(), HWND_TOP, (::GetSystemMetrics(SM_CXSCREEN) - outer.cx) / 2,
+                   (::GetSystemMetrics(SM_CYSCREEN) - outer.cy) / 2, 0, 0, SWP_NOSIZE);
+    HWND owner = ::GetWindow(hwnd(), GW_OWNER);
+    const bool ownerWasEnabled = owner && ::IsWindowEnabled(owner);
+    if (ownerWasEnabled) ::EnableWindow(owner, FALSE);
+
+    ::ShowWindow(hwnd(), SW_SHOW);
+    ::SetForegroundWindow(hwnd());
+    ::SetFocus(controls_["OKButton"]);
+    win::Application::Instance().RunModalLoop(hwnd(), [this] { return modalResult_.has_value(); });
+
+    if (ownerWasEnabled) ::EnableWindow(owner, TRUE);
+    ::ShowWindow(hwnd(), SW_HIDE);
+    return modalResult_.value_or(mrCancel);
+}
+
+LRESULT TAboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        // OK, or Enter anywhere in the box; Escape cancels.
+        if (LOWORD(wParam) == IDOK) modalResult_ = mrOk;
+        if (LOWORD(wParam) == IDCANCEL) modalResult_ = mrCancel;
+        return 0;
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item.CtlID == kProgramIcon) {
+            DrawProgramIcon(item);
+            return TRUE;
+        }
+        break;
+    }
+    case WM_PAINT: {
+        win::paint_scope paint(hwnd());
+        RECT panel = kPanel1;
+        ::DrawEdge(paint.dc(), &panel, BDR_RAISEDINNER | BDR_SUNKENOUTER, BF_RECT);
+        return 0;
+    }
+    case WM_CLOSE:
+        modalResult_ = mrCancel;
+        return 0;
+    default:
+        break;
+    }
+    return Window::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace tessera
