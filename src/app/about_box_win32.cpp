@@ -4,6 +4,7 @@
 
 #include "lang/language_tables.h"
 #include "win/application.h"
+#include "win/modal_scope.h"
 
 namespace tessera {
 namespace {
@@ -95,24 +96,12 @@ void TAboutBox::DrawProgramIcon(const DRAWITEMSTRUCT& item) const {
                      item.rcItem.bottom - item.rcItem.top, 0, nullptr, DI_NORMAL);
 }
 
-// Modal as the other dialogs are: the owner is disabled while the box runs, and enabled again
-// before the box hides so that the system activates the owner rather than another program.
 int TAboutBox::ShowModal() {
     modalResult_.reset();
-    const SIZE outer = OuterSize();
-    ::SetWindowPos(hwnd(), HWND_TOP, (::GetSystemMetrics(SM_CXSCREEN) - outer.cx) / 2,
-                   (::GetSystemMetrics(SM_CYSCREEN) - outer.cy) / 2, 0, 0, SWP_NOSIZE);
-    HWND owner = ::GetWindow(hwnd(), GW_OWNER);
-    const bool ownerWasEnabled = owner && ::IsWindowEnabled(owner);
-    if (ownerWasEnabled) ::EnableWindow(owner, FALSE);
-
-    ::ShowWindow(hwnd(), SW_SHOW);
+    const win::ModalScope modal(hwnd(), OuterSize());
     ::SetForegroundWindow(hwnd());
     ::SetFocus(controls_["OKButton"]);
     win::Application::Instance().RunModalLoop(hwnd(), [this] { return modalResult_.has_value(); });
-
-    if (ownerWasEnabled) ::EnableWindow(owner, TRUE);
-    ::ShowWindow(hwnd(), SW_HIDE);
     return modalResult_.value_or(mrCancel);
 }
 

@@ -11,6 +11,7 @@
 #include "store/picture_file_win32.h"
 #include "win/application.h"
 #include "win/message_boxes.h"
+#include "win/modal_scope.h"
 #include "win/rich_edit.h"
 #include "win/system_libraries.h"
 #include "win/text.h"
@@ -153,18 +154,10 @@ void TChoix::ClearList() {
     ::SetWindowTextW(controls_["Edit1"], L"");
 }
 
-// VCL-style modality: the owner is disabled while the dialog runs, and enabled again before the
-// dialog hides so that the system activates it rather than some other program.
+// The closing handlers run while the dialog is still on screen, as a closing dialog's do.
 ChooserResult TChoix::ShowModal() {
     modalResult_.reset();
-    const SIZE outer = OuterSize();
-    ::SetWindowPos(hwnd(), HWND_TOP, (::GetSystemMetrics(SM_CXSCREEN) - outer.cx) / 2,
-                   (::GetSystemMetrics(SM_CYSCREEN) - outer.cy) / 2, 0, 0, SWP_NOSIZE);
-    HWND owner = ::GetWindow(hwnd(), GW_OWNER);
-    const bool ownerWasEnabled = owner && ::IsWindowEnabled(owner);
-    if (ownerWasEnabled) ::EnableWindow(owner, FALSE);
-
-    ::ShowWindow(hwnd(), SW_SHOW);
+    const win::ModalScope modal(hwnd(), OuterSize());
     FormShow();
     win::Application& app = win::Application::Instance();
     app.RunModalLoop(hwnd(), [this] { return modalResult_.has_value(); });
@@ -175,8 +168,6 @@ ChooserResult TChoix::ShowModal() {
     } else {
         FormClose();
     }
-    if (ownerWasEnabled) ::EnableWindow(owner, TRUE);
-    ::ShowWindow(hwnd(), SW_HIDE);
     return modalResult_.value_or(ChooserResult::Cancel);
 }
 
