@@ -33,10 +33,10 @@ enum ControlId : int {
 // version line names the build the user runs.
 constexpr const char* kVersionText = sizeof(void*) == 8 ? "Version 1.0 - 64 bits" : "Version 1.0 - 32 bits";
 
-using win::ControlSpec;
+using win::ControlRow;
 using win::FontWeight;
 
-const std::array<ControlSpec, 7> kControls{{
+const std::array<ControlRow, 7> kControls{{
     {"OKButton", L"BUTTON", IDOK, 111, 162, 75, 25, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, "OK"},
     // Drawn by the box, stretched to the control (the icon's own size is 32 x 32).
     {"ProgramIcon", L"STATIC", kProgramIcon, 16, 16, kProgramIconWidth, kProgramIconHeight,

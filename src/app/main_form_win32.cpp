@@ -60,11 +60,11 @@ enum MenuId : int {
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr RECT kClipboardViewer1{248, 24, 248 + 328, 24 + 289};
 constexpr COLORREF kViewerColour = 0xE6E6E6;
-using win::ControlSpec;
+using win::ControlRow;
 using win::FontWeight;
 
 // The window's controls, in tab order. Texts are the French ones the program shows.
-const std::array<ControlSpec, 8> kControls{{
+const std::array<ControlRow, 8> kControls{{
     {"WinStart", L"BUTTON", kWinStart, 8, 64, 225, 17, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 1,
      "Démarrer avec Windows"},
     {"Button1", L"BUTTON", kButton1, 8, 288, 225, 25, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 2,

@@ -37,11 +37,11 @@ enum ControlId : int {
 constexpr RECT kRichEdit1Box{200, 8, 200 + 205, 8 + 205};
 constexpr RECT kImage1Box{152, 0, 152 + 105, 0 + 105};
 
-using win::ControlSpec;
+using win::ControlRow;
 
 // Tab order 3 belongs to the hidden file list and 7 to the hidden index table: neither is a
 // window here (the store folder is listed through the file system, the index is `grid`).
-const std::array<ControlSpec, 6> kControls{{
+const std::array<ControlRow, 6> kControls{{
     {"Button1", L"BUTTON", kButton1, 6, 218, 227, 25, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0,
      "Vider le Presse-papiers de Tessera..."},
     {"Button2", L"BUTTON", kButton2, 248, 218, 75, 25, WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON, 0, 1,

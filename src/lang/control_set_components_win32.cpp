@@ -65,19 +65,19 @@ private:
 
 class ControlSetComponents::ControlComponent final : public TranslatableComponent {
 public:
-    ControlComponent(ControlSetComponents& owner, const win::ControlSpec& spec, HWND h)
-        : owner_(owner), spec_(spec), h_(h) {}
+    ControlComponent(ControlSetComponents& owner, const win::ControlRow& row, HWND h)
+        : owner_(owner), row_(row), h_(h) {}
 
-    std::string Name() const override { return spec_.name; }
+    std::string Name() const override { return row_.name; }
     ComponentKind Kind() const override {
         if (IsListBox()) return ComponentKind::ItemList;
         if (IsComboBox()) return ComponentKind::ComboBox;
         return ComponentKind::Default;
     }
     // Edit boxes have a Text; labels, buttons, check boxes and links a Caption. Both are the window text.
-    bool HasCaption() const override { return Kind() == ComponentKind::Default && !IsEditClass(spec_.className); }
+    bool HasCaption() const override { return Kind() == ComponentKind::Default && !IsEditClass(row_.className); }
     void SetCaption(const std::string& t) override { SetWindowText(h_, t); }
-    bool HasText() const override { return IsEditClass(spec_.className); }
+    bool HasText() const override { return IsEditClass(row_.className); }
     void SetText(const std::string& t) override { SetWindowText(h_, t); }
 
     bool HasHint() const override { return true; }
@@ -96,7 +96,7 @@ public:
             else
                 hasTool_ = ::SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
         }
-        if (IsEditClass(spec_.className))
+        if (IsEditClass(row_.className))
             ::SendMessageW(h_, EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(hint_.c_str()));
     }
 
@@ -125,11 +125,11 @@ public:
     void SetBounds(const ComponentBounds& b) override { Place(h_, false, b); }
 
 private:
-    bool IsListBox() const { return ClassIs(spec_.className, L"LISTBOX"); }
-    bool IsComboBox() const { return ClassIs(spec_.className, L"COMBOBOX"); }
+    bool IsListBox() const { return ClassIs(row_.className, L"LISTBOX"); }
+    bool IsComboBox() const { return ClassIs(row_.className, L"COMBOBOX"); }
 
     ControlSetComponents& owner_;
-    const win::ControlSpec& spec_;
+    const win::ControlRow& row_;
     HWND h_;
     std::wstring hint_;
     bool hasTool_ = false;
@@ -155,12 +155,12 @@ private:
 };
 
 ControlSetComponents::ControlSetComponents(HWND form, const win::ControlSet& controls,
-                                           std::span<const win::ControlSpec> specs,
+                                           std::span<const win::ControlRow> rows,
                                            std::span<const NamedMenuItem> menuItems, std::string fontName,
                                            int fontCharSet)
     : form_(form), formComponent_(std::make_unique<FormComponent>(form, std::move(fontName), fontCharSet)) {
-    for (const win::ControlSpec& spec : specs)
-        if (HWND h = controls.Find(spec.name)) components_.push_back(std::make_unique<ControlComponent>(*this, spec, h));
+    for (const win::ControlRow& row : rows)
+        if (HWND h = controls.Find(row.name)) components_.push_back(std::make_unique<ControlComponent>(*this, row, h));
     for (const NamedMenuItem& item : menuItems) components_.push_back(std::make_unique<MenuItemComponent>(item));
 }
 

@@ -32,21 +32,21 @@ ControlSet::~ControlSet() {
     if (boldFont_) ::DeleteObject(boldFont_);
 }
 
-void ControlSet::Create(HWND parent, std::span<const ControlSpec> specs) {
+void ControlSet::Create(HWND parent, std::span<const ControlRow> rows) {
     if (!normalFont_) normalFont_ = MakeFormFont(parent, FontWeight::Normal);
     if (!boldFont_) boldFont_ = MakeFormFont(parent, FontWeight::Bold);
 
-    std::vector<const ControlSpec*> order;
-    for (const ControlSpec& s : specs) order.push_back(&s);
+    std::vector<const ControlRow*> order;
+    for (const ControlRow& s : rows) order.push_back(&s);
     // Creation order is the tab order; controls without one come last.
-    std::stable_sort(order.begin(), order.end(), [](const ControlSpec* a, const ControlSpec* b) {
+    std::stable_sort(order.begin(), order.end(), [](const ControlRow* a, const ControlRow* b) {
         const unsigned ka = static_cast<unsigned>(a->tabOrder);
         const unsigned kb = static_cast<unsigned>(b->tabOrder);
         return ka < kb;
     });
 
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    for (const ControlSpec* s : order) {
+    for (const ControlRow* s : order) {
         const std::wstring text = Utf8ToWide(s->text ? s->text : "");
         HWND h = ::CreateWindowExW(s->exStyle, s->className, text.c_str(), s->style | WS_CHILD | WS_CLIPSIBLINGS, s->x, s->y, s->width,
                                    s->height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(s->id)), instance,
@@ -64,14 +64,14 @@ HWND ControlSet::Find(std::string_view name) const {
     return nullptr;
 }
 
-const ControlSpec* ControlSet::SpecOf(HWND control) const {
+const ControlRow* ControlSet::RowOf(HWND control) const {
     for (const Entry& e : entries_)
         if (e.hwnd == control) return e.row;
     return nullptr;
 }
 
 HBRUSH ControlSet::ColourFor(HWND control, HDC dc) const {
-    const ControlSpec* row = SpecOf(control);
+    const ControlRow* row = RowOf(control);
     if (!row || row->textColor == CLR_INVALID) return nullptr;
     ::SetTextColor(dc, row->textColor);
     ::SetBkMode(dc, TRANSPARENT);

@@ -12,7 +12,7 @@ namespace tessera::win {
 
 enum class FontWeight { Normal, Bold };
 
-struct ControlSpec {
+struct ControlRow {
     const char* name;          // the control's member name
     const wchar_t* className;  // window class (L"BUTTON", RICHEDIT_CLASSW, ...)
     int id;                    // control id, for WM_COMMAND
@@ -32,22 +32,22 @@ public:
     ControlSet& operator=(const ControlSet&) = delete;
     ~ControlSet();
 
-    // Creates the controls of `specs` on `parent` in tab order, in the form's font
+    // Creates the controls of `rows` on `parent` in tab order, in the form's font
     // (MS Sans Serif 8 pt, bold where the row asks).
-    void Create(HWND parent, std::span<const ControlSpec> specs);
+    void Create(HWND parent, std::span<const ControlRow> rows);
 
     // The control named `name` (letter case ignored), or null.
     HWND Find(std::string_view name) const;
     HWND operator[](std::string_view name) const { return Find(name); }
     // The table row of a created control, or null.
-    const ControlSpec* SpecOf(HWND control) const;
+    const ControlRow* RowOf(HWND control) const;
     // Answers WM_CTLCOLORSTATIC / WM_CTLCOLORBTN for controls with a colour of their own; null
     // for the others (the caller then passes the message on).
     HBRUSH ColourFor(HWND control, HDC dc) const;
 
 private:
     struct Entry {
-        const ControlSpec* row;
+        const ControlRow* row;
         HWND hwnd;
     };
     std::vector<Entry> entries_;

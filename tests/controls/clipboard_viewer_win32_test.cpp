@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../win/box_driver.h"
+#include "../win/pump.h"
 #include "controls/clipboard_formats_win32.h"
 #include "controls/palette_grid_win32.h"
 #include "win/clipboard.h"
@@ -21,21 +22,7 @@ namespace {
 
 constexpr RECT kPanel{248, 24, 576, 313};
 
-// Dispatches this thread's messages until `done` holds; false when `timeoutMs` passed first.
-// Clipboard notifications may come late under Wine: tests wait for what they expect.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        MSG msg{};
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        if (done()) return true;
-        if (::GetTickCount() - start >= timeoutMs) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-}
+using testing::PumpUntil;
 
 // The top-level window that holds the panel, as the main window will.
 class Host : public win::Window {

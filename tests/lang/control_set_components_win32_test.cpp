@@ -14,9 +14,9 @@
 namespace tessera {
 namespace {
 
-using win::ControlSpec;
+using win::ControlRow;
 
-const std::array<ControlSpec, 4> kSpecs{{
+const std::array<ControlRow, 4> kRows{{
     {"WinStart", L"BUTTON", 10, 8, 8, 200, 17, WS_VISIBLE | BS_AUTOCHECKBOX, 0, 1, "Start with Windows"},
     {"Label1", L"STATIC", 11, 8, 30, 200, 16, WS_VISIBLE, 0, -1, "stored"},
     {"Edit1", L"EDIT", 12, 8, 50, 200, 21, WS_VISIBLE | WS_BORDER, 0, 2, "typed"},
@@ -44,7 +44,7 @@ struct ControlSetComponentsTest : ::testing::Test {
 
     void SetUp() override {
         ASSERT_TRUE(form);
-        controls.Create(form.get(), kSpecs);
+        controls.Create(form.get(), kRows);
         ::AppendMenuW(menu.get(), MF_STRING, 1, L"Options");
         ::AppendMenuW(menu.get(), MF_STRING, 2, L"Clear");
         ::AppendMenuW(menu.get(), MF_STRING, 3, L"Quit");
@@ -56,7 +56,7 @@ TEST_F(ControlSetComponentsTest, MainTableReachesControlsAndMenuInFrench) {
     const NamedMenuItem items[] = {{"Showmainscreen2", menu.get(), 1},
                                    {"ViderlePressepapiers1", menu.get(), 2},
                                    {"Close2", menu.get(), 3}};
-    ControlSetComponents components(form.get(), controls, kSpecs, items, "MS Sans Serif", 0);
+    ControlSetComponents components(form.get(), controls, kRows, items, "MS Sans Serif", 0);
     TMultiLang ml(components, dialogs);
     LoadStoredData(ml, MainFormTable());
 
@@ -69,7 +69,7 @@ TEST_F(ControlSetComponentsTest, MainTableReachesControlsAndMenuInFrench) {
 }
 
 TEST_F(ControlSetComponentsTest, ChooserTableSetsCaptionEmptiesEditAndShowsItsHint) {
-    ControlSetComponents components(form.get(), controls, kSpecs, {}, "MS Sans Serif", 1);
+    ControlSetComponents components(form.get(), controls, kRows, {}, "MS Sans Serif", 1);
     TMultiLang ml(components, dialogs);
     LoadStoredData(ml, ChooserTable());
 
@@ -93,7 +93,7 @@ TEST_F(ControlSetComponentsTest, ChooserTableSetsCaptionEmptiesEditAndShowsItsHi
 }
 
 TEST_F(ControlSetComponentsTest, OutOfRangeLanguageShowsACancelOnlyBox) {
-    ControlSetComponents components(form.get(), controls, kSpecs, {}, "MS Sans Serif", 1);
+    ControlSetComponents components(form.get(), controls, kRows, {}, "MS Sans Serif", 1);
     TMultiLang ml(components, dialogs);
     ml.Words = {"Label1", "fr", "en"};
     testing::BoxDriver driver(IDOK, L"Information");
