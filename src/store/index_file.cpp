@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -62,6 +63,15 @@ int ReadNumber(std::string_view field) {
 int TakeNumber(std::string_view& rest) {
     const char* p = rest.data();
     const char* const end = p + rest.size();
+    // The writer's form first: at most nine digits (no overflow possible) right before the comma.
+    unsigned fast = 0;
+    const char* q = p;
+    for (; q < end && q - p < 9 && static_cast<unsigned char>(*q - '0') < 10; ++q)
+        fast = fast * 10 + static_cast<unsigned char>(*q - '0');
+    if (q > p && q < end && *q == ',') {
+        rest.remove_prefix(static_cast<std::size_t>(q + 1 - p));
+        return static_cast<int>(fast);
+    }
     const int value = ParseNumber(p, end);
     while (p < end && *p != ',') ++p;
     if (p == end) return 0;
@@ -70,9 +80,10 @@ int TakeNumber(std::string_view& rest) {
 }
 
 // Stores a cell line's text. A BS says the text was written with TAB for CR and BS for LF;
-// the cell then keeps what comes before the first line break.
-void StoreCellText(ClipIndex& index, int column, int row, std::string_view text) {
-    if (text.find('\b') == std::string_view::npos) {
+// the cell then keeps what comes before the first line break. `mayHoldBackspace` false says the
+// whole file has none, which spares a search per line.
+void StoreCellText(ClipIndex& index, int column, int row, std::string_view text, bool mayHoldBackspace = true) {
+    if (!mayHoldBackspace || text.find('\b') == std::string_view::npos) {
         index.SetCell(column, row, text);
         return;
     }
@@ -84,10 +95,14 @@ void StoreCellText(ClipIndex& index, int column, int row, std::string_view text)
 // Lines end at CR, and an LF right after it belongs to the line end; a lone LF is text.
 bool NextLine(std::string_view& rest, std::string_view& line) {
     if (rest.empty()) return false;
-    const std::size_t cr = rest.find('\r');
-    line = rest.substr(0, cr);
-    rest.remove_prefix(cr == std::string_view::npos ? rest.size() : cr + 1);
-    if (!rest.empty() && rest.front() == '\n') rest.remove_prefix(1);
+    const char* const begin = rest.data();
+    const char* const end = begin + rest.size();
+    const void* cr = std::memchr(begin, '\r', rest.size());
+    const char* p = cr ? static_cast<const char*>(cr) : end;
+    line = std::string_view(begin, static_cast<std::size_t>(p - begin));
+    if (p < end) ++p;
+    if (p < end && *p == '\n') ++p;
+    rest = std::string_view(p, static_cast<std::size_t>(end - p));
     return true;
 }
 
@@ -178,6 +193,7 @@ void DecodeIndexFile(std::string_view bytes, ClipIndex& index) {
     // move every row after it), and the waiting lines are merged in at the end.
     index.Reserve(std::min(static_cast<std::size_t>(rowLimit), bytes.size() / 4 + 1));
     std::vector<CellWrite> late;
+    const bool mayHoldBackspace = bytes.find('\b') != std::string_view::npos;
     int lastRow = 0;
     while (NextLine(bytes, line)) {
         if (line.starts_with("cw")) continue;  // column widths: the table has no use for them
@@ -185,7 +201,7 @@ void DecodeIndexFile(std::string_view bytes, ClipIndex& index) {
         const int row = TakeNumber(line);
         if (column < 0 || row < 0 || column >= columnLimit || row >= rowLimit) continue;
         if (row >= lastRow) {
-            StoreCellText(index, column, row, line);
+            StoreCellText(index, column, row, line, mayHoldBackspace);
             lastRow = row;
         } else {
             late.push_back(CellWrite{row, column, line});
