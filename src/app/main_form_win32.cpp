@@ -225,10 +225,20 @@ void TForm1::FormDestroy() {
 void TForm1::SaveSettings() {
     RECT r{};
     ::GetWindowRect(hwnd(), &r);
-    ProfileFile ini(paths.iniFileName);
-    tessera::SaveSettings(ini, Settings{WinStartChecked(), r.left, r.top});
-
-    if (Choix && !Choix->grid.IsEmpty()) SaveIndexFile(fs_, Choix->grid, paths.indexFileName);
+    // Each file is saved even when the other one cannot be; the failures are reported together.
+    std::string failures;
+    try {
+        ProfileFile ini(paths.iniFileName);
+        tessera::SaveSettings(ini, Settings{WinStartChecked(), r.left, r.top});
+    } catch (const std::runtime_error& e) {
+        failures = e.what();
+    }
+    try {
+        if (Choix && !Choix->grid.IsEmpty()) SaveIndexFile(fs_, Choix->grid, paths.indexFileName);
+    } catch (const std::runtime_error& e) {
+        failures += (failures.empty() ? "" : "\n") + std::string(e.what());
+    }
+    if (!failures.empty()) throw std::runtime_error(failures);
 }
 
 void TForm1::Showmainscreen2Click() {
@@ -353,7 +363,7 @@ void TForm1::PasteCommand() {
         CaptureSuppressed = true;
         const win::scope_exit resume([this] { CaptureSuppressed = false; });
         if (IsTextItemFileName(Choix->grid.GetCell(1, line)))
-            CopyAllOfRichEdit(Choix->RichEdit1());
+            PutRichTextOnClipboard(hwnd(), Choix->RichEdit1());
         else
             PutPictureOnClipboard(hwnd(), Choix->Image1Picture());
     }

@@ -6,6 +6,9 @@
 #include <string_view>
 #include <utility>
 
+#include "app/profile_text.h"
+#include "store/file_system_win32.h"
+
 namespace tessera {
 
 namespace {
@@ -29,8 +32,14 @@ std::optional<std::string> ProfileFile::ReadString(const std::string& section, c
     return std::string(value);
 }
 
+// The system's writer rewrites the file in place and reports success even when a full disk left
+// it empty, losing every setting. The new text is made here and replaces the file whole or not
+// at all. A file that exists but cannot be read is left alone rather than rewritten from nothing.
 bool ProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-    return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str()) != FALSE;
+    Win32FileSystem fs;
+    const std::optional<std::string> old = fs.ReadAll(path_);
+    if (!old && fs.FileExists(path_)) return false;
+    return fs.ReplaceContents(path_, SetProfileValue(old.value_or(std::string()), section, key, value));
 }
 
 }  // namespace tessera

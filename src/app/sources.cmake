@@ -1,4 +1,5 @@
 list(APPEND TESSERA_CORE_SOURCES
+  app/profile_text.cpp
   app/settings.cpp
   app/start_with_windows.cpp
 )

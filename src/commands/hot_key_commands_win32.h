@@ -14,9 +14,9 @@ std::string ReadForegroundTitle();
 // Brings the program's last active pop-up of `appWindow` forward, when there is one other than
 // `appWindow` itself that is visible and enabled.
 void BringProgramForward(HWND appWindow);
-// The whole content of a rich-edit control onto the clipboard, by the control's own copy (rich
-// text and plain text).
-void CopyAllOfRichEdit(HWND richEdit);
+// Empties the clipboard and puts the whole content of a rich-edit control on it, as rich text
+// and as plain text. Throws when the clipboard cannot be opened.
+void PutRichTextOnClipboard(HWND owner, HWND richEdit);
 // Empties the clipboard and puts a copy of `picture` on it: a bitmap (with its palette when it
 // has one) or an enhanced metafile. An empty picture leaves the clipboard empty.
 void PutPictureOnClipboard(HWND owner, const Picture& picture);

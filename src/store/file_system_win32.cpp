@@ -95,7 +95,9 @@ bool Win32FileSystem::ReplaceContents(const std::string& path, std::string_view 
     unique_hfile out = CreateTemporaryBeside(path, temporary);
     if (!out) return false;
     bool removeTemporary = true;
+    // An open file cannot be deleted: the handle goes first (a failed write leaves it open).
     win::scope_exit cleanup([&] {
+        out.reset();
         if (removeTemporary) ::DeleteFileA(temporary.c_str());
     });
 

@@ -59,4 +59,15 @@ bool StreamInRtf(HWND richEdit, std::string_view bytes) {
     return stream.dwError == 0;
 }
 
+std::wstring PlainText(HWND richEdit) {
+    GETTEXTLENGTHEX length{GTL_USECRLF | GTL_PRECISE | GTL_NUMCHARS, 1200};
+    const LRESULT count = ::SendMessageW(richEdit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
+    if (count <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(count) + 1, L'\0');
+    GETTEXTEX get{static_cast<DWORD>(text.size() * sizeof(wchar_t)), GT_USECRLF, 1200, nullptr, nullptr};
+    const LRESULT got = ::SendMessageW(richEdit, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(got, 0, count)));
+    return text;
+}
+
 }  // namespace tessera::win

@@ -10,6 +10,8 @@ namespace tessera::win {
 
 // The control's whole content as RTF, or nothing when the stream failed.
 std::optional<std::string> StreamOutRtf(HWND richEdit);
+// The control's whole content as plain text, paragraphs ending with CR LF.
+std::wstring PlainText(HWND richEdit);
 // Replaces the control's content with `bytes`: rich text, or plain text when the bytes are not
 // RTF. False when the control reported an error.
 bool StreamInRtf(HWND richEdit, std::string_view bytes);

@@ -1,5 +1,6 @@
 tessera_add_test(app_settings_test
   SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/profile_text_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settings_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/start_with_windows_test.cpp
   LIBS tessera_core)

@@ -6,4 +6,7 @@ if(WIN32)
   tessera_add_test(commands_chooser_win32_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/paste_chooser_win32_test.cpp
     LIBS tessera_shell)
+  tessera_add_test(commands_hot_keys_win32_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/hot_key_commands_win32_test.cpp
+    LIBS tessera_shell)
 endif()

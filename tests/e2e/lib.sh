@@ -16,11 +16,14 @@ CMD_QUIT=2004
 E2E_PIDS=()
 # Windows programs a scenario started (notepad.exe, ...): the launcher's id is not always theirs.
 E2E_IMAGES=()
+# File systems a scenario mounted, innermost last.
+E2E_MOUNTS=()
 E2E_DIR=$(mktemp -d /tmp/tessera-e2e.XXXXXX)
 cleanup() {
-  local pid image
+  local pid image i
   for image in "${E2E_IMAGES[@]}"; do "$WINE" taskkill /f /im "$image" >/dev/null 2>&1 || true; done
   for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for ((i = ${#E2E_MOUNTS[@]} - 1; i >= 0; i--)); do umount -l "${E2E_MOUNTS[i]}" 2>/dev/null || true; done
   rm -rf "$E2E_DIR"
 }
 trap cleanup EXIT
@@ -143,6 +146,22 @@ wait_shown() {
     sleep 0.1
   done
   return 1
+}
+
+# The text of Tessera's error box, once one is shown (within 20 s); the box is then closed.
+error_box_text() {
+  probe wait "#32770" Erreur 20 >/dev/null || return 1
+  probe children "#32770" Erreur | iconv -f cp1252 -t utf-8 | grep -v '^Button|' |
+    sed -E 's/^Static\|//; s/\|-?[0-9]+ -?[0-9]+ [0-9]+ [0-9]+\|[01]$//' | grep -v '^$' | tr '\n' ' '
+  probe command "#32770" Erreur 1 >/dev/null
+  probe gone "#32770" Erreur 10 >/dev/null
+}
+
+# Posts the copy hot key (the foreground copies nothing), then puts FILE's bytes on the clipboard
+# from the Wine side.
+capture_text_of() {
+  probe post TForm1 Tessera "$WM_HOTKEY" "$COPY_HOTKEY" 0
+  probe put-text "Z:$1" "${2:-}"
 }
 
 # Waits until COMMAND succeeds; fails after 15 s.

@@ -15,6 +15,11 @@
 //                                            clipboard changed and until DIR holds one more file
 //   e2e_probe time-paste                     posts the paste hot key; prints the ms until the chooser
 //                                            shows, then closes it
+//   e2e_probe put-text FILE [HOLD_MS]        puts FILE's bytes on the clipboard as text; with HOLD_MS,
+//                                            opens the clipboard again at once and holds it that long
+//   e2e_probe put-bitmap WIDTH HEIGHT        puts a striped bitmap of that size on the clipboard
+//   e2e_probe clipboard-text FILE            writes the clipboard's text (without its final NUL) to FILE
+//   e2e_probe counts EXE                     prints "<handles> <GDI objects>" of the running EXE
 // CLASS may be "-" for any class.
 // The probe speaks ANSI throughout, like the scripts that read its output.
 #undef UNICODE
@@ -22,10 +27,15 @@
 #include <windows.h>
 
 #include <tlhelp32.h>
+#include <winternl.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -111,6 +121,131 @@ int TimePaste() {
     return shown < 0 ? 1 : 0;
 }
 
+bool PutOnClipboard(UINT format, HANDLE data) {
+    if (!::OpenClipboard(nullptr)) return false;
+    ::EmptyClipboard();
+    const bool put = ::SetClipboardData(format, data) != nullptr;
+    ::CloseClipboard();
+    return put;
+}
+
+int PutText(const char* path, DWORD holdMs) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return 1;
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size() + 1);
+    if (!memory) return 1;
+    char* into = static_cast<char*>(::GlobalLock(memory));
+    std::memcpy(into, bytes.c_str(), bytes.size() + 1);
+    ::GlobalUnlock(memory);
+    if (!PutOnClipboard(CF_TEXT, memory)) return 1;
+    if (holdMs) {
+        if (!::OpenClipboard(nullptr)) return 1;
+        ::Sleep(holdMs);
+        ::CloseClipboard();
+    }
+    return 0;
+}
+
+// Vertical stripes of eight colours: a copy that loses or shifts pixels shows at once.
+int PutBitmap(int width, int height) {
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+    ::ReleaseDC(nullptr, screen);
+    if (!bitmap) return 1;
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    const COLORREF colours[8] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0),
+                                 RGB(0, 255, 255), RGB(255, 0, 255), RGB(255, 255, 255), RGB(0, 0, 0)};
+    for (int i = 0; i < 8; ++i) {
+        HBRUSH brush = ::CreateSolidBrush(colours[i]);
+        const RECT stripe{width * i / 8, 0, width * (i + 1) / 8, height};
+        ::FillRect(dc, &stripe, brush);
+        ::DeleteObject(brush);
+    }
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    return PutOnClipboard(CF_BITMAP, bitmap) ? 0 : 1;
+}
+
+int WriteClipboardText(const char* path) {
+    if (!::OpenClipboard(nullptr)) return 1;
+    const HANDLE data = ::GetClipboardData(CF_TEXT);
+    const char* text = data ? static_cast<const char*>(::GlobalLock(data)) : nullptr;
+    if (text) {
+        std::ofstream(path, std::ios::binary).write(text, static_cast<std::streamsize>(std::strlen(text)));
+        ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    return text ? 0 : 1;
+}
+
+DWORD ProcessIdOf(const char* exe) {
+    HANDLE procs = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 pe{};
+    pe.dwSize = sizeof pe;
+    DWORD pid = 0;
+    for (BOOL ok = ::Process32First(procs, &pe); ok; ok = ::Process32Next(procs, &pe))
+        if (::lstrcmpiA(pe.szExeFile, exe) == 0) pid = pe.th32ProcessID;
+    ::CloseHandle(procs);
+    return pid;
+}
+
+// The system's own count: Wine answers 0 to GetProcessHandleCount.
+ULONG HandleCountOf(DWORD pid) {
+    std::vector<BYTE> buffer(1 << 20);
+    ULONG needed = 0;
+    while (::NtQuerySystemInformation(SystemProcessInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed) != 0) {
+        if (buffer.size() > (64u << 20)) return 0;
+        buffer.resize(buffer.size() * 2);
+    }
+    for (std::size_t at = 0;;) {
+        const auto* process = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(buffer.data() + at);
+        if (process->UniqueProcessId == reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(pid))) return process->HandleCount;
+        if (!process->NextEntryOffset) return 0;
+        at += process->NextEntryOffset;
+    }
+}
+
+// Wine answers 0 to GetGuiResources too; its GDI handle table, which the process environment
+// block points at, tells the objects in use: an entry with a type is taken.
+struct GdiHandleEntry {
+    unsigned long long object;
+    ULONG owner;
+    USHORT unique;
+    UCHAR type;
+    UCHAR flags;
+    unsigned long long user;
+};
+static_assert(sizeof(GdiHandleEntry) == 24);
+constexpr std::size_t kGdiHandles = 0x10000;
+
+long GdiObjectCountOf(HANDLE process) {
+    PROCESS_BASIC_INFORMATION basic{};
+    if (::NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) return -1;
+    const auto* peb = reinterpret_cast<const BYTE*>(basic.PebBaseAddress);
+    unsigned long long table = 0;
+    constexpr std::size_t kGdiTableAt = sizeof(void*) == 8 ? 0xf8 : 0x94;
+    if (!::ReadProcessMemory(process, peb + kGdiTableAt, &table, sizeof(void*), nullptr) || !table) return -1;
+    std::vector<GdiHandleEntry> entries(kGdiHandles);
+    if (!::ReadProcessMemory(process, reinterpret_cast<const void*>(static_cast<ULONG_PTR>(table)), entries.data(),
+                             entries.size() * sizeof(GdiHandleEntry), nullptr))
+        return -1;
+    long count = 0;
+    for (const GdiHandleEntry& entry : entries) count += entry.type != 0;
+    return count;
+}
+
+int PrintCounts(const char* exe) {
+    const DWORD pid = ProcessIdOf(exe);
+    if (!pid) return 1;
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process) return 1;
+    std::printf("%lu %ld\n", HandleCountOf(pid), GdiObjectCountOf(process));
+    ::CloseHandle(process);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -134,14 +269,12 @@ int main(int argc, char** argv) {
     }
     if (verb == "time-copy" && argc >= 3) return TimeCopy(argv[2]);
     if (verb == "time-paste") return TimePaste();
+    if (verb == "put-text" && argc >= 3) return PutText(argv[2], argc >= 4 ? static_cast<DWORD>(Number(argv[3])) : 0);
+    if (verb == "put-bitmap" && argc >= 4) return PutBitmap(std::atoi(argv[2]), std::atoi(argv[3]));
+    if (verb == "clipboard-text" && argc >= 3) return WriteClipboardText(argv[2]);
+    if (verb == "counts" && argc >= 3) return PrintCounts(argv[2]);
     if (verb == "modules" && argc >= 3) {
-        HANDLE procs = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-        PROCESSENTRY32 pe{};
-        pe.dwSize = sizeof pe;
-        DWORD pid = 0;
-        for (BOOL ok = ::Process32First(procs, &pe); ok; ok = ::Process32Next(procs, &pe))
-            if (::lstrcmpiA(pe.szExeFile, argv[2]) == 0) pid = pe.th32ProcessID;
-        ::CloseHandle(procs);
+        const DWORD pid = ProcessIdOf(argv[2]);
         if (!pid) return 1;
         HANDLE mods = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
         MODULEENTRY32 me{};

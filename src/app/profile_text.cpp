@@ -1,0 +1,80 @@
+#include "app/profile_text.h"
+
+#include <cctype>
+#include <optional>
+
+namespace tessera {
+namespace {
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+    return true;
+}
+
+// The name of a "[section]" line, or nothing for another line.
+std::optional<std::string_view> SectionName(std::string_view line) {
+    line = Trim(line);
+    if (line.size() < 2 || line.front() != '[') return std::nullopt;
+    const std::size_t close = line.find(']');
+    if (close == std::string_view::npos) return std::nullopt;
+    return Trim(line.substr(1, close - 1));
+}
+
+bool IsKeyLine(std::string_view line, std::string_view key) {
+    const std::size_t equals = line.find('=');
+    return equals != std::string_view::npos && SameName(Trim(line.substr(0, equals)), key);
+}
+
+}  // namespace
+
+std::string SetProfileValue(std::string_view text, std::string_view section, std::string_view key,
+                            std::string_view value) {
+    const std::string entry = std::string(Trim(key)) + "=" + std::string(value) + "\r\n";
+    std::string out;
+    out.reserve(text.size() + entry.size() + section.size() + 8);
+    bool inSection = false, seen = false, done = false;
+    std::size_t sectionEnd = std::string::npos;  // where a missing key of the section goes
+    while (!text.empty()) {
+        std::size_t end = text.find('\n');
+        end = end == std::string_view::npos ? text.size() : end + 1;
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end);
+        std::string_view bare = line;
+        while (!bare.empty() && (bare.back() == '\n' || bare.back() == '\r')) bare.remove_suffix(1);
+
+        if (const auto name = SectionName(bare)) {
+            // Only the first section of that name counts, as for the system's reader.
+            inSection = !seen && SameName(*name, Trim(section));
+            seen = seen || inSection;
+        } else if (inSection && IsKeyLine(bare, key)) {
+            out += entry;
+            done = true;
+            inSection = false;
+            continue;
+        }
+        if (line.back() != '\n') {
+            out += line;
+            out += "\r\n";  // the last line had no line end: the next one must not join it
+        } else {
+            out += line;
+        }
+        if (inSection && !Trim(bare).empty()) sectionEnd = out.size();
+    }
+    if (done) return out;
+    if (sectionEnd != std::string::npos) {
+        out.insert(sectionEnd, entry);
+        return out;
+    }
+    out += "[" + std::string(Trim(section)) + "]\r\n" + entry;
+    return out;
+}
+
+}  // namespace tessera
