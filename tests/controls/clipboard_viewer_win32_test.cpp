@@ -370,6 +370,45 @@ TEST(ViewerChain, PassesChangesOnRepairsItselfAndLeavesWhenDestroyed) {
     EXPECT_EQ(changes, 3);
 }
 
+// Two other viewers join before, between or after the viewer in every order, then leave in
+// either order: every change reaches every viewer still in the chain exactly once.
+TEST(ViewerChain, EveryChangeReachesEveryViewerWhateverTheOrderOfJoiningAndLeaving) {
+    Host owner;
+    for (const char* joins : {"XYV", "XVY", "VXY", "YXV", "YVX", "VYX"}) {
+        for (const char* leaves : {"XY", "YX"}) {
+            SCOPED_TRACE(std::string("joined ") + joins + ", leaving " + leaves);
+            ChainMember x, y;
+            std::unique_ptr<TClipboardViewer> viewer;
+            int changes = 0;
+            for (const char* who = joins; *who; ++who) {
+                if (*who == 'V') {
+                    viewer = std::make_unique<TClipboardViewer>(owner.hwnd(), kPanel);
+                    viewer->OnChange = [&] { ++changes; };
+                } else {
+                    (*who == 'X' ? x : y).Join();
+                }
+            }
+            const auto changeReachesAll = [&] {
+                x.draws = y.draws = 0;
+                changes = 0;
+                PutText(owner.hwnd(), joins);
+                const auto reached = [&] {
+                    return changes == 1 && x.draws == (x.joined ? 1 : 0) && y.draws == (y.joined ? 1 : 0);
+                };
+                PumpUntil(reached, 2000);
+                PumpUntil([] { return false; }, 50);  // a second delivery would show now
+                return reached();
+            };
+            EXPECT_TRUE(changeReachesAll());
+            (leaves[0] == 'X' ? x : y).Leave();
+            EXPECT_TRUE(changeReachesAll());
+            (leaves[1] == 'X' ? x : y).Leave();
+            EXPECT_TRUE(changeReachesAll());
+            EXPECT_TRUE(viewer->chained());
+        }
+    }
+}
+
 TEST(ViewerChain, LeavesTheChainWhenItsParentIsDestroyed) {
     ChainMember next;
     next.Join();

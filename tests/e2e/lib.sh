@@ -138,10 +138,10 @@ give_keys() {
 }
 keys() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
 
-# Waits until the window CLASS TITLE is shown (1) or hidden (0).
+# Waits until the window CLASS TITLE is shown (1) or hidden (0), for up to SECONDS (10).
 wait_shown() {
-  local want=$1 cls=$2 title=$3 i
-  for ((i = 0; i < 100; i++)); do
+  local want=$1 cls=$2 title=$3 seconds=${4:-10} i
+  for ((i = 0; i < seconds * 10; i++)); do
     [ "$(probe rect "$cls" "$title" 2>/dev/null | awk '{ print $5 }')" = "$want" ] && return 0
     sleep 0.1
   done
@@ -158,10 +158,16 @@ error_box_text() {
 }
 
 # Posts the copy hot key (the foreground copies nothing), then puts FILE's bytes on the clipboard
-# from the Wine side.
+# from the Wine side, holding it HOLD_MS afterwards when given.
 capture_text_of() {
-  probe post TForm1 Tessera "$WM_HOTKEY" "$COPY_HOTKEY" 0
+  post_copy_hot_key
   probe put-text "Z:$1" "${2:-}"
+}
+
+# Posts the copy hot key once Tessera is idle, so that it is handled before a copy that follows.
+post_copy_hot_key() {
+  probe answers TForm1 Tessera 120 || fail "Tessera does not answer"
+  probe post TForm1 Tessera "$WM_HOTKEY" "$COPY_HOTKEY" 0
 }
 
 # Waits until COMMAND succeeds; fails after 15 s.

@@ -4,6 +4,7 @@
 //   e2e_probe gone CLASS TITLE SECONDS       exit 0 once it does not
 //   e2e_probe rect CLASS TITLE               prints "left top width height visible"
 //   e2e_probe command CLASS TITLE ID         posts WM_COMMAND with ID
+//   e2e_probe answers CLASS TITLE SECONDS    exit 0 once the window's thread answers a message
 //   e2e_probe post CLASS TITLE MSG WP LP     posts a message (numbers in C notation)
 //   e2e_probe children CLASS TITLE           prints "class|text|left top width height|visible" per child
 //   e2e_probe child-text CLASS TITLE CHILD   prints the text of the first child of class CHILD (asked
@@ -310,6 +311,10 @@ int main(int argc, char** argv) {
     if (verb == "children") {
         ::EnumChildWindows(h, PrintChild, 0);
         return 0;
+    }
+    if (verb == "answers" && argc >= 5) {
+        DWORD_PTR ignored = 0;
+        return ::SendMessageTimeoutA(h, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(std::atof(argv[4]) * 1000), &ignored) ? 0 : 1;
     }
     if (verb == "command" && argc >= 5) return ::PostMessageA(h, WM_COMMAND, static_cast<WPARAM>(Number(argv[4])), 0) ? 0 : 1;
     if (verb == "post" && argc >= 7)
