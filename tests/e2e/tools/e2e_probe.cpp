@@ -7,6 +7,7 @@
 //   e2e_probe answers CLASS TITLE SECONDS    exit 0 once the window's thread answers a message
 //   e2e_probe post CLASS TITLE MSG WP LP     posts a message (numbers in C notation)
 //   e2e_probe children CLASS TITLE           prints "class|text|left top width height|visible" per child
+//   e2e_probe select-all CLASS TITLE CHILD   selects all the text of the first child of class CHILD
 //   e2e_probe child-text CLASS TITLE CHILD   prints the text of the first child of class CHILD (asked
 //                                            of the control itself, as for an edit box of another program)
 //   e2e_probe modules EXE                    prints the paths of the modules a running EXE has loaded
@@ -20,6 +21,8 @@
 //                                            opens the clipboard again at once and holds it that long
 //   e2e_probe put-bitmap WIDTH HEIGHT        puts a striped bitmap of that size on the clipboard
 //   e2e_probe clipboard-text FILE            writes the clipboard's text (without its final NUL) to FILE
+//   e2e_probe foreground                     prints the foreground window, its thread's focus, and who
+//                                            holds the clipboard open (for diagnosing a scenario)
 //   e2e_probe counts EXE                     prints "<handles> <GDI objects>" of the running EXE
 // CLASS may be "-" for any class.
 // The probe speaks ANSI throughout, like the scripts that read its output.
@@ -270,6 +273,26 @@ int main(int argc, char** argv) {
     }
     if (verb == "time-copy" && argc >= 3) return TimeCopy(argv[2]);
     if (verb == "time-paste") return TimePaste();
+    if (verb == "foreground") {
+        char cls[64] = {}, title[256] = {};
+        HWND f = ::GetForegroundWindow();
+        ::GetClassNameA(f, cls, sizeof cls);
+        ::GetWindowTextA(f, title, sizeof title);
+        std::printf("%s|%s\n", cls, title);
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        if (::GetGUIThreadInfo(::GetWindowThreadProcessId(f, nullptr), &gui)) {
+            ::GetClassNameA(gui.hwndFocus, cls, sizeof cls);
+            std::printf("focus %p %s, active %p, capture %p, flags %lx\n", static_cast<void*>(gui.hwndFocus), cls,
+                        static_cast<void*>(gui.hwndActive), static_cast<void*>(gui.hwndCapture), gui.flags);
+        }
+        if (HWND open = ::GetOpenClipboardWindow()) {
+            ::GetClassNameA(open, cls, sizeof cls);
+            ::GetWindowTextA(open, title, sizeof title);
+            std::printf("clipboard held by %s|%s\n", cls, title);
+        }
+        return 0;
+    }
     if (verb == "put-text" && argc >= 3) return PutText(argv[2], argc >= 4 ? static_cast<DWORD>(Number(argv[3])) : 0);
     if (verb == "put-bitmap" && argc >= 4) return PutBitmap(std::atoi(argv[2]), std::atoi(argv[3]));
     if (verb == "clipboard-text" && argc >= 3) return WriteClipboardText(argv[2]);
@@ -307,6 +330,10 @@ int main(int argc, char** argv) {
         ::SendMessageA(child, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
         std::printf("%s", text.c_str());
         return 0;
+    }
+    if (verb == "select-all" && argc >= 5) {
+        HWND child = ::FindWindowExA(h, nullptr, argv[4], nullptr);
+        return child && ::SendMessageA(child, EM_SETSEL, 0, -1) >= 0 ? 0 : 1;
     }
     if (verb == "children") {
         ::EnumChildWindows(h, PrintChild, 0);
