@@ -10,8 +10,8 @@
 # The test run uses the short default; by hand:  SOAK_CAPTURES=1000 SOAK_PASTES=200 tests/e2e/soak.sh
 source "$(dirname "$0")/lib.sh"
 
-captures=${SOAK_CAPTURES:-60}
-pastes=${SOAK_PASTES:-12}
+captures=${SOAK_CAPTURES:-40}
+pastes=${SOAK_PASTES:-8}
 fresh_install
 start_tessera
 store="$E2E_DIR/Clipboard"
