@@ -28,9 +28,7 @@ paste_newest() {
   probe post TForm1 Tessera "$WM_HOTKEY" 100 0
   wait_shown 1 TChoix "Coller..." 60 || fail "the chooser did not open"
   probe answers TChoix "Coller..." 120 || fail "the chooser did not load the preview"
-  local x y w h
-  read -r x y w h < <(probe children TChoix "Coller..." | awk -F'|' '$1 == "Button" && $2 == "Coller" { print $3 }')
-  xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+  click_coller
   wait_shown 0 TChoix "Coller..." 60 || fail "the chooser did not close"
 }
 

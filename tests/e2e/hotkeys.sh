@@ -42,8 +42,7 @@ check "a bitmap copy is filed" wait_file "$store/Image_001.bmp" 15
 give_keys "$notepad"
 keys ctrl+space
 check "Ctrl+Space opens the chooser" wait_shown 1 TChoix "Coller..."
-read -r x y w h < <(probe children TChoix "Coller..." | awk -F'|' '$1 == "Button" && $2 == "Coller" { print $3 }')
-xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+click_coller
 check "Coller closes it" wait_shown 0 TChoix "Coller..."
 clipboard_bitmap() { [ "$(probe clipboard-bitmap)" = "40 30" ]; }
 check "the clipboard holds a bitmap of the item's size" eventually clipboard_bitmap

@@ -138,6 +138,13 @@ give_keys() {
 }
 keys() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
 
+# Clicks the chooser's "Coller" button with the mouse.
+click_coller() {
+  local x y w h
+  read -r x y w h < <(probe children TChoix "Coller..." | awk -F'|' '$1 == "Button" && $2 == "Coller" { print $3 }')
+  xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+}
+
 # Waits until the window CLASS TITLE is shown (1) or hidden (0), for up to SECONDS (10).
 wait_shown() {
   local want=$1 cls=$2 title=$3 seconds=${4:-10} i

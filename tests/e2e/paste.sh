@@ -26,8 +26,7 @@ keys ctrl+space
 check "Ctrl+Space opens the chooser" wait_shown 1 TChoix "Coller..."
 screenshot=${E2E_SCREENSHOTS:-}
 [ -n "$screenshot" ] && import -window root "$screenshot/chooser-notepad.png"
-read -r x y w h < <(probe children TChoix "Coller..." | awk -F'|' '$1 == "Button" && $2 == "Coller" { print $3 }')
-xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+click_coller
 check "a click on Coller closes it" wait_shown 0 TChoix "Coller..."
 give_keys "$notepad"
 notepad_has_line() { probe child-text Notepad 'note.txt - Notepad' Edit | grep -q 'Tessera carries this line'; }
@@ -64,8 +63,7 @@ read -r x y w h < <(probe children TChoix "Coller..." | awk -F'|' '$1 == "ListBo
 xdotool mousemove $((x + 20)) $((y + 2 + 13 + 6)) click 1
 sleep 0.5
 [ -n "$screenshot" ] && import -window root "$screenshot/chooser-wordpad.png"
-read -r x y w h < <(probe children TChoix "Coller..." | awk -F'|' '$1 == "Button" && $2 == "Coller" { print $3 }')
-xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+click_coller
 check "the second click closes it" wait_shown 0 TChoix "Coller..."
 wordpad_has_text() { probe child-text - 'empty.rtf - Wine Wordpad' RichEdit20W | grep -q 'Du gras et de litalique'; }
 check "the text is pasted into the empty document" eventually wordpad_has_text

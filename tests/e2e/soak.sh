@@ -32,8 +32,7 @@ for ((n = 1; n <= captures; n++)); do
     probe answers TForm1 Tessera 30 || fail "Tessera does not answer"
     probe post TForm1 Tessera "$WM_HOTKEY" 100 0
     wait_shown 1 TChoix "Coller..." || fail "paste $((pasted + 1)): the chooser did not open"
-    read -r x y w h < <(probe children TChoix "Coller..." | awk -F'|' '$1 == "Button" && $2 == "Coller" { print $3 }')
-    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+    click_coller
     wait_shown 0 TChoix "Coller..." || fail "paste $((pasted + 1)): the chooser did not close"
     newest_on_clipboard() { (cd "$E2E_DIR" && probe clipboard-text back.txt) && grep -qx "ligne $n du long essai" <(tr -d '\r' <"$E2E_DIR/back.txt"); }
     eventually newest_on_clipboard || fail "paste $((pasted + 1)) did not put item $n on the clipboard"
