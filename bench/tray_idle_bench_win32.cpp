@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "../tests/support/handle_count_win32.h"
 #include "controls/tray_icon_win32.h"
 
 namespace {
@@ -61,28 +62,11 @@ void WaitFrames(TTrayIcon& tray, int frames) {
     }
 }
 
-ULONG HandleCount() {
-    std::vector<BYTE> buffer(1 << 20);
-    ULONG needed = 0;
-    while (::NtQuerySystemInformation(SystemProcessInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
-                                      &needed) != 0) {
-        if (buffer.size() > (64u << 20)) return 0;
-        buffer.resize(buffer.size() * 2);
-    }
-    const auto self = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(::GetCurrentProcessId()));
-    for (std::size_t at = 0;;) {
-        const auto* process = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(buffer.data() + at);
-        if (process->UniqueProcessId == self) return process->HandleCount;
-        if (!process->NextEntryOffset) return 0;
-        at += process->NextEntryOffset;
-    }
-}
-
 void PrintCounts(int frames) {
     PROCESS_MEMORY_COUNTERS memory{};
     ::GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof memory);
     std::printf("  after %5d frames: %4lu handles, %4lu GDI objects, %4lu USER objects, %6llu KB working set\n", frames,
-                HandleCount(), ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS),
+                tessera::testing::HandleCountOf(::GetCurrentProcessId()), ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS),
                 ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS), static_cast<unsigned long long>(memory.WorkingSetSize / 1024));
 }
 

@@ -60,12 +60,8 @@ std::string SetProfileValue(std::string_view text, std::string_view section, std
             inSection = false;
             continue;
         }
-        if (line.back() != '\n') {
-            out += line;
-            out += "\r\n";  // the last line had no line end: the next one must not join it
-        } else {
-            out += line;
-        }
+        out += line;
+        if (line.back() != '\n') out += "\r\n";  // a last line without its end: nothing may join it
         if (inSection && !Trim(bare).empty()) sectionEnd = out.size();
     }
     if (done) return out;

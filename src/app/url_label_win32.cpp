@@ -4,7 +4,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
-#include <cstring>
+#include <utility>
 
 #include "app/link_target.h"
 #include "win/application.h"
@@ -81,17 +81,11 @@ void TUrlLabel::Click() {
 
 void TUrlLabel::CopyClick() {
     const std::string text = Caption();
-    win::unique_hglobal mem(::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
+    win::unique_hglobal mem = win::GlobalCopy(text.c_str(), text.size() + 1);
     if (!mem) win::ThrowLastError("GlobalAlloc");
-    {
-        const win::global_lock<char> lock(mem.get());
-        if (!lock) win::ThrowLastError("GlobalLock");
-        std::memcpy(lock.get(), text.c_str(), text.size() + 1);
-    }
     const win::ClipboardScope clipboard(label_);
     ::EmptyClipboard();
-    // The clipboard owns the memory once it is accepted.
-    if (::SetClipboardData(CF_TEXT, mem.get())) mem.release();
+    win::GiveToClipboard(CF_TEXT, std::move(mem));
 }
 
 void TUrlLabel::ShowMenu(LPARAM at) {

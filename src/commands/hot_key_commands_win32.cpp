@@ -1,12 +1,10 @@
 #include "commands/hot_key_commands_win32.h"
 
-#include <cstring>
 #include <optional>
 #include <vector>
 
 #include "win/clipboard.h"
 #include "win/rich_edit.h"
-#include "win/unique_handle.h"
 
 namespace tessera {
 
@@ -30,22 +28,6 @@ void BringProgramForward(HWND appWindow) {
         ::SetForegroundWindow(popup);
 }
 
-namespace {
-
-// The clipboard takes memory it owns; a block that does not reach it is freed here.
-void PutBytes(UINT format, const void* data, std::size_t size) {
-    win::unique_hglobal memory(::GlobalAlloc(GMEM_MOVEABLE, size));
-    if (!memory) return;
-    {
-        const win::global_lock<void> into(memory.get());
-        if (!into) return;
-        std::memcpy(into.get(), data, size);
-    }
-    if (::SetClipboardData(format, memory.get())) memory.release();
-}
-
-}  // namespace
-
 // The two formats the control's own copy gives, put directly: that copy hands the clipboard a
 // data object of the control's, which for a text of megabytes took minutes to build and to give
 // up at the end of the program, with a gigabyte held meanwhile. Programs that read rich text get
@@ -55,8 +37,8 @@ void PutRichTextOnClipboard(HWND owner, HWND richEdit) {
     const std::wstring text = win::PlainText(richEdit);
     const win::ClipboardScope open(owner);
     ::EmptyClipboard();
-    if (rtf) PutBytes(::RegisterClipboardFormatW(L"Rich Text Format"), rtf->c_str(), rtf->size() + 1);
-    PutBytes(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    if (rtf) win::GiveToClipboard(::RegisterClipboardFormatW(L"Rich Text Format"), win::GlobalCopy(rtf->c_str(), rtf->size() + 1));
+    win::GiveToClipboard(CF_UNICODETEXT, win::GlobalCopy(text.c_str(), (text.size() + 1) * sizeof(wchar_t)));
 }
 
 // The clipboard owns what it is given, so it gets copies: the preview keeps its own picture.

@@ -1,5 +1,6 @@
 #include "win/clipboard.h"
 
+#include <cstring>
 #include <stdexcept>
 
 namespace tessera::win {
@@ -14,6 +15,19 @@ ClipboardScope::ClipboardScope(HWND owner) {
 }
 
 ClipboardScope::~ClipboardScope() { ::CloseClipboard(); }
+
+unique_hglobal GlobalCopy(const void* data, std::size_t size) {
+    unique_hglobal block(::GlobalAlloc(GMEM_MOVEABLE, size));
+    if (!block) return block;
+    const global_lock<void> into(block.get());
+    if (!into) return {};
+    std::memcpy(into.get(), data, size);
+    return block;
+}
+
+void GiveToClipboard(UINT format, unique_hglobal block) {
+    if (block && ::SetClipboardData(format, block.get())) block.release();
+}
 
 void EmptySystemClipboard(HWND owner) {
     ClipboardScope open(owner);

@@ -2,6 +2,10 @@
 // The system clipboard held open for one scope.
 #include <windows.h>
 
+#include <cstddef>
+
+#include "win/unique_handle.h"
+
 namespace tessera::win {
 
 // Opens the clipboard for `owner`, closing it at the end of the scope. Another program may hold
@@ -14,6 +18,13 @@ public:
     ClipboardScope(const ClipboardScope&) = delete;
     ClipboardScope& operator=(const ClipboardScope&) = delete;
 };
+
+// A movable memory block holding a copy of `size` bytes, as the clipboard takes them; empty when
+// the memory could not be had.
+unique_hglobal GlobalCopy(const void* data, std::size_t size);
+// Hands `block` to the open clipboard as `format`; the clipboard owns it once it is accepted,
+// otherwise it is freed here.
+void GiveToClipboard(UINT format, unique_hglobal block);
 
 // Opens the clipboard, empties it and closes it.
 void EmptySystemClipboard(HWND owner);

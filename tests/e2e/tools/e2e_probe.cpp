@@ -41,6 +41,8 @@
 #include <string>
 #include <vector>
 
+#include "../../support/handle_count_win32.h"
+
 namespace {
 
 HWND FindTarget(const char* cls, const char* title) {
@@ -195,22 +197,6 @@ DWORD ProcessIdOf(const char* exe) {
     return pid;
 }
 
-// The system's own count: Wine answers 0 to GetProcessHandleCount.
-ULONG HandleCountOf(DWORD pid) {
-    std::vector<BYTE> buffer(1 << 20);
-    ULONG needed = 0;
-    while (::NtQuerySystemInformation(SystemProcessInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed) != 0) {
-        if (buffer.size() > (64u << 20)) return 0;
-        buffer.resize(buffer.size() * 2);
-    }
-    for (std::size_t at = 0;;) {
-        const auto* process = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(buffer.data() + at);
-        if (process->UniqueProcessId == reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(pid))) return process->HandleCount;
-        if (!process->NextEntryOffset) return 0;
-        at += process->NextEntryOffset;
-    }
-}
-
 // Wine answers 0 to GetGuiResources too; its GDI handle table, which the process environment
 // block points at, tells the objects in use: an entry with a type is taken.
 struct GdiHandleEntry {
@@ -245,7 +231,7 @@ int PrintCounts(const char* exe) {
     if (!pid) return 1;
     HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
     if (!process) return 1;
-    std::printf("%lu %ld\n", HandleCountOf(pid), GdiObjectCountOf(process));
+    std::printf("%lu %ld\n", tessera::testing::HandleCountOf(pid), GdiObjectCountOf(process));
     ::CloseHandle(process);
     return 0;
 }
