@@ -113,20 +113,32 @@ void WriteWholeFile(const std::string& path, const void* data, std::size_t size)
 
 }  // namespace
 
-// A rich-edit control pastes with its own paste: rich text when the clipboard has "Rich Text
-// Format", plain text otherwise, as a user's paste into it would. It opens the clipboard itself
-// for that, so the clipboard must be free then: opening it through the scope first waits out a
-// program that holds it for a moment, and reports it as the other writers do.
+// Rich text ("Rich Text Format" on the clipboard) goes in through the control's own paste, as a
+// user's paste into it would: it opens the clipboard itself for that, so the clipboard must be
+// free then; opening it through the scope first waits out a program that holds it for a moment,
+// and reports it as the other writers do. Plain text is read here and handed to the control
+// whole: Wine's paste passes long plain text on in pieces and adds an empty line wherever a
+// CR LF falls across two of them. Into a fresh control both give what a paste gives.
 // The control is a new one each time rather than one kept empty between captures: a fresh control
 // carries no formatting over from the previous paste, and destroying a large text is quick where
 // deleting it is not (Wine's control takes time that grows with the square of the text's length).
 void SaveTextClip(HWND owner, const std::string& path) {
     if (!::IsClipboardFormatAvailable(CF_TEXT) && !::IsClipboardFormatAvailable(CF_OEMTEXT)) return;
+    static const UINT richTextFormat = ::RegisterClipboardFormatW(L"Rich Text Format");
     std::optional<std::string> rtf;
     {
         const win::unique_hwnd edit = NewPasteTarget(owner);
-        { const win::ClipboardScope waitUntilFree(owner); }
-        ::SendMessageW(edit.get(), WM_PASTE, 0, 0);
+        if (::IsClipboardFormatAvailable(richTextFormat)) {
+            { const win::ClipboardScope waitUntilFree(owner); }
+            ::SendMessageW(edit.get(), WM_PASTE, 0, 0);
+        } else {
+            std::wstring text;
+            {
+                const win::ClipboardScope open(owner);
+                text = win::ClipboardUnicodeText();
+            }
+            if (!win::StreamInPlainText(edit.get(), text)) ThrowCannotCreate(path);
+        }
         rtf = win::StreamOutRtf(edit.get());
     }
     if (!rtf) ThrowCannotCreate(path);

@@ -1,5 +1,6 @@
 #include "win/clipboard.h"
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -27,6 +28,14 @@ unique_hglobal GlobalCopy(const void* data, std::size_t size) {
 
 void GiveToClipboard(UINT format, unique_hglobal block) {
     if (block && ::SetClipboardData(format, block.get())) block.release();
+}
+
+std::wstring ClipboardUnicodeText() {
+    const HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+    const global_lock<wchar_t> text(data);
+    if (!text) return {};
+    const std::size_t room = text.size() / sizeof(wchar_t);
+    return std::wstring(text.get(), std::find(text.get(), text.get() + room, L'\0'));
 }
 
 void EmptySystemClipboard(HWND owner) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 
 #include "win/unique_handle.h"
 
@@ -25,6 +26,10 @@ unique_hglobal GlobalCopy(const void* data, std::size_t size);
 // Hands `block` to the open clipboard as `format`; the clipboard owns it once it is accepted,
 // otherwise it is freed here.
 void GiveToClipboard(UINT format, unique_hglobal block);
+
+// The open clipboard's text in UTF-16 (the system makes it from 8-bit text), up to its first NUL;
+// empty when there is none.
+std::wstring ClipboardUnicodeText();
 
 // Opens the clipboard, empties it and closes it.
 void EmptySystemClipboard(HWND owner);

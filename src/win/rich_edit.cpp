@@ -27,17 +27,34 @@ DWORD CALLBACK AppendRtf(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done
     }
 }
 
-struct RtfSource {
+// Hands the bytes over in the pieces the control asks for. A piece never ends on a CR while more
+// follows: Wine's control takes a CR at the end of one piece and the LF that starts the next as
+// two line breaks, which would add an empty line to a long plain text.
+struct StreamSource {
     std::string_view rest;
+    std::size_t unit;  // bytes per character: 1, or 2 for UTF-16
 };
 
-DWORD CALLBACK ReadRtf(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done) {
-    auto& source = *reinterpret_cast<RtfSource*>(cookie);
-    const std::size_t n = std::min(source.rest.size(), static_cast<std::size_t>(std::max(count, LONG{0})));
+bool EndsWithCr(std::string_view bytes, std::size_t unit) {
+    return bytes.size() >= unit && bytes[bytes.size() - unit] == '\r' && (unit == 1 || bytes.back() == '\0');
+}
+
+DWORD CALLBACK ReadPiece(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done) {
+    auto& source = *reinterpret_cast<StreamSource*>(cookie);
+    std::size_t n = std::min(source.rest.size(), static_cast<std::size_t>(std::max(count, LONG{0})));
+    n -= n % source.unit;
+    if (n > source.unit && n < source.rest.size() && EndsWithCr(source.rest.substr(0, n), source.unit)) n -= source.unit;
     std::memcpy(buffer, source.rest.data(), n);
     source.rest.remove_prefix(n);
     *done = static_cast<LONG>(n);
     return 0;
+}
+
+bool StreamIn(HWND richEdit, WPARAM format, std::string_view bytes, std::size_t unit) {
+    StreamSource source{bytes, unit};
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, ReadPiece};
+    ::SendMessageW(richEdit, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
+    return stream.dwError == 0;
 }
 
 }  // namespace
@@ -53,10 +70,12 @@ std::optional<std::string> StreamOutRtf(HWND richEdit) {
 // Bytes that do not start like RTF are read as plain text: some controls would load nothing.
 bool StreamInRtf(HWND richEdit, std::string_view bytes) {
     const bool rich = bytes.substr(0, 5) == "{\\rtf";
-    RtfSource source{bytes};
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, ReadRtf};
-    ::SendMessageW(richEdit, EM_STREAMIN, rich ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&stream));
-    return stream.dwError == 0;
+    return StreamIn(richEdit, rich ? SF_RTF : SF_TEXT, bytes, 1);
+}
+
+bool StreamInPlainText(HWND richEdit, std::wstring_view text) {
+    const std::string_view bytes(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    return StreamIn(richEdit, SF_TEXT | SF_UNICODE, bytes, sizeof(wchar_t));
 }
 
 std::wstring PlainText(HWND richEdit) {

@@ -15,5 +15,8 @@ std::wstring PlainText(HWND richEdit);
 // Replaces the control's content with `bytes`: rich text, or plain text when the bytes are not
 // RTF. False when the control reported an error.
 bool StreamInRtf(HWND richEdit, std::string_view bytes);
+// Replaces the control's content with `text` as it stands, even when it reads like RTF. False when
+// the control reported an error.
+bool StreamInPlainText(HWND richEdit, std::wstring_view text);
 
 }  // namespace tessera::win

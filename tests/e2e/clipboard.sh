@@ -21,10 +21,12 @@ wait "$holder"
 check "a clipboard held for seconds is reported: $message" grep -q 'Ne peut ouvrir le Presse-papiers' <<<"$message"
 check "and nothing is filed" test "$(ls "$store" | wc -l)" = 1
 
-# Pastes the newest item: a capture selects it in the chooser. (Choosing a 10 MB text by a click
-# makes the rich-edit control lay the whole text out while shown, which under Wine takes
-# minutes and more than a gigabyte; loaded while the chooser is hidden, it takes seconds.)
+# Pastes the newest item, which the chooser preselects only until the user picks a row: each
+# large item is therefore pasted from a fresh start. A small text goes on the clipboard first, so
+# that only the paste can bring the item back.
+printf 'avant le collage\r\n' >"$E2E_DIR/marker.txt"
 paste_newest() {
+  probe put-text "Z:$E2E_DIR/marker.txt"
   probe post TForm1 Tessera "$WM_HOTKEY" 100 0
   wait_shown 1 TChoix "Coller..." 60 || fail "the chooser did not open"
   probe answers TChoix "Coller..." 120 || fail "the chooser did not load the preview"
@@ -52,6 +54,9 @@ while size < 10 * 1024 * 1024:
     size += len(line) + 2
 open(sys.argv[1], 'wb').write('\r\n'.join(lines).encode())
 PY
+probe command TForm1 Tessera "$CMD_QUIT"
+wait_exit 60
+start_tessera
 capture_text_of "$E2E_DIR/big.txt"
 check "a 10 MB text is filed" wait_file "$store/Texte_002.txt" 120
 paste_newest

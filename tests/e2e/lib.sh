@@ -88,6 +88,7 @@ screen_size() { xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d
 
 WM_HOTKEY=0x312
 COPY_HOTKEY=101
+VK_END=0x23
 
 # Offers data on the X clipboard as TARGET, read from FILE, until another offer takes the
 # clipboard over (the previous xclip then ends by itself: killing it first would empty the

@@ -23,6 +23,7 @@ report 0 "$rss0" "$handles0" "$gdi0"
 
 files() { find "$store" -type f | wc -l; }
 paste_every=$((captures / pastes))
+printf 'avant le collage\r\n' >"$E2E_DIR/marker.txt"
 pasted=0
 for ((n = 1; n <= captures; n++)); do
   printf 'ligne %d du long essai\r\n' "$n" >"$E2E_DIR/line.txt"
@@ -30,8 +31,13 @@ for ((n = 1; n <= captures; n++)); do
   eventually test "$(files)" -ge "$n" || fail "capture $n was not filed"
   if ((pasted < pastes && n % paste_every == 0)); then
     probe answers TForm1 Tessera 30 || fail "Tessera does not answer"
+    # Only the paste can put the item back: the capture left it on the clipboard.
+    probe put-text "Z:$E2E_DIR/marker.txt"
     probe post TForm1 Tessera "$WM_HOTKEY" 100 0
     wait_shown 1 TChoix "Coller..." || fail "paste $((pasted + 1)): the chooser did not open"
+    # The chooser comes back to the row picked last time; the newest is the last row.
+    probe key TChoix "Coller..." ListBox "$VK_END"
+    probe answers TChoix "Coller..." 30 || fail "paste $((pasted + 1)): the chooser does not answer"
     click_coller
     wait_shown 0 TChoix "Coller..." || fail "paste $((pasted + 1)): the chooser did not close"
     newest_on_clipboard() { (cd "$E2E_DIR" && probe clipboard-text back.txt) && grep -qx "ligne $n du long essai" <(tr -d '\r' <"$E2E_DIR/back.txt"); }

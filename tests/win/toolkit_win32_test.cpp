@@ -1,6 +1,7 @@
 // The Win32 toolkit against the real API: message boxes, the global error display, the
-// clipboard's patience and the text conversions.
+// clipboard's patience, plain text into the rich-edit control and the text conversions.
 #include <gtest/gtest.h>
+#include <richedit.h>
 #include <windows.h>
 
 #include <atomic>
@@ -11,7 +12,10 @@
 #include "win/application.h"
 #include "win/clipboard.h"
 #include "win/message_boxes.h"
+#include "win/rich_edit.h"
+#include "win/system_libraries.h"
 #include "win/text.h"
+#include "win/unique_handle.h"
 #include "win/window.h"
 
 namespace tessera::win {
@@ -108,6 +112,29 @@ TEST(Clipboard, WaitsBrieflyForAnotherHolderThenGivesUp) {
         }
         holder.join();
     }
+}
+
+// Every CR of this text is at an odd position, so the pieces the control reads in (an even
+// number of bytes or characters) would end on one of them again and again. No empty line may
+// come of it, and text that reads like RTF stays text when it is plain.
+TEST(RichEdit, PlainTextGoesInUnchanged) {
+    static const HMODULE library = LoadSystemLibrary(L"riched20.dll");
+    (void)library;
+    const unique_hwnd edit(::CreateWindowExW(0, RICHEDIT_CLASSW, L"", ES_MULTILINE, 0, 0, 100, 100, nullptr, nullptr,
+                                             nullptr, nullptr));
+    ASSERT_TRUE(edit);
+    ::SendMessageW(edit.get(), EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    std::wstring text = L"a";
+    for (int i = 0; i < 6000; ++i) text += L"\r\n";
+    text += L"fin";
+
+    ASSERT_TRUE(StreamInPlainText(edit.get(), text));
+    EXPECT_TRUE(PlainText(edit.get()) == text);
+    ASSERT_TRUE(StreamInRtf(edit.get(), WideToAnsi(text)));
+    EXPECT_TRUE(PlainText(edit.get()) == text);
+
+    ASSERT_TRUE(StreamInPlainText(edit.get(), L"{\\rtf1 {\\b gras}}"));
+    EXPECT_EQ(PlainText(edit.get()), L"{\\rtf1 {\\b gras}}");
 }
 
 TEST(Text, UserTextIsUtf8WhenItCanBeElseAnsi) {

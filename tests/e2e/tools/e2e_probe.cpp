@@ -8,6 +8,8 @@
 //   e2e_probe post CLASS TITLE MSG WP LP     posts a message (numbers in C notation)
 //   e2e_probe children CLASS TITLE           prints "class|text|left top width height|visible" per child
 //   e2e_probe select-all CLASS TITLE CHILD   selects all the text of the first child of class CHILD
+//   e2e_probe key CLASS TITLE CHILD VK       posts a press and release of the key VK (a number) to the
+//                                            first child of class CHILD
 //   e2e_probe child-text CLASS TITLE CHILD   prints the text of the first child of class CHILD (asked
 //                                            of the control itself, as for an edit box of another program)
 //   e2e_probe modules EXE                    prints the paths of the modules a running EXE has loaded
@@ -127,8 +129,18 @@ int TimePaste() {
     return shown < 0 ? 1 : 0;
 }
 
+// Another program may hold the clipboard a moment (Tessera reading a capture, Wine handing a
+// large item to X): wait for it as a patient program would, up to ten seconds.
+bool OpenClipboardPatiently() {
+    for (int tries = 0; tries < 1000; ++tries) {
+        if (::OpenClipboard(nullptr)) return true;
+        ::Sleep(10);
+    }
+    return false;
+}
+
 bool PutOnClipboard(UINT format, HANDLE data) {
-    if (!::OpenClipboard(nullptr)) return false;
+    if (!OpenClipboardPatiently()) return false;
     ::EmptyClipboard();
     const bool put = ::SetClipboardData(format, data) != nullptr;
     ::CloseClipboard();
@@ -316,6 +328,11 @@ int main(int argc, char** argv) {
         ::SendMessageA(child, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
         std::printf("%s", text.c_str());
         return 0;
+    }
+    if (verb == "key" && argc >= 6) {
+        HWND child = ::FindWindowExA(h, nullptr, argv[4], nullptr);
+        const auto key = static_cast<WPARAM>(Number(argv[5]));
+        return child && ::PostMessageA(child, WM_KEYDOWN, key, 1) && ::PostMessageA(child, WM_KEYUP, key, 0xC0000001) ? 0 : 1;
     }
     if (verb == "select-all" && argc >= 5) {
         HWND child = ::FindWindowExA(h, nullptr, argv[4], nullptr);
