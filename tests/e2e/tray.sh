@@ -6,8 +6,11 @@ source "$(dirname "$0")/lib.sh"
 fresh_install
 start_tessera
 
-tray=$(x_window 'Wine System Tray') || fail "no system tray window"
-read -r left top < <(xwininfo -id "$tray" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { print x, $NF }')
+x_window 'Wine System Tray' >/dev/null || fail "no system tray window"
+# The icon's own window inside the tray, wherever the tray draws its caption (or has none).
+icon_place() { probe children - 'Wine System Tray' | awk -F'|' '$1 ~ /tray_icon/ { print $3; exit }'; }
+eventually test -n "$(icon_place)" || fail "no icon window in the system tray"
+read -r left top _ < <(icon_place)
 # The icon animates: some pixel of its place is neither the tray's white nor black.
 icon_drawn() {
   import -window root -crop 20x20+"$left"+"$top" txt:- | awk 'NR > 1 && $3 != "#FFFFFF" && $3 != "#000000" { found = 1 } END { exit !found }'
