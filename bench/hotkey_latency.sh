@@ -3,27 +3,17 @@
 # file for a one-line copy from notepad (split at the moment the clipboard changed: before it,
 # Tessera reading the title and sending Ctrl+C plus notepad copying; after it, Tessera's
 # capture), and from the paste hot key to the chooser shown over 1,000 items.
-#   bench/hotkey_latency.sh [--unmanaged] [BUILD_DIR] [RUNS]      (BUILD_DIR: build/win64)
-# Needs a display and a Wine prefix (tools/wine-env provides both). The test display has no window
-# manager, and Wine waits up to a second at each showing or hiding of a captioned window for one to
-# answer; --unmanaged tells Wine, for this run only, that no window manager is there (the figure
-# a desktop with a window manager would see).
+#   bench/hotkey_latency.sh [BUILD_DIR] [RUNS]      (BUILD_DIR: build/win64)
+# Needs a display and a Wine prefix (tools/wine-env provides both; on its own virtual display Wine
+# is told that no window manager is there, as a desktop with one would behave).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-unmanaged=0
-if [ "${1:-}" = --unmanaged ]; then unmanaged=1; shift; fi
 build=${1:-$root/build/win64}
 runs=${2:-15}
 export TESSERA_EXE=$build/src/Tessera.exe E2E_PROBE=$build/tests/e2e_probe.exe PLANTED_DLL=
 source "$root/tests/e2e/lib.sh"
 
 median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
-
-X11_KEY='HKCU\Software\Wine\X11 Driver'
-if [ "$unmanaged" = 1 ]; then
-  "$WINE" reg add "$X11_KEY" /v Managed /d N /f >/dev/null 2>&1
-  trap '"$WINE" reg delete "$X11_KEY" /v Managed /f >/dev/null 2>&1 || true; cleanup' EXIT
-fi
 
 fresh_install
 mkdir -p "$E2E_DIR/Clipboard"
@@ -47,7 +37,7 @@ quit_tessera
 copied=$(awk '{ print $1 }' <<<"$copies" | median)
 filed=$(awk '{ print $2 }' <<<"$copies" | median)
 shown=$(median <<<"$pastes")
-echo "hot-key latency under Wine, $runs runs, medians$([ "$unmanaged" = 1 ] && echo ', windows unmanaged')"
+echo "hot-key latency under Wine, $runs runs, medians"
 awk -v c="$copied" -v f="$filed" 'BEGIN {
   printf "copy hot key to item file      %7.1f ms  (goal < 150 ms: %s)\n", f, f < 150 ? "met" : "NOT met"
   printf "  to the clipboard change      %7.1f ms  (title, Ctrl+C sent, notepad copies)\n", c
