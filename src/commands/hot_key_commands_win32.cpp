@@ -37,7 +37,7 @@ void PutRichTextOnClipboard(HWND owner, HWND richEdit) {
     const std::wstring text = win::PlainText(richEdit);
     const win::ClipboardScope open(owner);
     ::EmptyClipboard();
-    if (rtf) win::GiveToClipboard(::RegisterClipboardFormatW(L"Rich Text Format"), win::GlobalCopy(rtf->c_str(), rtf->size() + 1));
+    if (rtf) win::GiveToClipboard(win::RichTextClipboardFormat(), win::GlobalCopy(rtf->c_str(), rtf->size() + 1));
     win::GiveToClipboard(CF_UNICODETEXT, win::GlobalCopy(text.c_str(), (text.size() + 1) * sizeof(wchar_t)));
 }
 

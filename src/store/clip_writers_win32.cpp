@@ -124,11 +124,10 @@ void WriteWholeFile(const std::string& path, const void* data, std::size_t size)
 // deleting it is not (Wine's control takes time that grows with the square of the text's length).
 void SaveTextClip(HWND owner, const std::string& path) {
     if (!::IsClipboardFormatAvailable(CF_TEXT) && !::IsClipboardFormatAvailable(CF_OEMTEXT)) return;
-    static const UINT richTextFormat = ::RegisterClipboardFormatW(L"Rich Text Format");
     std::optional<std::string> rtf;
     {
         const win::unique_hwnd edit = NewPasteTarget(owner);
-        if (::IsClipboardFormatAvailable(richTextFormat)) {
+        if (::IsClipboardFormatAvailable(win::RichTextClipboardFormat())) {
             { const win::ClipboardScope waitUntilFree(owner); }
             ::SendMessageW(edit.get(), WM_PASTE, 0, 0);
         } else {

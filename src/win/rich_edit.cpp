@@ -59,6 +59,11 @@ bool StreamIn(HWND richEdit, WPARAM format, std::string_view bytes, std::size_t 
 
 }  // namespace
 
+UINT RichTextClipboardFormat() {
+    static const UINT format = ::RegisterClipboardFormatW(CF_RTF);
+    return format;
+}
+
 std::optional<std::string> StreamOutRtf(HWND richEdit) {
     RtfSink sink;
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&sink), 0, AppendRtf};

@@ -8,6 +8,8 @@
 
 namespace tessera::win {
 
+// The clipboard format that carries rich text ("Rich Text Format").
+UINT RichTextClipboardFormat();
 // The control's whole content as RTF, or nothing when the stream failed.
 std::optional<std::string> StreamOutRtf(HWND richEdit);
 // The control's whole content as plain text, paragraphs ending with CR LF.
