@@ -26,6 +26,7 @@
 #include "store/capture.h"
 #include "store/clip_formats_win32.h"
 #include "store/clip_writers_win32.h"
+#include "store/file_system_win32.h"
 #include "win/clipboard.h"
 #include "win/system_libraries.h"
 #include "win/unique_handle.h"
@@ -119,9 +120,10 @@ public:
             index.AppendItem("Image_001", "Image_001.bmp");
             Win32ClipboardFormats formats;
             Win32ClipWriter writer(owner_.get());
-            const CaptureRequest request{false, true, StoreDir(), "Texte", 1};
+            Win32FileSystem fs;
+            const CaptureRequest request{false, true, StoreDir(), "Texte"};
             const double start = NowMs();
-            const std::optional<std::string> added = CaptureClipboard(request, formats, index, writer);
+            const std::optional<std::string> added = CaptureClipboard(request, formats, index, writer, fs);
             whole.push_back(NowMs() - start);
             if (!added || index.RowCount() != 2) {
                 std::printf("%s: nothing captured\n", name);

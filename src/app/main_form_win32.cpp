@@ -1,7 +1,10 @@
 #include "app/main_form_win32.h"
 
 #include <array>
+#include <optional>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "app/about_box_win32.h"
 #include "app/forms_win32.h"
@@ -234,7 +237,7 @@ void TForm1::SaveSettings() {
         failures = e.what();
     }
     try {
-        if (Choix && !Choix->grid.IsEmpty()) SaveIndexFile(fs_, Choix->grid, paths.indexFileName);
+        if (Choix) SaveIndex(fs_, Choix->grid, paths.indexFileName);
     } catch (const std::runtime_error& e) {
         failures += (failures.empty() ? "" : "\n") + std::string(e.what());
     }
@@ -316,22 +319,31 @@ void TForm1::ClipboardViewer1Change() {
 void TForm1::CaptureClipboard() {
     if (!Choix) return;
     const CaptureRequest request{CaptureSuppressed, fs_.DirectoryExists(paths.storeDir), paths.storeDir,
-                                 MultiLang1->GetWord("@103"), Choix->ListCount()};
+                                 MultiLang1->GetWord("@103")};
     Win32ClipboardFormats formats;
     Win32ClipWriter writer(hwnd());
-    const std::optional<std::string> added = tessera::CaptureClipboard(request, formats, Choix->grid, writer);
+    const std::optional<std::string> added = tessera::CaptureClipboard(request, formats, Choix->grid, writer, fs_);
     if (added) Choix->AddAndSelect(*added);
 }
 
+// Files that cannot be deleted (held open by another program, read-only) stay items and are
+// named to the user in place of the message that the store is empty.
 void TForm1::ViderlePressepapiers1Click() {
     if (!win::AskConfirmation(win::Utf8ToWide(MultiLang1->GetWord("@101")))) return;
+    std::vector<std::string> kept;
     if (Choix) {
-        ClearStore(fs_, paths.storeDir, Choix->grid, Choix->ListCount());
+        kept = ClearStore(fs_, paths.storeDir, Choix->grid);
         Choix->ClearList();
     }
-    fs_.RemoveFile(paths.indexFileName);
+    if (!fs_.RemoveFile(paths.indexFileName)) kept.push_back(paths.indexFileName);
     win::EmptySystemClipboard(hwnd());
-    win::ShowInformation(win::Utf8ToWide(MultiLang1->GetWord("@102")));
+    if (kept.empty()) {
+        win::ShowInformation(win::Utf8ToWide(MultiLang1->GetWord("@102")));
+        return;
+    }
+    std::wstring text = win::Utf8ToWide(MultiLang1->GetWord("@104"));
+    for (const std::string& path : kept) text += L"\n" + win::AnsiToWide(path);
+    win::ShowErrorMessage(text);
 }
 
 // Both hot keys are ignored while the chooser is open. The copy command only makes the target

@@ -147,6 +147,8 @@ void TChoix::AddAndSelect(const std::string& displayName) {
 
 void TChoix::ClearList() {
     ClearLines();
+    if (!grid.IsEmpty())
+        for (int row = 0; row < grid.RowCount(); ++row) AddLine(grid.GetCell(0, row));
     ::SetWindowTextW(RichEdit1(), L"");
     ::SendMessageW(RichEdit1(), EM_SETMODIFY, FALSE, 0);
     textPreviewFile_.clear();
@@ -422,6 +424,11 @@ LRESULT TChoix::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_CLOSE:
         Close(ChooserResult::Cancel);
+        return 0;
+    case WM_ENDSESSION:
+        // Windows ends the program after this without closing the dialog: the edit of the text
+        // preview is kept as a closing would keep it (the main window saves the index).
+        if (wParam) SaveTextPreview();
         return 0;
     default:
         break;

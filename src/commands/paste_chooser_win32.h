@@ -42,7 +42,8 @@ public:
 
     // A capture's new item: a new last line, selected, and previewed when the dialog is open.
     void AddAndSelect(const std::string& displayName);
-    // The clear command: the list, both previews and the rename field emptied.
+    // After the clear command: the list shows what the index kept (the items whose files could
+    // not be deleted), both previews and the rename field are emptied.
     void ClearList();
 
     // Shows the dialog and runs it until it closes; OK from Paste, Enter or a double-click.

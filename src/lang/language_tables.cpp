@@ -22,6 +22,7 @@ constexpr const char* kMainWords[] = {
     "@101", "Voulez-vous vraiment vider le Presse-papiers interne ?", "Do you really want to clear the internal ClipBoard ?",
     "@102", "Presse-papiers interne vidé.", "The internal ClipBoard is now empty.",
     "@103", "Texte", "Text",
+    "@104", "Ces fichiers n'ont pas pu être supprimés :", "These files could not be deleted:",
 };
 constexpr const char* kMainCharSets[] = {"MS Sans Serif,0", "MS Sans Serif,0"};
 

@@ -5,29 +5,44 @@
 
 #include "store/clip_index.h"
 #include "store/clip_kind.h"
+#include "store/file_system.h"
 
 namespace tessera {
 
-// Writes the clipboard's content of one kind to a file; throws when the file cannot be created.
-// A writer that finds its format gone writes nothing and returns normally.
+// What a writer made of the clipboard's content of one kind: the new item file's bytes.
+struct ClipFileContent {
+    enum class Status {
+        Ready,       // `bytes` are the file's content
+        FormatGone,  // the kind's format left the clipboard in the meantime: nothing to write
+        Unreadable,  // the content could not be read or converted
+    };
+    Status status = Status::FormatGone;
+    std::string bytes;
+};
+
+// Reads the clipboard's content of one kind as the bytes of its item file.
 class ClipWriter {
 public:
     virtual ~ClipWriter() = default;
-    virtual void Write(ClipKind kind, const std::string& path) = 0;
+    virtual ClipFileContent Read(ClipKind kind) = 0;
 };
+
+// Throws std::runtime_error("Impossible de créer le fichier " + path).
+[[noreturn]] void ThrowCannotCreate(const std::string& path);
 
 struct CaptureRequest {
     bool captureSuppressed = false;
     bool storeExists = false;  // the store's folder is there
     std::string storeDir;      // no trailing backslash
     std::string textPrefix;    // the active language's word for text items ("Texte")
-    int itemCount = 0;         // items in the chooser's list
 };
 
-// Writes the clipboard's first supported kind to a new file and appends its item to `index`;
-// returns the item's display name, or nothing when nothing was captured. A writer's exception
-// goes on to the caller with `index` unchanged.
+// Writes the clipboard's first supported kind to a new file of the store and appends its item
+// to `index`; returns the item's display name, or nothing when nothing was captured. The file
+// never replaces one that exists: a name an index row or a file of the store already has is
+// passed over for the next number. Throws the "cannot create" error, with `index` unchanged,
+// when the file cannot be made.
 std::optional<std::string> CaptureClipboard(const CaptureRequest& request, const ClipboardFormats& formats,
-                                            ClipIndex& index, ClipWriter& writer);
+                                            ClipIndex& index, ClipWriter& writer, FileSystem& fs);
 
 }  // namespace tessera

@@ -2,12 +2,11 @@
 
 #include <richedit.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <optional>
 
-#include "store/clip_file_win32.h"
 #include "store/placeable_metafile.h"
 #include "win/clipboard.h"
 #include "win/last_error.h"
@@ -38,12 +37,6 @@ win::unique_hwnd NewPasteTarget(HWND owner) {
     return edit;
 }
 
-// A whole .bmp file in memory: file header, information header, colour table, pixels.
-struct BitmapFileImage {
-    std::unique_ptr<BYTE[]> bytes;
-    std::size_t size = 0;
-};
-
 // 1, 4, 8, 24 and 32 bits per pixel are kept; other depths (16, 15) are written as 24, which
 // every reader takes without colour masks.
 WORD FileBitsPerPixel(const BITMAP& bitmap) {
@@ -51,7 +44,8 @@ WORD FileBitsPerPixel(const BITMAP& bitmap) {
     return bits == 1 || bits == 4 || bits == 8 || bits == 24 || bits == 32 ? static_cast<WORD>(bits) : 24;
 }
 
-std::optional<BitmapFileImage> ReadBitmapFile(HBITMAP bitmap) {
+// A whole .bmp file in memory: file header, information header, colour table, pixels.
+std::optional<std::string> ReadBitmapFile(HBITMAP bitmap) {
     BITMAP object{};
     if (::GetObjectW(bitmap, sizeof object, &object) != sizeof object || object.bmWidth <= 0 || object.bmHeight <= 0)
         return std::nullopt;
@@ -73,10 +67,9 @@ std::optional<BitmapFileImage> ReadBitmapFile(HBITMAP bitmap) {
     info.header.biBitCount = bits;
     info.header.biCompression = BI_RGB;
 
-    const auto fileSize = static_cast<std::size_t>(offset + pixelBytes);
-    BitmapFileImage file{std::make_unique_for_overwrite<BYTE[]>(fileSize), fileSize};
+    std::string file(static_cast<std::size_t>(offset + pixelBytes), '\0');
     const win::window_dc screen(nullptr);
-    if (::GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(object.bmHeight), file.bytes.get() + offset,
+    if (::GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(object.bmHeight), file.data() + offset,
                     reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) != object.bmHeight)
         return std::nullopt;
 
@@ -86,9 +79,9 @@ std::optional<BitmapFileImage> ReadBitmapFile(HBITMAP bitmap) {
     info.header.biClrImportant = 0;
     BITMAPFILEHEADER fileHeader{};
     fileHeader.bfType = 0x4D42;  // "BM"
-    fileHeader.bfSize = static_cast<DWORD>(file.size);
+    fileHeader.bfSize = static_cast<DWORD>(file.size());
     fileHeader.bfOffBits = static_cast<DWORD>(offset);
-    BYTE* out = file.bytes.get();
+    char* out = file.data();
     std::memcpy(out, &fileHeader, sizeof fileHeader);
     std::memcpy(out + sizeof fileHeader, &info.header, sizeof info.header);
     std::memcpy(out + sizeof fileHeader + sizeof info.header, info.colours, colours * sizeof(RGBQUAD));
@@ -105,92 +98,88 @@ std::optional<std::string> ReadPlaceableMetafile(const METAFILEPICT& picture) {
     return bytes;
 }
 
-void WriteWholeFile(const std::string& path, const void* data, std::size_t size) {
-    NewClipFile file(path);
-    file.Write(data, size);
-    file.Close();
+// A writer's results.
+ClipFileContent Ready(std::string bytes) { return {ClipFileContent::Status::Ready, std::move(bytes)}; }
+ClipFileContent Gone() { return {ClipFileContent::Status::FormatGone, {}}; }
+ClipFileContent Unreadable() { return {ClipFileContent::Status::Unreadable, {}}; }
+
+// The open clipboard's rich text up to its terminating NUL, when it is RTF.
+std::optional<std::string> ClipboardRichText() {
+    const win::global_lock<char> rtf(::GetClipboardData(win::RichTextClipboardFormat()));
+    if (!rtf) return std::nullopt;
+    std::string bytes(rtf.get(), std::find(rtf.get(), rtf.get() + rtf.size(), '\0'));
+    if (bytes.compare(0, 5, "{\\rtf") != 0) return std::nullopt;
+    return bytes;
 }
 
 }  // namespace
 
-// Rich text ("Rich Text Format" on the clipboard) goes in through the control's own paste, as a
-// user's paste into it would: it opens the clipboard itself for that, so the clipboard must be
-// free then; opening it through the scope first waits out a program that holds it for a moment,
-// and reports it as the other writers do. Plain text is read here and handed to the control
-// whole: Wine's paste passes long plain text on in pieces and adds an empty line wherever a
-// CR LF falls across two of them. Into a fresh control both give what a paste gives.
-// The control is a new one each time rather than one kept empty between captures: a fresh control
-// carries no formatting over from the previous paste, and destroying a large text is quick where
-// deleting it is not (Wine's control takes time that grows with the square of the text's length).
-void SaveTextClip(HWND owner, const std::string& path) {
-    if (!::IsClipboardFormatAvailable(CF_TEXT) && !::IsClipboardFormatAvailable(CF_OEMTEXT)) return;
+// Rich text ("Rich Text Format" on the clipboard) is kept as the copying program gave it: a
+// paste into a control would add the control's own closing paragraph to the copied ones (the
+// item would gain an empty line at every capture, and take time that grows with the text).
+// Plain text is handed to a fresh control whole, which streams it out as rich text: Wine's own
+// paste passes long plain text on in pieces and adds an empty line wherever a CR LF falls across
+// two of them. The control is a new one each time: it carries no formatting over from the
+// previous capture, and destroying a large text is quick where deleting it is not.
+ClipFileContent SaveTextClip(HWND owner) {
+    if (!::IsClipboardFormatAvailable(CF_TEXT) && !::IsClipboardFormatAvailable(CF_OEMTEXT)) return Gone();
     std::optional<std::string> rtf;
-    {
-        const win::unique_hwnd edit = NewPasteTarget(owner);
-        if (::IsClipboardFormatAvailable(win::RichTextClipboardFormat())) {
-            { const win::ClipboardScope waitUntilFree(owner); }
-            ::SendMessageW(edit.get(), WM_PASTE, 0, 0);
-        } else {
-            std::wstring text;
-            {
-                const win::ClipboardScope open(owner);
-                text = win::ClipboardUnicodeText();
-            }
-            if (!win::StreamInPlainText(edit.get(), text)) ThrowCannotCreate(path);
-        }
-        rtf = win::StreamOutRtf(edit.get());
-    }
-    if (!rtf) ThrowCannotCreate(path);
-    WriteWholeFile(path, rtf->data(), rtf->size());
-}
-
-// The pixels are read while the clipboard is open and written after it is closed again, so
-// that the clipboard is not held during the file write.
-void SaveBitmapClip(HWND owner, const std::string& path) {
-    if (!::IsClipboardFormatAvailable(CF_BITMAP)) return;
-    std::optional<BitmapFileImage> file;
+    std::wstring text;
     {
         const win::ClipboardScope open(owner);
-        const auto bitmap = static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP));
-        if (!bitmap) return;
-        file = ReadBitmapFile(bitmap);
+        rtf = ClipboardRichText();
+        if (!rtf) text = win::ClipboardUnicodeText();
     }
-    if (!file) ThrowCannotCreate(path);
-    WriteWholeFile(path, file->bytes.get(), file->size);
+    if (rtf) return Ready(std::move(*rtf));
+    const win::unique_hwnd edit = NewPasteTarget(owner);
+    if (!win::StreamInPlainText(edit.get(), text)) return Unreadable();
+    rtf = win::StreamOutRtf(edit.get());
+    return rtf ? Ready(std::move(*rtf)) : Unreadable();
+}
+
+ClipFileContent SaveBitmapClip(HWND owner) {
+    if (!::IsClipboardFormatAvailable(CF_BITMAP)) return Gone();
+    const win::ClipboardScope open(owner);
+    const auto bitmap = static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP));
+    if (!bitmap) return Gone();
+    std::optional<std::string> file = ReadBitmapFile(bitmap);
+    return file ? Ready(std::move(*file)) : Unreadable();
 }
 
 // The file gets the placeable header before the metafile's own bytes: a plain metafile carries
 // no size, and picture readers (the chooser's preview among them) open a .wmf only with it.
-void SaveMetafileClip(HWND owner, const std::string& path) {
-    if (!::IsClipboardFormatAvailable(CF_METAFILEPICT)) return;
+ClipFileContent SaveMetafileClip(HWND owner) {
+    if (!::IsClipboardFormatAvailable(CF_METAFILEPICT)) return Gone();
+    const win::ClipboardScope open(owner);
+    const HGLOBAL data = ::GetClipboardData(CF_METAFILEPICT);
+    if (!data) return Gone();
+    const win::global_lock<METAFILEPICT> picture(data);
     std::optional<std::string> bytes;
-    {
-        const win::ClipboardScope open(owner);
-        const HGLOBAL data = ::GetClipboardData(CF_METAFILEPICT);
-        if (!data) return;
-        const win::global_lock<METAFILEPICT> picture(data);
-        if (picture && picture.size() >= sizeof(METAFILEPICT)) bytes = ReadPlaceableMetafile(*picture.get());
-    }
-    if (!bytes) ThrowCannotCreate(path);
-    WriteWholeFile(path, bytes->data(), bytes->size());
+    if (picture && picture.size() >= sizeof(METAFILEPICT)) bytes = ReadPlaceableMetafile(*picture.get());
+    return bytes ? Ready(std::move(*bytes)) : Unreadable();
 }
 
-void SaveEnhMetafileClip(HWND owner, const std::string& path) {
-    if (!::IsClipboardFormatAvailable(CF_ENHMETAFILE)) return;
+// An .emf file holds exactly the metafile's bits.
+ClipFileContent SaveEnhMetafileClip(HWND owner) {
+    if (!::IsClipboardFormatAvailable(CF_ENHMETAFILE)) return Gone();
     const win::ClipboardScope open(owner);
     const auto source = static_cast<HENHMETAFILE>(::GetClipboardData(CF_ENHMETAFILE));
-    if (!source) return;
-    const win::unique_henhmetafile copy(::CopyEnhMetaFileA(source, path.c_str()));
-    if (!copy) ThrowCannotCreate(path);
+    if (!source) return Gone();
+    const UINT size = ::GetEnhMetaFileBits(source, 0, nullptr);
+    std::string bytes(size, '\0');
+    if (size == 0 || ::GetEnhMetaFileBits(source, size, reinterpret_cast<BYTE*>(bytes.data())) != size)
+        return Unreadable();
+    return Ready(std::move(bytes));
 }
 
-void Win32ClipWriter::Write(ClipKind kind, const std::string& path) {
+ClipFileContent Win32ClipWriter::Read(ClipKind kind) {
     switch (kind) {
-    case ClipKind::Text: SaveTextClip(owner_, path); return;
-    case ClipKind::Image: SaveBitmapClip(owner_, path); return;
-    case ClipKind::Clipart: SaveMetafileClip(owner_, path); return;
-    case ClipKind::SuperClipart: SaveEnhMetafileClip(owner_, path); return;
+    case ClipKind::Text: return SaveTextClip(owner_);
+    case ClipKind::Image: return SaveBitmapClip(owner_);
+    case ClipKind::Clipart: return SaveMetafileClip(owner_);
+    case ClipKind::SuperClipart: return SaveEnhMetafileClip(owner_);
     }
+    return Gone();
 }
 
 }  // namespace tessera

@@ -1,8 +1,8 @@
 #pragma once
-// The writers that file the clipboard's content of each kind, given the window that opens the
-// clipboard and the new file's full path. Each does nothing when its format has left the
-// clipboard, and throws std::runtime_error("Impossible de créer le fichier " + path) when the file
-// cannot be made.
+// The writers that turn the clipboard's content of each kind into the bytes of its item file,
+// given the window that opens the clipboard. Each reports FormatGone when its format has left
+// the clipboard, and Unreadable when the content cannot be read. Opening a clipboard that another
+// program holds throws (win::ClipboardScope).
 #include <windows.h>
 
 #include <string>
@@ -11,20 +11,20 @@
 
 namespace tessera {
 
-// Rich text (RTF), as a hidden rich-edit control streams out what it pasted.
-void SaveTextClip(HWND owner, const std::string& path);
+// Rich text (RTF): the clipboard's own rich text, or what a rich-edit control makes of its text.
+ClipFileContent SaveTextClip(HWND owner);
 // A .bmp file of the clipboard's bitmap.
-void SaveBitmapClip(HWND owner, const std::string& path);
+ClipFileContent SaveBitmapClip(HWND owner);
 // A placeable .wmf file of the clipboard's metafile picture.
-void SaveMetafileClip(HWND owner, const std::string& path);
-// The clipboard's enhanced metafile, copied to an .emf file.
-void SaveEnhMetafileClip(HWND owner, const std::string& path);
+ClipFileContent SaveMetafileClip(HWND owner);
+// An .emf file of the clipboard's enhanced metafile.
+ClipFileContent SaveEnhMetafileClip(HWND owner);
 
 // The capture's writer port over the four writers above.
 class Win32ClipWriter final : public ClipWriter {
 public:
     explicit Win32ClipWriter(HWND owner) noexcept : owner_(owner) {}
-    void Write(ClipKind kind, const std::string& path) override;
+    ClipFileContent Read(ClipKind kind) override;
 
 private:
     HWND owner_;

@@ -7,6 +7,8 @@
 
 namespace tessera {
 
+enum class NewFileResult { Created, Exists, Failed };
+
 // Paths are the program's 8-bit strings. A Win32 implementation takes them in the ANSI code page.
 class FileSystem {
 public:
@@ -17,6 +19,9 @@ public:
     // Replaces the file's content with `bytes`, all or nothing: after a failure or a crash at any
     // moment the file holds either its old content or the new one. Creates a missing file.
     virtual bool ReplaceContents(const std::string& path, std::string_view bytes) = 0;
+    // Makes a new file holding `bytes`, only when nothing of that name exists yet (Exists then,
+    // and nothing is touched). A file it made and could not fill is removed again.
+    virtual NewFileResult CreateNewFile(const std::string& path, std::string_view bytes) = 0;
     virtual bool FileExists(const std::string& path) = 0;
     virtual bool DirectoryExists(const std::string& path) = 0;
     virtual bool MakeDirectory(const std::string& path) = 0;

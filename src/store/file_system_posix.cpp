@@ -141,6 +141,14 @@ bool PosixFileSystem::ReplaceContents(const std::string& path, std::string_view 
     return true;
 }
 
+NewFileResult PosixFileSystem::CreateNewFile(const std::string& path, std::string_view bytes) {
+    Descriptor out(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!out) return errno == EEXIST ? NewFileResult::Exists : NewFileResult::Failed;
+    if (WriteAll(out.get(), bytes) && out.Close()) return NewFileResult::Created;
+    ::unlink(path.c_str());
+    return NewFileResult::Failed;
+}
+
 bool PosixFileSystem::FileExists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);

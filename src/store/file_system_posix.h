@@ -9,6 +9,7 @@ class PosixFileSystem final : public FileSystem {
 public:
     std::optional<std::string> ReadAll(const std::string& path) override;
     bool ReplaceContents(const std::string& path, std::string_view bytes) override;
+    NewFileResult CreateNewFile(const std::string& path, std::string_view bytes) override;
     bool FileExists(const std::string& path) override;
     bool DirectoryExists(const std::string& path) override;
     bool MakeDirectory(const std::string& path) override;

@@ -123,6 +123,23 @@ bool Win32FileSystem::ReplaceContents(const std::string& path, std::string_view 
     return true;
 }
 
+// CREATE_NEW makes the file only when no file of that name (in any letter case) is there. A
+// folder of that name answers "access denied" rather than "exists"; it takes the name all the same.
+NewFileResult Win32FileSystem::CreateNewFile(const std::string& path, std::string_view bytes) {
+    unique_hfile out(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                   nullptr));
+    if (!out) {
+        const DWORD error = ::GetLastError();
+        const bool taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
+                           ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        return taken ? NewFileResult::Exists : NewFileResult::Failed;
+    }
+    if (WriteAll(out.get(), bytes) && ::CloseHandle(out.release())) return NewFileResult::Created;
+    out.reset();
+    ::DeleteFileA(path.c_str());
+    return NewFileResult::Failed;
+}
+
 bool Win32FileSystem::FileExists(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

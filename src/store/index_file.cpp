@@ -214,6 +214,15 @@ void SaveIndexFile(FileSystem& fs, const ClipIndex& index, const std::string& pa
     if (!fs.ReplaceContents(path, EncodeIndexFile(index))) throw std::runtime_error("Cannot Create " + path);
 }
 
+// An index the user emptied (every item deleted, every row stale) leaves no file behind, as the
+// clear command leaves none: an old file would bring its rows back at the next start.
+void SaveIndex(FileSystem& fs, const ClipIndex& index, const std::string& path) {
+    if (!index.IsEmpty())
+        SaveIndexFile(fs, index, path);
+    else if (!fs.RemoveFile(path))
+        throw std::runtime_error("Cannot Create " + path);
+}
+
 void LoadIndexFile(FileSystem& fs, ClipIndex& index, const std::string& path) {
     const auto bytes = fs.ReadAll(path);
     if (!bytes) throw std::runtime_error("Cannot open file " + path);

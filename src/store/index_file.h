@@ -15,6 +15,9 @@ void DecodeIndexFile(std::string_view bytes, ClipIndex& index);
 
 // Throws std::runtime_error("Cannot Create " + path) when the file cannot be written.
 void SaveIndexFile(FileSystem& fs, const ClipIndex& index, const std::string& path);
+// Makes the file say what `index` holds: written when it has items, removed when it is empty.
+// Throws std::runtime_error("Cannot Create " + path) when it can do neither.
+void SaveIndex(FileSystem& fs, const ClipIndex& index, const std::string& path);
 // Throws std::runtime_error("Cannot open file " + path), table unchanged, when it cannot be read.
 void LoadIndexFile(FileSystem& fs, ClipIndex& index, const std::string& path);
 

@@ -15,11 +15,11 @@ std::string WithoutExtension(const std::string& name) {
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-void RebuildFromFiles(const std::vector<std::string>& files, ClipIndex& index) {
+}  // namespace
+
+void RebuildIndexFromFiles(const std::vector<std::string>& files, ClipIndex& index) {
     for (const std::string& f : files) index.AppendItem(WithoutExtension(f), f);
 }
-
-}  // namespace
 
 void SortNamesIgnoringCase(std::vector<std::string>& files) {
     std::stable_sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) {
@@ -36,7 +36,7 @@ IndexStartup LoadIndexAtStart(FileSystem& fs, const std::string& indexPath, cons
     SortNamesIgnoringCase(result.files);
 
     if (!fs.FileExists(indexPath)) {
-        RebuildFromFiles(result.files, index);
+        RebuildIndexFromFiles(result.files, index);
         return result;
     }
     try {
@@ -46,7 +46,7 @@ IndexStartup LoadIndexAtStart(FileSystem& fs, const std::string& indexPath, cons
         // items: they are listed from the folder, so a later save names every one of them again.
         result.loadError = e.what();
         index = ClipIndex{};
-        RebuildFromFiles(result.files, index);
+        RebuildIndexFromFiles(result.files, index);
     }
     return result;
 }

@@ -21,6 +21,9 @@ struct IndexStartup {
 IndexStartup LoadIndexAtStart(FileSystem& fs, const std::string& indexPath, const std::string& storeDir,
                               ClipIndex& index);
 
+// Appends one item per file, in order, named after the file without its extension.
+void RebuildIndexFromFiles(const std::vector<std::string>& files, ClipIndex& index);
+
 // `files` sorted by name, letter case ignored (a to z only, as the program compares names).
 void SortNamesIgnoringCase(std::vector<std::string>& files);
 

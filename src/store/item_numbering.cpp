@@ -45,19 +45,28 @@ std::optional<std::int64_t> NumberOf(std::string_view fileName, std::string_view
 
 }  // namespace
 
-// Numbers freed by deleting items are reused only when they were the greatest. Rows never
-// written hold no name and so no number: only the stored rows are visited, which keeps an index
-// that claims billions of rows cheap.
-std::string NextNumberSuffix(const ClipIndex& index, int itemCount, std::string_view prefix) {
+// Every row counts, also those the chooser has not listed yet or will drop as stale: a row
+// whose file was deleted by hand still names it, and a new item must never take a name an index
+// row holds (the two rows would share one file). Numbers freed by deleting items are reused
+// only when they were the greatest. Rows never written hold no name and so no number: only the
+// stored rows are visited, which keeps an index that claims billions of rows cheap.
+std::int64_t NextNumber(const ClipIndex& index, std::string_view prefix) {
     std::int64_t greatest = 0;
     for (const ClipIndex::StoredRow& row : index.StoredRows()) {
-        if (row.index >= itemCount) break;
         const std::optional<std::int64_t> number = NumberOf(row.cells[1], prefix);
         if (number && *number > greatest) greatest = *number;
     }
-    std::string digits = std::to_string(greatest + 1);
+    return greatest + 1;
+}
+
+std::string NumberSuffix(std::int64_t number) {
+    std::string digits = std::to_string(number);
     if (digits.size() < 3) digits.insert(0, 3 - digits.size(), '0');
     return "_" + digits;
+}
+
+std::string NextNumberSuffix(const ClipIndex& index, std::string_view prefix) {
+    return NumberSuffix(NextNumber(index, prefix));
 }
 
 }  // namespace tessera

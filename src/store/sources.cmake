@@ -22,7 +22,6 @@ list(APPEND TESSERA_CORE_SOURCES
 )
 list(APPEND TESSERA_SHELL_SOURCES
   store/clip_formats_win32.cpp
-  store/clip_file_win32.cpp
   store/clip_writers_win32.cpp
 )
 list(APPEND TESSERA_SHELL_SOURCES store/picture_file_win32.cpp)

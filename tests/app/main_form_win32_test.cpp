@@ -15,6 +15,8 @@
 #include "app/start_with_windows.h"
 #include "store/file_system_win32.h"
 #include "win/application.h"
+#include "win/text.h"
+#include "win/unique_handle.h"
 
 namespace tessera {
 namespace {
@@ -198,6 +200,23 @@ TEST_F(MainFormTest, ClearingAsksFirstAndDeletesOnlyTheStoresFiles) {
         EXPECT_EQ(::CountClipboardFormats(), 0);
         EXPECT_TRUE(choix.grid.IsEmpty());
         EXPECT_EQ(choix.ListCount(), 0);
+
+        // A file another program holds open is named instead of the message that all is gone,
+        // and stays an item.
+        const std::string held = form.paths.storeDir + "\\Texte_001.txt";
+        ASSERT_TRUE(fs.ReplaceContents(held, "{\\rtf1 held}"));
+        win::unique_hfile open(::CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(open);
+        {
+            testing::BoxDriver yes(IDYES, L"Confirmation");
+            testing::BoxDriver failed(IDOK, L"Erreur");
+            form.ViderlePressepapiers1Click();
+            EXPECT_EQ(failed.Seen().text, L"Ces fichiers n'ont pas pu \u00eatre supprim\u00e9s :\n" + win::AnsiToWide(held));
+        }
+        EXPECT_EQ(choix.ListCount(), 1);
+        EXPECT_EQ(choix.grid.GetCell(1, 0), "Texte_001.txt");
+        open.reset();
+        fs.RemoveFile(held);
         Choix = nullptr;
     }
     Form1 = nullptr;

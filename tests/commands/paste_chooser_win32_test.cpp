@@ -215,6 +215,14 @@ TEST_F(ChooserDialogTest, DeleteKeyRenameAndEditsReachTheFiles) {
     EXPECT_NE(saved->find("edited by hand"), std::string::npos);
     EXPECT_EQ(saved->rfind("{\\rtf", 0), 0u) << "written as rich text";
     EXPECT_EQ(fs.ReadAll(store + "Texte_003.txt"), "{\\rtf1\\ansi third\\par}") << "an unedited item is left alone";
+
+    // Windows ending the session with the dialog open keeps the edit, as closing it would.
+    ::SendMessageW(choix->RichEdit1(), EM_SETSEL, 0, -1);
+    ::SendMessageW(choix->RichEdit1(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"edited at log-off"));
+    ::SendMessageW(choix->hwnd(), WM_ENDSESSION, TRUE, 0);
+    const auto kept = fs.ReadAll(store + "Texte_003.txt");
+    ASSERT_TRUE(kept);
+    EXPECT_NE(kept->find("edited at log-off"), std::string::npos);
 }
 
 TEST_F(ChooserDialogTest, EnterClosesWithOkUnlessTheSelectedFileWentMissing) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Copy and paste through the real hot keys, typed with xdotool as a person would: a line copied
 # from Wine's notepad is pasted back into it, and bold and italic text copied from wordpad is
-# pasted into an empty wordpad document with its formatting.
+# pasted into an empty wordpad document with its formatting, exactly as wordpad's own copy and
+# paste would give it.
 source "$(dirname "$0")/lib.sh"
 
 WORDPAD='C:\Program Files\Windows NT\Accessories\wordpad.exe'
@@ -51,6 +52,19 @@ check "Ctrl+Q files wordpad's text as Texte_002.txt" wait_file "$store/Texte_002
 formatted=$(grep -aF 'gras' "$store/Texte_002.txt" | tr -d '\r')
 check "with its bold and its italic" bash -c '[[ $0 == *"\\b gras\\b0"* && $0 == *"\\i italique\\i0"* ]]' "$formatted"
 
+# Wordpad's own copy of the same selection, pasted into an empty document, is what Tessera's
+# round trip must give. The document is still the window in front here.
+give_keys "$doc"
+keys ctrl+a
+keys ctrl+c
+cp "$E2E_DIR/empty.rtf" "$E2E_DIR/reference.rtf"
+start_wine_program "$WORDPAD" reference.rtf
+reference=$(x_window 'reference.rtf - Wine Wordpad') || fail "the reference wordpad did not open"
+give_keys "$reference"
+keys ctrl+v
+reference_pasted() { probe child-text - 'reference.rtf - Wine Wordpad' RichEdit20W >"$E2E_DIR/reference.out" && grep -q gras "$E2E_DIR/reference.out"; }
+eventually reference_pasted || fail "wordpad's own paste did not arrive"
+
 start_wine_program "$WORDPAD" empty.rtf
 empty=$(x_window 'empty.rtf - Wine Wordpad') || fail "the second wordpad did not open"
 give_keys "$empty"
@@ -67,6 +81,15 @@ click_coller
 check "the second click closes it" wait_shown 0 TChoix "Coller..."
 wordpad_has_text() { probe child-text - 'empty.rtf - Wine Wordpad' RichEdit20W | grep -q 'Du gras et de litalique'; }
 check "the text is pasted into the empty document" eventually wordpad_has_text
+same_as_reference() {
+  probe child-text - 'empty.rtf - Wine Wordpad' RichEdit20W >"$E2E_DIR/pasted.out"
+  cmp -s "$E2E_DIR/reference.out" "$E2E_DIR/pasted.out" && return 0
+  echo "wordpad's paste and Tessera's:" >&2
+  od -c "$E2E_DIR/reference.out" >&2
+  od -c "$E2E_DIR/pasted.out" >&2
+  return 1
+}
+check "as wordpad's own paste gives it, with no paragraph added" same_as_reference
 give_keys "$empty"
 keys ctrl+s
 saved_formatting() { tr -d '\r' <"$E2E_DIR/empty.rtf" | grep -aqF "$formatted"; }

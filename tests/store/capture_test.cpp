@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdint>
 #include <set>
 #include <stdexcept>
@@ -26,26 +27,27 @@ public:
     std::set<unsigned> available;
 };
 
-// Records what it was asked to write; throws when told to, as a writer that cannot create its file.
+// Hands out one file content per kind read; `status` says what the clipboard gave.
 class RecordingWriter : public ClipWriter {
 public:
-    void Write(ClipKind kind, const std::string& path) override {
-        if (fail) throw std::runtime_error("Impossible de créer le fichier " + path);
-        written.push_back({kind, path});
+    ClipFileContent Read(ClipKind kind) override {
+        read.push_back(kind);
+        return {status, "content of kind " + std::to_string(static_cast<int>(kind))};
     }
-    struct Call {
-        ClipKind kind;
-        std::string path;
-    };
-    std::vector<Call> written;
-    bool fail = false;
+    std::vector<ClipKind> read;
+    ClipFileContent::Status status = ClipFileContent::Status::Ready;
 };
 
 const std::string kStore = "C:\\Tessera\\Clipboard";
 
-CaptureRequest Request(int itemCount, std::string textPrefix = "Texte") {
-    return CaptureRequest{false, true, kStore, std::move(textPrefix), itemCount};
+CaptureRequest Request(std::string textPrefix = "Texte") {
+    return CaptureRequest{false, true, kStore, std::move(textPrefix)};
 }
+
+// A store folder that exists, empty.
+struct Store : MemoryFileSystem {
+    Store() { folders = {kStore}; }
+};
 
 TEST(ClipKind, FollowsTheOrderTextImageClipartSuperClipart) {
     EXPECT_EQ(ChooseClipKind(FakeFormats{kFormatText, kFormatBitmap, kFormatMetafilePict, kFormatEnhMetafile}),
@@ -57,60 +59,105 @@ TEST(ClipKind, FollowsTheOrderTextImageClipartSuperClipart) {
     EXPECT_EQ(ChooseClipKind(FakeFormats{13, 8, 49161}), std::nullopt);  // unicode text, a DIB, a private format
 }
 
-TEST(Capture, FillsRowZeroFirstThenAppends) {
+TEST(Capture, FillsRowZeroFirstThenAppendsEachKindInItsFile) {
     ClipIndex index;
     RecordingWriter writer;
-    EXPECT_EQ(CaptureClipboard(Request(0), FakeFormats{kFormatBitmap}, index, writer), "Image_001");
+    Store fs;
+    EXPECT_EQ(CaptureClipboard(Request(), FakeFormats{kFormatBitmap}, index, writer, fs), "Image_001");
     EXPECT_EQ(index.RowCount(), 1);
     EXPECT_EQ(index.GetCell(0, 0), "Image_001");
     EXPECT_EQ(index.GetCell(1, 0), "Image_001.bmp");
 
-    EXPECT_EQ(CaptureClipboard(Request(1), FakeFormats{kFormatText, kFormatBitmap}, index, writer), "Texte_001");
-    EXPECT_EQ(CaptureClipboard(Request(2), FakeFormats{kFormatMetafilePict}, index, writer), "Clipart_001");
-    EXPECT_EQ(CaptureClipboard(Request(3), FakeFormats{kFormatEnhMetafile}, index, writer), "SuperClipart_001");
-    EXPECT_EQ(CaptureClipboard(Request(4), FakeFormats{kFormatBitmap}, index, writer), "Image_002");
-    EXPECT_EQ(CaptureClipboard(Request(5, "Text"), FakeFormats{kFormatOemText}, index, writer), "Text_001");
+    EXPECT_EQ(CaptureClipboard(Request(), FakeFormats{kFormatText, kFormatBitmap}, index, writer, fs), "Texte_001");
+    EXPECT_EQ(CaptureClipboard(Request(), FakeFormats{kFormatMetafilePict}, index, writer, fs), "Clipart_001");
+    EXPECT_EQ(CaptureClipboard(Request(), FakeFormats{kFormatEnhMetafile}, index, writer, fs), "SuperClipart_001");
+    EXPECT_EQ(CaptureClipboard(Request(), FakeFormats{kFormatBitmap}, index, writer, fs), "Image_002");
+    EXPECT_EQ(CaptureClipboard(Request("Text"), FakeFormats{kFormatOemText}, index, writer, fs), "Text_001");
 
     EXPECT_EQ(index.RowCount(), 6);
     EXPECT_EQ(index.GetCell(1, 1), "Texte_001.txt");
     EXPECT_EQ(index.GetCell(1, 2), "Clipart_001.wmf");
     EXPECT_EQ(index.GetCell(1, 3), "SuperClipart_001.emf");
     EXPECT_EQ(index.GetCell(0, 5), "Text_001");
-    ASSERT_EQ(writer.written.size(), 6u);
-    EXPECT_EQ(writer.written[0].kind, ClipKind::Image);
-    EXPECT_EQ(writer.written[0].path, kStore + "\\Image_001.bmp");
-    EXPECT_EQ(writer.written[1].kind, ClipKind::Text);
-    EXPECT_EQ(writer.written[3].path, kStore + "\\SuperClipart_001.emf");
+    EXPECT_EQ(fs.files.at(kStore + "\\Image_001.bmp"), "content of kind 1");
+    EXPECT_EQ(fs.files.at(kStore + "\\Texte_001.txt"), "content of kind 0");
+    EXPECT_EQ(fs.files.at(kStore + "\\SuperClipart_001.emf"), "content of kind 3");
+}
+
+// Seen by users: numbering looked only at the rows the list showed, so after a crash, a file
+// deleted by hand or an emptied list, a capture overwrote an item's file and two rows named it.
+TEST(Capture, NeverTakesANameThatARowOrAFileOfTheStoreHas) {
+    ClipIndex index;
+    index.AppendItem("Texte_001", "Texte_001.txt");
+    index.AppendItem("Texte_003", "Texte_003.txt");  // its file was deleted by hand
+    Store fs;
+    fs.files = {{kStore + "\\Texte_001.txt", "first"},
+                {kStore + "\\Texte_004.txt", "captured before a crash"},
+                {kStore + "\\Texte_005.txt", "captured before a crash"}};
+    RecordingWriter writer;
+    EXPECT_EQ(CaptureClipboard(Request(), FakeFormats{kFormatText}, index, writer, fs), "Texte_006");
+    EXPECT_EQ(fs.files.at(kStore + "\\Texte_001.txt"), "first");
+    EXPECT_EQ(fs.files.at(kStore + "\\Texte_004.txt"), "captured before a crash");
+    EXPECT_EQ(fs.files.at(kStore + "\\Texte_006.txt"), "content of kind 0");
+    EXPECT_EQ(writer.read.size(), 1u);  // the clipboard is read once, whatever the names tried
+
+    // A format gone in the meantime still makes its row, under a name no file has.
+    writer.status = ClipFileContent::Status::FormatGone;
+    fs.files[kStore + "\\Texte_007.txt"] = "captured before a crash";
+    EXPECT_EQ(CaptureClipboard(Request(), FakeFormats{kFormatText}, index, writer, fs), "Texte_008");
+    EXPECT_EQ(fs.files.count(kStore + "\\Texte_008.txt"), 0u);
+    EXPECT_EQ(index.RowCount(), 4);
 }
 
 TEST(Capture, MakesNothingWhenSuppressedWithoutFolderOrFormatOrSafeName) {
     ClipIndex index;
     RecordingWriter writer;
-    CaptureRequest suppressed = Request(0);
+    Store fs;
+    CaptureRequest suppressed = Request();
     suppressed.captureSuppressed = true;
-    CaptureRequest noFolder = Request(0);
+    CaptureRequest noFolder = Request();
     noFolder.storeExists = false;
-    EXPECT_EQ(CaptureClipboard(suppressed, FakeFormats{kFormatText}, index, writer), std::nullopt);
-    EXPECT_EQ(CaptureClipboard(noFolder, FakeFormats{kFormatText}, index, writer), std::nullopt);
-    EXPECT_EQ(CaptureClipboard(Request(0), FakeFormats{49161}, index, writer), std::nullopt);
+    EXPECT_EQ(CaptureClipboard(suppressed, FakeFormats{kFormatText}, index, writer, fs), std::nullopt);
+    EXPECT_EQ(CaptureClipboard(noFolder, FakeFormats{kFormatText}, index, writer, fs), std::nullopt);
+    EXPECT_EQ(CaptureClipboard(Request(), FakeFormats{49161}, index, writer, fs), std::nullopt);
     // A translated word for text that would make a path is no file name.
-    EXPECT_EQ(CaptureClipboard(Request(0, "..\\..\\Windows\\x"), FakeFormats{kFormatText}, index, writer),
+    EXPECT_EQ(CaptureClipboard(Request("..\\..\\Windows\\x"), FakeFormats{kFormatText}, index, writer, fs),
               std::nullopt);
-    EXPECT_TRUE(writer.written.empty());
+    EXPECT_TRUE(fs.files.empty());
     EXPECT_TRUE(index.IsEmpty());
 }
 
-TEST(Capture, AWriterThatThrowsLeavesTheIndexAlone) {
+TEST(Capture, AFileThatCannotBeMadeIsReportedWithTheIndexUnchanged) {
     ClipIndex index;
     index.AppendItem("Image_001", "Image_001.bmp");
     RecordingWriter writer;
-    writer.fail = true;
-    EXPECT_THROW(CaptureClipboard(Request(1), FakeFormats{kFormatBitmap}, index, writer), std::runtime_error);
+    Store fs;
+    fs.refuseWrites = true;
+    EXPECT_THROW(CaptureClipboard(Request(), FakeFormats{kFormatBitmap}, index, writer, fs), std::runtime_error);
+    fs.refuseWrites = false;
+    writer.status = ClipFileContent::Status::Unreadable;
+    EXPECT_THROW(CaptureClipboard(Request(), FakeFormats{kFormatBitmap}, index, writer, fs), std::runtime_error);
     EXPECT_EQ(index.RowCount(), 1);
     EXPECT_EQ(index.GetCell(1, 0), "Image_001.bmp");
+    EXPECT_TRUE(fs.files.empty());
 }
 
-TEST(ClearStore, DeletesOnlyTheListedSafeFilesAndLeavesOneEmptyRow) {
+// A hostile index file claiming 2^31 - 1 rows made every capture fail with "clip index full".
+TEST(Capture, StillFilesIntoAnIndexThatClaimsTheMostRows) {
+    ClipIndex index;
+    index.SetRowCount(INT_MAX);
+    index.SetCell(1, 5, "Image_001.bmp");
+    RecordingWriter writer;
+    Store fs;
+    EXPECT_EQ(CaptureClipboard(Request(), FakeFormats{kFormatBitmap}, index, writer, fs), "Image_002");
+    // The rows that named nothing are gone, as the chooser's next showing would drop them.
+    EXPECT_EQ(index.RowCount(), 2);
+    EXPECT_EQ(index.GetCell(1, 1), "Image_002.bmp");
+}
+
+// Seen by users: clear deleted only the files of the rows the list showed, said the store was
+// empty, and the surviving items came back at the next start.
+TEST(ClearStore, DeletesEveryRowsFileAndEveryPlainFileButNothingOutside) {
     MemoryFileSystem fs;
     fs.folders = {kStore};
     fs.files = {{kStore + "\\Image_001.bmp", "b"}, {kStore + "\\Texte_001.txt", "t"}, {kStore + "\\Other.txt", "o"},
@@ -119,18 +166,39 @@ TEST(ClearStore, DeletesOnlyTheListedSafeFilesAndLeavesOneEmptyRow) {
     for (const char* name : {"Image_001.bmp", "..\\..\\boot.ini", "..\\Tessera.FIC", "C:\\boot.ini", "Texte_001.txt",
                              "" /* a lost name */, "CON", "Other.txt"})
         index.AppendItem("x", name);
+    index.SetRowCount(3);  // a header that claims fewer rows than the folder holds files
 
-    ClearStore(fs, kStore, index, 7);  // the last row is not listed
+    EXPECT_TRUE(ClearStore(fs, kStore, index).empty());
 
-    EXPECT_EQ(fs.files.count(kStore + "\\Image_001.bmp"), 0u);
-    EXPECT_EQ(fs.files.count(kStore + "\\Texte_001.txt"), 0u);
-    EXPECT_EQ(fs.files.count(kStore + "\\Other.txt"), 1u);
-    EXPECT_EQ(fs.files.count(kStore + "\\Unlisted.bmp"), 1u);
+    EXPECT_EQ(fs.files.size(), 2u);
     EXPECT_EQ(fs.files.count("C:\\boot.ini"), 1u);
     EXPECT_EQ(fs.files.count("C:\\Tessera\\Tessera.FIC"), 1u);
     EXPECT_TRUE(index.IsEmpty());
-    EXPECT_EQ(index.RowCount(), 1);
     EXPECT_EQ(index.GetCell(0, 0), "");
+}
+
+class UndeletableFiles : public MemoryFileSystem {
+public:
+    std::set<std::string> heldOpen;
+    bool RemoveFile(const std::string& path) override {
+        return heldOpen.count(path) ? false : MemoryFileSystem::RemoveFile(path);
+    }
+};
+
+TEST(ClearStore, NamesTheFilesItCouldNotDeleteAndKeepsThemAsItems) {
+    UndeletableFiles fs;
+    fs.folders = {kStore};
+    fs.files = {{kStore + "\\Image_001.bmp", "b"}, {kStore + "\\Texte_002.txt", "t"}, {kStore + "\\Texte_001.txt", "t"}};
+    fs.heldOpen = {kStore + "\\Texte_002.txt", kStore + "\\Image_001.bmp"};
+    ClipIndex index;
+    index.AppendItem("renamed", "Texte_002.txt");
+    index.AppendItem("Texte_001", "Texte_001.txt");
+
+    EXPECT_EQ(ClearStore(fs, kStore, index),
+              (std::vector<std::string>{kStore + "\\Image_001.bmp", kStore + "\\Texte_002.txt"}));
+    EXPECT_EQ(index.RowCount(), 2);
+    EXPECT_EQ(index.GetCell(1, 0), "Image_001.bmp");
+    EXPECT_EQ(index.GetCell(0, 1), "Texte_002");
 }
 
 TEST(ClearStore, WithoutTheFolderClearsTheIndexAndTouchesNoFile) {
@@ -139,7 +207,7 @@ TEST(ClearStore, WithoutTheFolderClearsTheIndexAndTouchesNoFile) {
     ClipIndex index;
     index.AppendItem("Image_001", "Image_001.bmp");
     index.AppendItem("Image_002", "Image_002.bmp");
-    ClearStore(fs, kStore, index, 2);
+    EXPECT_TRUE(ClearStore(fs, kStore, index).empty());
     EXPECT_EQ(fs.files.size(), 1u);
     EXPECT_TRUE(index.IsEmpty());
     EXPECT_EQ(index.RowCount(), 1);

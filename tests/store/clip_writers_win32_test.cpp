@@ -18,6 +18,7 @@
 
 #include "store/capture.h"
 #include "store/clip_formats_win32.h"
+#include "store/file_system_win32.h"
 #include "win/clipboard.h"
 #include "win/rich_edit.h"
 #include "win/system_libraries.h"
@@ -41,6 +42,12 @@ std::optional<std::string> ReadFile(const std::string& path) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
+}
+
+// The file content a writer made, or nothing when it made none.
+std::optional<std::string> Made(const ClipFileContent& content) {
+    if (content.status != ClipFileContent::Status::Ready) return std::nullopt;
+    return content.bytes;
 }
 
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -118,29 +125,24 @@ protected:
 
 TEST_F(ClipWriters, TextIsSavedAsRtfThatReadsBackToTheSameText) {
     Put([] { ::SetClipboardData(CF_TEXT, TextBlock("Bonjour\r\nle monde {1} \\ fin")); });
-    SaveTextClip(owner_.get(), Path("Texte_001.txt"));
-    const std::optional<std::string> rtf = ReadFile(Path("Texte_001.txt"));
+    const std::optional<std::string> rtf = Made(SaveTextClip(owner_.get()));
     ASSERT_TRUE(rtf);
     EXPECT_EQ(rtf->rfind("{\\rtf", 0), 0u);
     EXPECT_EQ(ReadBackRtf(*rtf), "Bonjour\nle monde {1} \\ fin");
 
-    // Rich text on the clipboard is pasted as rich text: the bold survives.
+    // Rich text on the clipboard is kept as the copying program gave it. Pasted into a control
+    // and streamed out, it gained the control's own last paragraph: an empty line per capture.
     const UINT rtfFormat = ::RegisterClipboardFormatA("Rich Text Format");
+    const std::string given = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 {\\b Gras} normal\\par}";
     Put([&] {
-        ::SetClipboardData(rtfFormat, TextBlock("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 {\\b Gras} normal\\par}"));
+        ::SetClipboardData(rtfFormat, TextBlock(given));
         ::SetClipboardData(CF_TEXT, TextBlock("Gras normal"));
     });
-    SaveTextClip(owner_.get(), Path("Texte_002.txt"));
-    const std::optional<std::string> rich = ReadFile(Path("Texte_002.txt"));
-    ASSERT_TRUE(rich);
-    EXPECT_EQ(ReadBackRtf(*rich).substr(0, 11), "Gras normal");
-    EXPECT_NE(rich->find("Arial"), std::string::npos) << *rich;
-    EXPECT_TRUE(HasBold(*rich)) << *rich;
+    EXPECT_EQ(Made(SaveTextClip(owner_.get())), given);
 
     // Nothing of that carries over to the next plain text.
     Put([] { ::SetClipboardData(CF_TEXT, TextBlock("simple")); });
-    SaveTextClip(owner_.get(), Path("Texte_003.txt"));
-    const std::optional<std::string> plain = ReadFile(Path("Texte_003.txt"));
+    const std::optional<std::string> plain = Made(SaveTextClip(owner_.get()));
     ASSERT_TRUE(plain);
     EXPECT_EQ(ReadBackRtf(*plain), "simple");
     EXPECT_EQ(plain->find("Arial"), std::string::npos) << *plain;
@@ -154,8 +156,7 @@ TEST_F(ClipWriters, ATenMegabyteTextIsCapturedWhole) {
     for (int line = 0; text.size() < 10'000'000; ++line) text += "ligne " + std::to_string(line) + " du texte copie\r\n";
     text += "fin";
     Put([&] { ::SetClipboardData(CF_TEXT, TextBlock(text)); });
-    SaveTextClip(owner_.get(), Path("Texte_001.txt"));
-    const std::optional<std::string> rtf = ReadFile(Path("Texte_001.txt"));
+    const std::optional<std::string> rtf = Made(SaveTextClip(owner_.get()));
     ASSERT_TRUE(rtf);
     const std::string back = ReadBackRtf(*rtf);
     const std::string expected = WithoutCarriageReturns(text);
@@ -169,9 +170,7 @@ TEST_F(ClipWriters, BitmapFileHasMatchingHeaderSizeAndPixels) {
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x) pixels[y * kWidth + x] = static_cast<std::uint32_t>(x * 50 << 16 | y * 90 << 8 | (x + y) * 20);
     Put([&] { ::SetClipboardData(CF_BITMAP, ::CreateBitmap(kWidth, kHeight, 1, 32, pixels.data())); });
-    SaveBitmapClip(owner_.get(), Path("Image_001.bmp"));
-
-    const std::optional<std::string> file = ReadFile(Path("Image_001.bmp"));
+    const std::optional<std::string> file = Made(SaveBitmapClip(owner_.get()));
     ASSERT_TRUE(file);
     ASSERT_GE(file->size(), sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER));
     const auto header = At<BITMAPFILEHEADER>(*file, 0);
@@ -197,9 +196,7 @@ TEST_F(ClipWriters, MonochromeBitmapKeepsItsDepthColourTableAndPaddedRows) {
     constexpr int kWidth = 10, kHeight = 2;
     const std::uint16_t rows[kHeight] = {0xA0C0, 0x0040};  // 16-bit rows, as CreateBitmap wants; top-down
     Put([&] { ::SetClipboardData(CF_BITMAP, ::CreateBitmap(kWidth, kHeight, 1, 1, rows)); });
-    SaveBitmapClip(owner_.get(), Path("Image_002.bmp"));
-
-    const std::optional<std::string> file = ReadFile(Path("Image_002.bmp"));
+    const std::optional<std::string> file = Made(SaveBitmapClip(owner_.get()));
     ASSERT_TRUE(file);
     const auto header = At<BITMAPFILEHEADER>(*file, 0);
     const auto info = At<BITMAPINFOHEADER>(*file, sizeof header);
@@ -229,9 +226,7 @@ TEST_F(ClipWriters, MetafileIsWrittenPlaceableAndGdiReadsIt) {
         METAFILEPICT picture{MM_ANISOTROPIC, 5080, 2540, drawing.release()};
         ::SetClipboardData(CF_METAFILEPICT, Block(&picture, sizeof picture));
     });
-    SaveMetafileClip(owner_.get(), Path("Clipart_001.wmf"));
-
-    const std::optional<std::string> file = ReadFile(Path("Clipart_001.wmf"));
+    const std::optional<std::string> file = Made(SaveMetafileClip(owner_.get()));
     ASSERT_TRUE(file);
     ASSERT_EQ(file->size(), 22 + bits.size());
     EXPECT_EQ(At<std::uint32_t>(*file, 0), 0x9AC6CDD7u);
@@ -246,16 +241,17 @@ TEST_F(ClipWriters, MetafileIsWrittenPlaceableAndGdiReadsIt) {
     EXPECT_TRUE(reread);
 }
 
-TEST_F(ClipWriters, EnhancedMetafileIsCopiedToAFileGdiOpens) {
+TEST_F(ClipWriters, EnhancedMetafileIsCopiedToBytesGdiOpens) {
     HDC recorder = ::CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
     ::Rectangle(recorder, 10, 10, 90, 40);
     HENHMETAFILE drawing = ::CloseEnhMetaFile(recorder);
     ENHMETAHEADER original{};
     ::GetEnhMetaFileHeader(drawing, sizeof original, &original);
     Put([&] { ::SetClipboardData(CF_ENHMETAFILE, drawing); });
-    SaveEnhMetafileClip(owner_.get(), Path("SuperClipart_001.emf"));
-
-    win::unique_henhmetafile opened(::GetEnhMetaFileA(Path("SuperClipart_001.emf").c_str()));
+    const std::optional<std::string> file = Made(SaveEnhMetafileClip(owner_.get()));
+    ASSERT_TRUE(file);
+    win::unique_henhmetafile opened(
+        ::SetEnhMetaFileBits(static_cast<UINT>(file->size()), reinterpret_cast<const BYTE*>(file->data())));
     ASSERT_TRUE(opened);
     ENHMETAHEADER copy{};
     ::GetEnhMetaFileHeader(opened.get(), sizeof copy, &copy);
@@ -263,70 +259,53 @@ TEST_F(ClipWriters, EnhancedMetafileIsCopiedToAFileGdiOpens) {
     EXPECT_EQ(copy.nBytes, original.nBytes);
 }
 
-TEST_F(ClipWriters, DoNothingWhenTheirFormatIsGone) {
+TEST_F(ClipWriters, SayTheirFormatIsGone) {
     const UINT privateFormat = ::RegisterClipboardFormatA("Tessera Test Private");
     Put([&] { ::SetClipboardData(privateFormat, TextBlock("x")); });
-    SaveTextClip(owner_.get(), Path("a.txt"));
-    SaveBitmapClip(owner_.get(), Path("a.bmp"));
-    SaveMetafileClip(owner_.get(), Path("a.wmf"));
-    SaveEnhMetafileClip(owner_.get(), Path("a.emf"));
-    for (const char* name : {"a.txt", "a.bmp", "a.wmf", "a.emf"}) EXPECT_FALSE(Exists(Path(name))) << name;
-}
-
-TEST_F(ClipWriters, AFileThatCannotBeCreatedIsReportedInFrench) {
-    const std::string missing = Path("missing\\Item_001");
-    auto expectCannotCreate = [&](const std::function<void(const std::string&)>& save, const std::string& path) {
-        try {
-            save(path);
-            ADD_FAILURE() << "no error for " << path;
-        } catch (const std::runtime_error& e) {
-            EXPECT_EQ(std::string(e.what()), "Impossible de créer le fichier " + path);
-        }
-    };
-    Put([] {
-        ::SetClipboardData(CF_TEXT, TextBlock("texte"));
-        ::SetClipboardData(CF_BITMAP, ::CreateBitmap(2, 2, 1, 32, nullptr));
-    });
-    expectCannotCreate([&](const std::string& p) { SaveTextClip(owner_.get(), p); }, missing + ".txt");
-    expectCannotCreate([&](const std::string& p) { SaveBitmapClip(owner_.get(), p); }, missing + ".bmp");
-
-    HDC wmf = ::CreateMetaFileA(nullptr);
-    ::Rectangle(wmf, 0, 0, 5, 5);
-    HDC emf = ::CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
-    ::Rectangle(emf, 0, 0, 5, 5);
-    Put([&] {
-        METAFILEPICT picture{MM_ANISOTROPIC, 100, 100, ::CloseMetaFile(wmf)};
-        ::SetClipboardData(CF_METAFILEPICT, Block(&picture, sizeof picture));
-        ::SetClipboardData(CF_ENHMETAFILE, ::CloseEnhMetaFile(emf));
-    });
-    expectCannotCreate([&](const std::string& p) { SaveMetafileClip(owner_.get(), p); }, missing + ".wmf");
-    expectCannotCreate([&](const std::string& p) { SaveEnhMetafileClip(owner_.get(), p); }, missing + ".emf");
+    Win32ClipWriter writer(owner_.get());
+    for (ClipKind kind : {ClipKind::Text, ClipKind::Image, ClipKind::Clipart, ClipKind::SuperClipart})
+        EXPECT_EQ(writer.Read(kind).status, ClipFileContent::Status::FormatGone);
 }
 
 TEST_F(ClipWriters, CaptureWithTheRealClipboardFilesTextBeforeABitmapAndIgnoresPrivateFormats) {
     ClipIndex index;
     Win32ClipboardFormats formats;
     Win32ClipWriter writer(owner_.get());
-    const CaptureRequest request{false, true, store_, "Texte", 0};
+    Win32FileSystem fs;
+    const CaptureRequest request{false, true, store_, "Texte"};
 
     const UINT privateFormat = ::RegisterClipboardFormatA("Tessera Test Private");
     Put([&] { ::SetClipboardData(privateFormat, TextBlock("x")); });
-    EXPECT_EQ(CaptureClipboard(request, formats, index, writer), std::nullopt);
+    EXPECT_EQ(CaptureClipboard(request, formats, index, writer, fs), std::nullopt);
     EXPECT_TRUE(index.IsEmpty());
 
     Put([] {
         ::SetClipboardData(CF_BITMAP, ::CreateBitmap(4, 4, 1, 32, nullptr));
         ::SetClipboardData(CF_TEXT, TextBlock("avec une image"));
     });
-    EXPECT_EQ(CaptureClipboard(request, formats, index, writer), "Texte_001");
+    EXPECT_EQ(CaptureClipboard(request, formats, index, writer, fs), "Texte_001");
     EXPECT_EQ(index.GetCell(1, 0), "Texte_001.txt");
     const std::optional<std::string> rtf = ReadFile(Path("Texte_001.txt"));
     ASSERT_TRUE(rtf);
     EXPECT_EQ(ReadBackRtf(*rtf), "avec une image");
 
+    // A file of the next name left there (a crash, a copy by hand; any letter case) is never
+    // overwritten: the capture takes the next free name.
+    std::ofstream(Path("image_001.BMP"), std::ios::binary) << "someone else's";
     Put([] { ::SetClipboardData(CF_BITMAP, ::CreateBitmap(4, 4, 1, 32, nullptr)); });
-    EXPECT_EQ(CaptureClipboard(CaptureRequest{false, true, store_, "Texte", 1}, formats, index, writer), "Image_001");
-    EXPECT_TRUE(Exists(Path("Image_001.bmp")));
+    EXPECT_EQ(CaptureClipboard(request, formats, index, writer, fs), "Image_002");
+    EXPECT_EQ(ReadFile(Path("image_001.BMP")), "someone else's");
+    EXPECT_TRUE(Exists(Path("Image_002.bmp")));
+
+    // A folder that has gone is reported in French, and nothing is filed.
+    const CaptureRequest gone{false, true, Path("missing"), "Texte"};
+    try {
+        CaptureClipboard(gone, formats, index, writer, fs);
+        ADD_FAILURE() << "no error for a missing folder";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()), "Impossible de créer le fichier " + Path("missing\\Image_003.bmp"));
+    }
+    EXPECT_EQ(index.RowCount(), 2);
 }
 
 }  // namespace

@@ -87,6 +87,23 @@ TEST_F(IndexAtStart, AnUnreadableIndexIsReportedAndTheItemsAreListedFromTheFolde
     EXPECT_EQ(index.RowCount(), 4) << "no item is lost from view";
 }
 
+// Seen by users: an index emptied item by item was never written, so its rows came back.
+TEST_F(IndexAtStart, AnIndexTheUserEmptiedDoesNotComeBack) {
+    fs.files.clear();
+    ClipIndex shown;
+    shown.AppendItem("Image_001", "Image_001.bmp");
+    fs.files[store + "\\Image_001.bmp"] = "b";
+    SaveIndex(fs, shown, indexPath);
+    ASSERT_EQ(fs.files.count(indexPath), 1u);
+
+    fs.RemoveFile(store + "\\Image_001.bmp");  // the chooser deletes the last item
+    shown.RemoveRow(0);
+    SaveIndex(fs, shown, indexPath);
+    EXPECT_EQ(fs.files.count(indexPath), 0u);
+    LoadIndexAtStart(fs, indexPath, store, index);
+    EXPECT_TRUE(index.IsEmpty());
+}
+
 TEST_F(IndexAtStart, AnEmptyFolderGivesTheEmptyIndex) {
     fs.files.clear();
     LoadIndexAtStart(fs, indexPath, store, index);

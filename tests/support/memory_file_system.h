@@ -28,6 +28,12 @@ public:
         files[path] = bytes;
         return true;
     }
+    NewFileResult CreateNewFile(const std::string& path, std::string_view bytes) override {
+        if (files.count(path) || folders.count(path)) return NewFileResult::Exists;
+        if (refuseWrites) return NewFileResult::Failed;
+        files[path] = bytes;
+        return NewFileResult::Created;
+    }
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
     bool DirectoryExists(const std::string& path) override { return folders.count(path) != 0; }
     bool MakeDirectory(const std::string& path) override {
