@@ -32,6 +32,11 @@ trap cleanup EXIT
 fail() {
   echo "FAIL: $*" >&2
   echo "clipboard formats: $("$WINE" "$E2E_PROBE" clipboard-formats 2>/dev/null | tr -d '\r' | tr '\n' ' ')" >&2
+  local box
+  for box in Erreur Information Confirmation; do
+    "$WINE" "$E2E_PROBE" wait "#32770" "$box" 0 >/dev/null 2>&1 &&
+      echo "box \"$box\" open: $("$WINE" "$E2E_PROBE" children "#32770" "$box" 2>/dev/null | tr -d '\r' | grep -v '^Button|' | tr '\n' ' ')" >&2
+  done
   exit 1
 }
 check() { local what=$1; shift; "$@" || fail "$what"; echo "ok - $what"; }

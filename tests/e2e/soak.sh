@@ -22,13 +22,15 @@ read -r rss0 handles0 gdi0 < <(counts)
 report 0 "$rss0" "$handles0" "$gdi0"
 
 files() { find "$store" -type f | wc -l; }
+# A function, so that each try counts the files again.
+filed_at_least() { test "$(files)" -ge "$1"; }
 paste_every=$((captures / pastes))
 printf 'avant le collage\r\n' >"$E2E_DIR/marker.txt"
 pasted=0
 for ((n = 1; n <= captures; n++)); do
   printf 'ligne %d du long essai\r\n' "$n" >"$E2E_DIR/line.txt"
   capture_text_of "$E2E_DIR/line.txt"
-  eventually test "$(files)" -ge "$n" || fail "capture $n was not filed"
+  eventually filed_at_least "$n" || fail "capture $n was not filed"
   if ((pasted < pastes && n % paste_every == 0)); then
     probe answers TForm1 Tessera 30 || fail "Tessera does not answer"
     # Only the paste can put the item back: the capture left it on the clipboard.

@@ -9,7 +9,8 @@ start_tessera
 x_window 'Wine System Tray' >/dev/null || fail "no system tray window"
 # The icon's own window inside the tray, wherever the tray draws its caption (or has none).
 icon_place() { probe children - 'Wine System Tray' | awk -F'|' '$1 ~ /tray_icon/ { print $3; exit }'; }
-eventually test -n "$(icon_place)" || fail "no icon window in the system tray"
+has_icon_place() { test -n "$(icon_place)"; }
+eventually has_icon_place || fail "no icon window in the system tray"
 read -r left top _ < <(icon_place)
 # The icon animates: some pixel of its place is neither the tray's white nor black.
 icon_drawn() {

@@ -20,7 +20,7 @@
 //   e2e_probe time-paste                     posts the paste hot key; prints the ms until the chooser
 //                                            shows, then closes it
 //   e2e_probe put-text FILE [HOLD_MS]        puts FILE's bytes on the clipboard as text; with HOLD_MS,
-//                                            opens the clipboard again at once and holds it that long
+//                                            holds the clipboard that long from before Tessera hears of it
 //   e2e_probe put-bitmap WIDTH HEIGHT        puts a striped bitmap of that size on the clipboard
 //   e2e_probe clipboard-text FILE            writes the clipboard's text (without its final NUL) to FILE
 //   e2e_probe foreground                     prints the foreground window, its thread's focus, and who
@@ -35,12 +35,14 @@
 #include <tlhelp32.h>
 #include <winternl.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "../../support/handle_count_win32.h"
@@ -131,20 +133,82 @@ int TimePaste() {
 
 // Another program may hold the clipboard a moment (Tessera reading a capture, Wine handing a
 // large item to X): wait for it as a patient program would, up to ten seconds.
-bool OpenClipboardPatiently() {
+bool OpenClipboardPatiently(HWND owner = nullptr) {
     for (int tries = 0; tries < 1000; ++tries) {
-        if (::OpenClipboard(nullptr)) return true;
+        if (::OpenClipboard(owner)) return true;
         ::Sleep(10);
     }
     return false;
 }
 
-bool PutOnClipboard(UINT format, HANDLE data) {
-    if (!OpenClipboardPatiently()) return false;
+bool PutOnClipboard(UINT format, HANDLE data, HWND owner = nullptr) {
+    if (!OpenClipboardPatiently(owner)) return false;
     ::EmptyClipboard();
     const bool put = ::SetClipboardData(format, data) != nullptr;
     ::CloseClipboard();
     return put;
+}
+
+// Holds the clipboard open from the moment its change is announced, before the next viewer in
+// the chain (Tessera) hears of it: joining the chain puts the probe first, and the notice is
+// passed on only once the clipboard is held. A hold that merely followed the change would race
+// with Tessera's read of it.
+HWND g_nextViewer = nullptr;
+bool g_held = false;
+
+LRESULT CALLBACK HoldingViewer(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DRAWCLIPBOARD) {
+        // Wine's bridge to the X clipboard may read the new content first: wait for it.
+        for (int tries = 0; tries < 200 && !g_held; ++tries) {
+            g_held = ::OpenClipboard(window) != FALSE;
+            if (!g_held) ::Sleep(5);
+        }
+        if (g_nextViewer) ::SendNotifyMessageA(g_nextViewer, message, wParam, lParam);
+        return 0;
+    }
+    if (message == WM_CHANGECBCHAIN) {
+        if (reinterpret_cast<HWND>(wParam) == g_nextViewer)
+            g_nextViewer = reinterpret_cast<HWND>(lParam);
+        else if (g_nextViewer)
+            ::SendNotifyMessageA(g_nextViewer, message, wParam, lParam);
+        return 0;
+    }
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+void PumpFor(DWORD ms) {
+    const DWORD end = ::GetTickCount() + ms;
+    MSG msg;
+    while (static_cast<LONG>(::GetTickCount() - end) < 0) {
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+        ::Sleep(5);
+    }
+}
+
+int PutTextAndHold(HGLOBAL memory, DWORD holdMs) {
+    WNDCLASSA cls{};
+    cls.lpfnWndProc = HoldingViewer;
+    cls.lpszClassName = "E2eHoldingViewer";
+    ::RegisterClassA(&cls);
+    HWND window = ::CreateWindowA(cls.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    g_nextViewer = ::SetClipboardViewer(window);
+    PumpFor(50);  // the joining call's own notice
+    g_held = false;
+    // Put from another thread, so that the notice of the change reaches this one's queue after
+    // the put has closed the clipboard.
+    std::atomic<bool> put = false, done = false;
+    std::thread putter([&] {
+        put = PutOnClipboard(CF_TEXT, memory, window);
+        done = true;
+    });
+    for (int i = 0; i < 500 && !(done && g_held); ++i) PumpFor(10);
+    putter.join();
+    PumpFor(holdMs);
+    if (g_held) ::CloseClipboard();
+    ::ChangeClipboardChain(window, g_nextViewer);
+    ::DestroyWindow(window);
+    if (!put || !g_held) std::fprintf(stderr, "put-text: %s\n", put ? "the change was not held" : "nothing put");
+    return put && g_held ? 0 : 1;
 }
 
 int PutText(const char* path, DWORD holdMs) {
@@ -156,13 +220,8 @@ int PutText(const char* path, DWORD holdMs) {
     char* into = static_cast<char*>(::GlobalLock(memory));
     std::memcpy(into, bytes.c_str(), bytes.size() + 1);
     ::GlobalUnlock(memory);
-    if (!PutOnClipboard(CF_TEXT, memory)) return 1;
-    if (holdMs) {
-        if (!::OpenClipboard(nullptr)) return 1;
-        ::Sleep(holdMs);
-        ::CloseClipboard();
-    }
-    return 0;
+    if (!holdMs) return PutOnClipboard(CF_TEXT, memory) ? 0 : 1;
+    return PutTextAndHold(memory, holdMs);
 }
 
 // Vertical stripes of eight colours: a copy that loses or shifts pixels shows at once.
