@@ -324,7 +324,7 @@ void TForm1::CaptureClipboard() {
 }
 
 void TForm1::ViderlePressepapiers1Click() {
-    if (!win::AskConfirmation(win::Utf8ToWide(MultiLang1->GetWord("@101")))) return;
+    if (!win::AskConfirmation(win::Utf8ToWide(MultiLang1->GetWord("@101")), win::DefaultAnswer::No)) return;
     if (Choix) {
         ClearStore(fs_, paths.storeDir, Choix->grid, Choix->ListCount());
         Choix->ClearList();

@@ -180,6 +180,11 @@ TEST_F(MainFormTest, ClearingAsksFirstAndDeletesOnlyTheStoresFiles) {
         Choix = &choix;
         PutTextOnClipboard("still here");
         {
+            // Enter, Enter: the first pressed the chooser's clear button, the second answers No.
+            testing::BoxDriver enter(testing::BoxDriver::kEnter);
+            form.ViderlePressepapiers1Click();
+        }
+        {
             testing::BoxDriver no(IDNO);
             form.ViderlePressepapiers1Click();
         }
