@@ -101,7 +101,7 @@ TEST_F(MainFormTest, CreationPreparesEverythingTheProgramNeeds) {
         EXPECT_FALSE(form.CapturePending);
         // No settings file: the option defaults to on, so the Run value is written.
         ASSERT_FALSE(registry.calls.empty());
-        EXPECT_EQ(registry.calls.front(), "set machine Tessera=" + ModulePath());
+        EXPECT_EQ(registry.calls.front(), "set machine Tessera=\"" + ModulePath() + '"');
 
         RECT r{};
         ::GetWindowRect(form.hwnd(), &r);
