@@ -329,7 +329,7 @@ void TForm1::CaptureClipboard() {
 // Files that cannot be deleted (held open by another program, read-only) stay items and are
 // named to the user in place of the message that the store is empty.
 void TForm1::ViderlePressepapiers1Click() {
-    if (!win::AskConfirmation(win::Utf8ToWide(MultiLang1->GetWord("@101")))) return;
+    if (!win::AskConfirmation(win::Utf8ToWide(MultiLang1->GetWord("@101")), win::DefaultAnswer::No)) return;
     std::vector<std::string> kept;
     if (Choix) {
         kept = ClearStore(fs_, paths.storeDir, Choix->grid);

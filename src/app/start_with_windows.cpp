@@ -11,12 +11,17 @@ namespace tessera {
 // The program must never be started twice at log-on, so whenever the machine-wide write succeeds
 // a per-user entry left from an earlier fallback is removed. That removal is a tidy-up: if it
 // fails, the check box still says the truth (the program does start), so it is not reported.
+//
+// The value is a command line: unquoted, a path with spaces ("C:\Program Files\...") would have
+// Windows try "C:\Program.exe" first. The entry is known by its name alone, so one written unquoted
+// by an earlier version is simply replaced, at every start while the option is on.
 void EnableStartWithWindows(RunRegistry& registry, const std::string& name, const std::string& exePath) {
-    if (registry.SetRunValue(RunScope::Machine, name, exePath)) {
+    const std::string command = '"' + exePath + '"';
+    if (registry.SetRunValue(RunScope::Machine, name, command)) {
         registry.DeleteRunValue(RunScope::User, name);
         return;
     }
-    if (registry.SetRunValue(RunScope::User, name, exePath)) return;
+    if (registry.SetRunValue(RunScope::User, name, command)) return;
     throw std::runtime_error("Impossible d'inscrire " + name + " au démarrage de Windows : "
                              "le registre a refusé l'écriture.");
 }

@@ -18,7 +18,8 @@ public:
     virtual bool DeleteRunValue(RunScope scope, const std::string& name) = 0;
 };
 
-// Registers `exePath` under `name` machine-wide, else for the user; throws std::runtime_error when neither took it.
+// Registers `exePath`, quoted, under `name` machine-wide, else for the user; throws
+// std::runtime_error when neither took it.
 void EnableStartWithWindows(RunRegistry& registry, const std::string& name, const std::string& exePath);
 // Removes `name` from both scopes; throws std::runtime_error when one of them still has it.
 void DisableStartWithWindows(RunRegistry& registry, const std::string& name);

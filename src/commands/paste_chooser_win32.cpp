@@ -1,5 +1,6 @@
 #include "commands/paste_chooser_win32.h"
 
+#include <commctrl.h>
 #include <richedit.h>
 
 #include <array>
@@ -10,6 +11,7 @@
 #include "store/index_startup.h"
 #include "store/picture_file_win32.h"
 #include "win/application.h"
+#include "win/last_error.h"
 #include "win/message_boxes.h"
 #include "win/modal_scope.h"
 #include "win/rich_edit.h"
@@ -62,6 +64,17 @@ SIZE OuterSize() {
     return {r.right - r.left, r.bottom - r.top};
 }
 
+// In a dialog the multi-line rich edit answers Escape with a WM_CLOSE to its parent, which would
+// close the chooser with Cancel. Escape does nothing in the chooser, so the preview never sees
+// it; WM_CLOSE itself is left alone, so the close box and a close asked by another program still
+// cancel.
+constexpr UINT_PTR kKeepEscapeId = 0x455343;  // "ESC"
+
+LRESULT CALLBACK KeepEscape(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if ((message == WM_KEYDOWN || message == WM_CHAR) && wParam == VK_ESCAPE) return 0;
+    return ::DefSubclassProc(edit, message, wParam, lParam);
+}
+
 void Place(HWND control, const RECT& box) {
     ::SetWindowPos(control, nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
@@ -91,6 +104,8 @@ TChoix::TChoix(FileSystem& fs, std::string exeDir, std::string indexFileName, HW
     }
     // The largest limit: an item may be as long as whatever was copied.
     ::SendMessageW(RichEdit1(), EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    // The subclass holds no state; the system drops it when the control is destroyed.
+    if (!::SetWindowSubclass(RichEdit1(), KeepEscape, kKeepEscapeId, 0)) win::ThrowLastError("SetWindowSubclass");
 
     popupMenu1_.reset(::CreatePopupMenu());
     ::AppendMenuW(popupMenu1_.get(), MF_STRING, kSupprimer1, L"");
@@ -224,7 +239,7 @@ void TChoix::Button1Click() {
 }
 
 // No button is the default one: Enter acts on the focused control. The dialog keys turn Enter
-// into IDOK and Escape into IDCANCEL, whichever control has the focus.
+// into IDOK and Escape into IDCANCEL, except in the text preview, which takes every key itself.
 void TChoix::OnEnterKey() {
     HWND focus = ::GetFocus();
     if (focus == List())

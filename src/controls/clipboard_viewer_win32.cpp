@@ -94,9 +94,18 @@ void TClipboardViewer::SetColor(COLORREF color) {
     if (hwnd()) ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
+// The next viewer belongs to another program: a blocking send would freeze this thread (hot keys,
+// menus, captures) for as long as that program hangs. A live viewer answers within milliseconds,
+// and one busy for up to a second still gets the notification; a hung one costs at most a second
+// each time, and nothing once the system counts it as hung (5 s without reading its messages).
+// Like a blocking send, this one handles the messages sent to this thread while it waits, so a
+// chain change sent back meanwhile cannot deadlock. The answer is ignored.
 void TClipboardViewer::PassToNextViewer(WindowId next, unsigned message, std::uintptr_t wParam,
                                         std::intptr_t lParam) {
-    ::SendMessageA(reinterpret_cast<HWND>(next), message, wParam, lParam);
+    constexpr UINT kNextViewerTimeoutMs = 1000;
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutA(reinterpret_cast<HWND>(next), message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                          kNextViewerTimeoutMs, &ignored);
 }
 
 void TClipboardViewer::FireChange() {

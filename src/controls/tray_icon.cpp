@@ -136,6 +136,14 @@ void TTrayIcon::Loaded() {
     if (active_) AddToTray();
 }
 
+// Without this the icon would be gone for good after a crash or an update of the shell, and the
+// options window and Quit with it. The frame and the animation are kept; a failed add is retried
+// as after any other.
+void TTrayIcon::ShellRestarted() {
+    Guard g(*lock_);
+    if (active_ && !destroying_) AddToTray();
+}
+
 const TIcon* TTrayIcon::CurrentIcon() const {
     if (animated_ && icons_.Count() > 0) {
         int i = frameIndex_;

@@ -123,6 +123,8 @@ public:
 
     // The owning form has been read.
     void Loaded();
+    // The shell restarted and lost every icon: an active one goes back in as it was.
+    void ShellRestarted();
     // The shell's callback: `mouseMessage` is its lParam, shift and x, y read when it came.
     void HandleNotify(std::uintptr_t mouseMessage, TShiftState shift, int x, int y);
     bool RunDefaultItem();

@@ -83,10 +83,20 @@ TShiftState ShiftStateNow() {
 
 TrayIconWin32::HiddenWindow::HiddenWindow(TrayIconWin32& owner) : owner_(owner) {
     // Never shown: it only receives the shell's callbacks and owns the menu while it is open.
+    // A top-level window, not a message-only one, so that the shell's broadcasts reach it.
     CreateWindowObject(L"TesseraTrayWindow", 0, L"", WS_POPUP, 0, 0, 0, 0, nullptr);
+    // A restarted shell (after a crash or an update) broadcasts this to every top-level window.
+    // Run as administrator, the program would not get it from the shell, which runs with fewer
+    // rights, unless it lets this message through.
+    taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+    if (taskbarCreated_) ::ChangeWindowMessageFilterEx(hwnd(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
 }
 
 LRESULT TrayIconWin32::HiddenWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == taskbarCreated_ && taskbarCreated_ && owner_.tray_) {
+        owner_.tray_->ShellRestarted();
+        return 0;
+    }
     if (message != TrayNotifyMessage || !owner_.tray_) return win::Window::HandleMessage(message, wParam, lParam);
     // The shell gives no position: the cursor is read now. GET_X_LPARAM's rule does not apply,
     // POINT holds signed coordinates already.

@@ -50,6 +50,7 @@ private:
 
     private:
         TrayIconWin32& owner_;
+        UINT taskbarCreated_ = 0;
     };
 
     bool Notify(NotifyAction action, const NotifyRecord& record) override;

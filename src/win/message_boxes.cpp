@@ -52,8 +52,9 @@ void ShowInformation(std::wstring_view text) {
     ShowBox(text, L"Information", MB_OK | MB_ICONINFORMATION);
 }
 
-bool AskConfirmation(std::wstring_view text) {
-    return ShowBox(text, L"Confirmation", MB_YESNO | MB_ICONQUESTION) == IDYES;
+bool AskConfirmation(std::wstring_view text, DefaultAnswer answer) {
+    const UINT defaultButton = answer == DefaultAnswer::No ? MB_DEFBUTTON2 : MB_DEFBUTTON1;
+    return ShowBox(text, L"Confirmation", MB_YESNO | MB_ICONQUESTION | defaultButton) == IDYES;
 }
 
 void ShowErrorMessage(std::wstring_view text) {

@@ -103,7 +103,7 @@ TEST_F(MainFormTest, CreationPreparesEverythingTheProgramNeeds) {
         EXPECT_FALSE(form.CapturePending);
         // No settings file: the option defaults to on, so the Run value is written.
         ASSERT_FALSE(registry.calls.empty());
-        EXPECT_EQ(registry.calls.front(), "set machine Tessera=" + ModulePath());
+        EXPECT_EQ(registry.calls.front(), "set machine Tessera=\"" + ModulePath() + '"');
 
         RECT r{};
         ::GetWindowRect(form.hwnd(), &r);
@@ -181,6 +181,11 @@ TEST_F(MainFormTest, ClearingAsksFirstAndDeletesOnlyTheStoresFiles) {
         TChoix choix(fs, form.paths.exeDir, form.paths.indexFileName);
         Choix = &choix;
         PutTextOnClipboard("still here");
+        {
+            // Enter, Enter: the first pressed the chooser's clear button, the second answers No.
+            testing::BoxDriver enter(testing::BoxDriver::kEnter);
+            form.ViderlePressepapiers1Click();
+        }
         {
             testing::BoxDriver no(IDNO);
             form.ViderlePressepapiers1Click();

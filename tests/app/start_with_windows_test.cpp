@@ -34,6 +34,7 @@ struct FakeRunRegistry : RunRegistry {
 
 using Calls = std::vector<std::string>;
 const std::string kExe = "C:\\Program Files\\Tessera\\Tessera.exe";
+const std::string kQuotedExe = '"' + kExe + '"';
 
 // Thrown text must start with `prefix`.
 template <typename F>
@@ -52,7 +53,7 @@ TEST(EnableStartWithWindows, WritesMachineWideAndRemovesAUserLeftover) {
 
     EnableStartWithWindows(registry, "Tessera", kExe);
     EXPECT_EQ(registry.calls, (Calls{"set Machine Tessera", "delete User Tessera"}));
-    EXPECT_EQ(registry.values[RunScope::Machine]["Tessera"], kExe);
+    EXPECT_EQ(registry.values[RunScope::Machine]["Tessera"], kQuotedExe);
     EXPECT_TRUE(registry.values[RunScope::User].empty());
 
     // A leftover that cannot be removed is no reason to fail: the program does start.
@@ -60,12 +61,25 @@ TEST(EnableStartWithWindows, WritesMachineWideAndRemovesAUserLeftover) {
     EXPECT_NO_THROW(EnableStartWithWindows(registry, "Tessera", kExe));
 }
 
+// Unquoted, the path with spaces would start C:\Program.exe if there were one. The entry an
+// earlier version wrote unquoted is rewritten quoted, in whichever scope it stays.
+TEST(EnableStartWithWindows, QuotesThePathOverAnUnquotedEntry) {
+    for (RunScope scope : {RunScope::Machine, RunScope::User}) {
+        SCOPED_TRACE(ScopeName(scope));
+        FakeRunRegistry registry;
+        registry.values[scope]["Tessera"] = kExe;
+        if (scope == RunScope::User) registry.refuseSet.insert(RunScope::Machine);
+        EnableStartWithWindows(registry, "Tessera", kExe);
+        EXPECT_EQ(registry.values[scope]["Tessera"], "\"C:\\Program Files\\Tessera\\Tessera.exe\"");
+    }
+}
+
 TEST(EnableStartWithWindows, FallsBackToTheUserThenFailsOnceWhenBothRefuse) {
     FakeRunRegistry registry;
     registry.refuseSet.insert(RunScope::Machine);
     EnableStartWithWindows(registry, "Tessera", kExe);
     EXPECT_EQ(registry.calls, (Calls{"set Machine Tessera", "set User Tessera"}));
-    EXPECT_EQ(registry.values[RunScope::User]["Tessera"], kExe);
+    EXPECT_EQ(registry.values[RunScope::User]["Tessera"], kQuotedExe);
     EXPECT_TRUE(registry.values[RunScope::Machine].empty());
 
     registry.refuseSet.insert(RunScope::User);

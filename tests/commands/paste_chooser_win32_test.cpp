@@ -83,9 +83,13 @@ void CALLBACK RunWhileOpen(HWND, UINT, UINT_PTR id, DWORD) {
     auto action = std::move(g_whileOpen);
     if (action) action();
 }
-ChooserResult RunModal(TChoix& choix, std::function<void()> whileOpen) {
-    g_whileOpen = std::move(whileOpen);
+// From a step of RunModal: runs `next` once the messages posted so far (and those they post) are handled.
+void ThenWhileOpen(std::function<void()> next) {
+    g_whileOpen = std::move(next);
     ::SetTimer(nullptr, 0, 50, RunWhileOpen);
+}
+ChooserResult RunModal(TChoix& choix, std::function<void()> whileOpen) {
+    ThenWhileOpen(std::move(whileOpen));
     return choix.ShowModal();
 }
 
@@ -268,6 +272,25 @@ TEST_F(ChooserDialogTest, EnterClosesWithOkUnlessTheSelectedFileWentMissing) {
                        }),
               ChooserResult::Cancel);
     EXPECT_TRUE(choix.grid.IsEmpty());
+}
+
+// Escape typed into the text preview or the rename field leaves the chooser open (Paste then
+// closes it with OK); the close box cancels.
+TEST_F(ChooserDialogTest, EscapeInAnyFieldKeepsTheDialogOpenAndTheCloseBoxCancels) {
+    Prepare({{"Texte_001.txt", "{\\rtf1\\ansi one\\par}"}});
+    TChoix choix(fs, exeDir, exeDir + "index.fic");
+    EXPECT_EQ(RunModal(choix,
+                       [&] {
+                           for (const char* field : {"Edit1", "RichEdit1"}) {
+                               ::SetFocus(choix.Control(field));
+                               ::PostMessageW(choix.Control(field), WM_KEYDOWN, VK_ESCAPE, 0);
+                           }
+                           ThenWhileOpen([&] { ::SendMessageW(choix.Control("Button2"), BM_CLICK, 0, 0); });
+                       }),
+              ChooserResult::Ok);
+
+    EXPECT_EQ(RunModal(choix, [&] { ::PostMessageW(choix.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); }),
+              ChooserResult::Cancel);
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "../win/box_driver.h"
@@ -15,6 +17,7 @@
 #include "controls/clipboard_formats_win32.h"
 #include "controls/palette_grid_win32.h"
 #include "win/clipboard.h"
+#include "win/unique_handle.h"
 #include "win/window.h"
 
 namespace tessera {
@@ -69,6 +72,41 @@ protected:
         }
         return Window::HandleMessage(message, wParam, lParam);
     }
+};
+
+// Another program's viewer that joins the chain from a thread of its own and then stops reading
+// its messages, as a hung program does, until the test ends and lets it leave.
+class HungViewer {
+public:
+    HungViewer() : thread_([this] { Run(); }) { ::WaitForSingleObject(joined_.get(), INFINITE); }
+    ~HungViewer() {
+        ::SetEvent(resume_.get());
+        // Leaving may tell the viewer, on this thread, that the chain changed.
+        PumpUntil([this] { return done_.load(); }, 10000);
+        thread_.join();
+    }
+    HWND hwnd() const { return window_; }
+
+private:
+    void Run() {
+        {
+            ChainMember member;
+            member.Join();
+            window_ = member.hwnd();
+            ::SetEvent(joined_.get());
+            // Bounded only so that a viewer that waits for this one fails the test instead of
+            // hanging the run: far longer than any wait the test allows.
+            ::WaitForSingleObject(resume_.get(), 30000);
+            member.Leave();
+        }
+        done_ = true;
+    }
+
+    win::unique_handle joined_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    win::unique_handle resume_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    HWND window_ = nullptr;
+    std::atomic<bool> done_{false};
+    std::thread thread_;
 };
 
 HGLOBAL Block(const void* data, std::size_t size) {
@@ -407,6 +445,20 @@ TEST(ViewerChain, EveryChangeReachesEveryViewerWhateverTheOrderOfJoiningAndLeavi
             EXPECT_TRUE(viewer->chained());
         }
     }
+}
+
+TEST(ViewerChain, AHungNextViewerDoesNotStallChanges) {
+    Host host;
+    HungViewer hung;
+    TClipboardViewer viewer(host.hwnd(), kPanel);
+    ASSERT_EQ(viewer.nextViewer(), hung.hwnd());
+    int changes = 0;
+    viewer.OnChange = [&] { ++changes; };
+
+    const DWORD start = ::GetTickCount();
+    PutText(host.hwnd(), "while the next viewer hangs");
+    ASSERT_TRUE(PumpUntil([&] { return changes == 1; }));
+    EXPECT_LT(::GetTickCount() - start, 5000u) << "the viewer waited for the hung one";
 }
 
 TEST(ViewerChain, LeavesTheChainWhenItsParentIsDestroyed) {

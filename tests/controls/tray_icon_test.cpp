@@ -320,6 +320,31 @@ TEST_F(TrayIconTest, FailedAddWhileAnimatedIsRetriedByTheThread) {
     EXPECT_TRUE(tray.Added());
 }
 
+TEST_F(TrayIconTest, ShellRestartAddsAnActiveIconAgainAsItWas) {
+    TTrayIcon tray(area, &maker);
+    tray.SetHint("Tessera");
+    tray.SetIcons(*Frames({{10}, {11}, {12}}));
+    tray.SetAnimated(true);
+    ASSERT_TRUE(area.ticker->WaitForSleeper());
+    tray.NextFrame();
+    area.Take();
+
+    tray.ShellRestarted();
+    auto calls = area.Take();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back().action, NotifyAction::Add);
+    EXPECT_EQ(calls.back().record.icon, 111u) << "at the frame it had";
+    EXPECT_EQ(calls.back().record.tip, "Tessera");
+    EXPECT_TRUE(tray.Added());
+    ASSERT_TRUE(area.ticker->Step()) << "the animation goes on";
+    EXPECT_EQ(tray.FrameIndex(), 2);
+
+    tray.SetActive(false);
+    area.Take();
+    tray.ShellRestarted();
+    EXPECT_EQ(area.Actions(), "") << "an inactive icon stays out";
+}
+
 TEST_F(TrayIconTest, MouseMessagesGiveEventsClicksAndTheMenu) {
     TTrayIcon tray(area, &maker);
     std::vector<std::string> events;

@@ -117,6 +117,23 @@ TEST(TrayIconWin32, AddsTheIconAndTurnsCallbacksIntoEvents) {
     EXPECT_FALSE(::Shell_NotifyIconA(NIM_DELETE, &data));
 }
 
+// A restarted shell knows none of the icons; it says so to every top-level window.
+TEST(TrayIconWin32, AddsTheIconAgainWhenTheShellRestarts) {
+    TrayIconWin32 tray;
+    TIcon icon;
+    tray.Tray().SetHint("Tessera");
+    tray.Tray().SetIcon(Solid(icon, 0xFF2040C0));
+    ASSERT_TRUE(tray.Tray().Added());
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = tray.trayWindow();
+    ASSERT_TRUE(::Shell_NotifyIconA(NIM_DELETE, &data)) << "the icon goes with the old shell";
+
+    ::PostMessageW(HWND_BROADCAST, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    // The shell modifies only an icon it has.
+    EXPECT_TRUE(PumpUntil([&] { return ::Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE; }));
+}
+
 TEST(TrayIconWin32, AnimationChangesTheIconOverTime) {
     TrayIconWin32 tray;
     TIcon icon;

@@ -2,7 +2,8 @@
 # First start in a fresh folder, quitting from the menu, and the second start at the saved place.
 source "$(dirname "$0")/lib.sh"
 
-"$WINE" reg delete "$RUN_KEY" /v Tessera /f >/dev/null 2>&1 || true
+# An earlier version wrote the path without quotes: the start writes it again, quoted.
+"$WINE" reg add "$RUN_KEY" /v Tessera /d 'C:\Old Place\Tessera.exe' /f >/dev/null 2>&1
 fresh_install
 # A riched20.dll planted in the program's folder must not be the one it loads.
 cp "$PLANTED_DLL" "$E2E_DIR/riched20.dll"
@@ -13,7 +14,8 @@ check "the rich-edit DLL comes from the system folder ($richedit)" bash -c '[[ "
 
 check "the Clipboard folder is made beside the program" test -d "$E2E_DIR/Clipboard"
 winpath=$(reg_value "$RUN_KEY" Tessera)
-check "the Run value names the executable ($winpath)" bash -c '[[ "$0" == *\\Tessera.exe ]]' "$winpath"
+check "the Run value names the executable, quoted ($winpath)" \
+  bash -c '[[ "$0" == "\""*"\\$1\\Tessera.exe\"" ]]' "$winpath" "$(basename "$E2E_DIR")"
 
 # The first showing happens off-screen and hides the window 100 ms later, moving it to its saved
 # place: until then it is still at -5000 (shown or not yet shown).

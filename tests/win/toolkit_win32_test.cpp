@@ -56,6 +56,18 @@ TEST(MessageBoxes, SpeakFrenchAreCentredAndProceedOnlyOnYes) {
     }
 }
 
+// Enter presses the default button: "&Non" where a wrong "&Oui" would destroy data.
+TEST(MessageBoxes, EnterGivesTheDefaultAnswer) {
+    {
+        BoxDriver enter(BoxDriver::kEnter);
+        EXPECT_TRUE(AskConfirmation(L"Vider ?"));
+    }
+    {
+        BoxDriver enter(BoxDriver::kEnter);
+        EXPECT_FALSE(AskConfirmation(L"Vider ?", DefaultAnswer::No));
+    }
+}
+
 // A window whose handler fails on WM_USER and counts the messages it handled.
 class FailingWindow : public Window {
 public:
