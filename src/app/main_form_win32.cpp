@@ -341,8 +341,7 @@ void TForm1::WMHotKey(int id) {
     if (id == kPasteHotKey) PasteCommand();
     if (id == kCopyHotKey) {
         CapturePending = true;
-        const std::string title = ReadForegroundTitle();
-        SendKeysToWindow(title, std::string(kCopyKeys));
+        SendKeysToTarget(RememberForegroundWindow(), std::string(kCopyKeys), false);
     }
 }
 
@@ -354,7 +353,7 @@ void TForm1::PasteCommand() {
         win::ShowInformation(win::Utf8ToWide(MultiLang1->GetWord("@100")));
         return;
     }
-    const std::string title = ReadForegroundTitle();
+    const RememberedWindow target = RememberForegroundWindow();
     BringProgramForward(hwnd());
     if (Choix->ShowModal() != ChooserResult::Ok) return;
     const int line = Choix->ItemIndex();
@@ -367,11 +366,8 @@ void TForm1::PasteCommand() {
         else
             PutPictureOnClipboard(hwnd(), Choix->Image1Picture());
     }
-    // The chooser had the foreground and has just hidden: the keys go to the foreground's focus,
-    // so the foreground goes back to the window they are meant for, while the program may still
-    // give it away.
-    if (HWND target = FindWindowByTitle(title)) ::SetForegroundWindow(target);
-    SendKeysToWindow(title, std::string(kPasteKeys));
+    // The foreground goes back to the target while the program may still give it away.
+    SendKeysToTarget(target, std::string(kPasteKeys), true);
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -28,6 +28,23 @@ HWND FindWindowByTitle(const std::string& title) {
     return ::FindWindowA(nullptr, title.c_str());
 }
 
+namespace {
+
+class WindowLookupWin32 final : public WindowLookup {
+public:
+    bool Exists(std::uintptr_t window) override { return ::IsWindow(reinterpret_cast<HWND>(window)) != FALSE; }
+    std::uintptr_t FindByTitle(const std::string& title) override {
+        return reinterpret_cast<std::uintptr_t>(FindWindowByTitle(title));
+    }
+};
+
+}  // namespace
+
+HWND FindTargetWindow(const RememberedWindow& remembered) {
+    WindowLookupWin32 windows;
+    return reinterpret_cast<HWND>(ChooseTargetWindow(remembered, windows));
+}
+
 // A window in view is only brought to the top, with no other activation call: a maximised window
 // must stay maximised, which SW_RESTORE would undo. A null handle does nothing useful here, and
 // the keys are sent anyway.
@@ -48,6 +65,16 @@ void SendKeyString(const std::string& keys) {
 // a caller that needs their effect waits for it by other means.
 void SendKeysToWindow(const std::string& title, const std::string& keys) {
     RestoreOrRaiseWindow(FindWindowByTitle(title));
+    SendKeyString(keys);
+}
+
+// The paste comes after the chooser had the foreground: the keys go to the foreground's focus, so
+// the foreground goes back to the window they are meant for. The copy only raises its window, as
+// the window in front is the one it was made in.
+void SendKeysToTarget(const RememberedWindow& target, const std::string& keys, bool makeForeground) {
+    HWND window = FindTargetWindow(target);
+    if (window && makeForeground) ::SetForegroundWindow(window);
+    RestoreOrRaiseWindow(window);
     SendKeyString(keys);
 }
 
