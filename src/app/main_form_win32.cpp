@@ -10,7 +10,7 @@
 #include "app/start_with_windows.h"
 #include "commands/hot_key_commands_win32.h"
 #include "commands/paste_chooser_win32.h"
-#include "keys/key_sender_win32.h"
+#include "keys/hot_key_keys_win32.h"
 #include "keys/key_string.h"
 #include "store/capture.h"
 #include "store/clear_store.h"
@@ -34,6 +34,7 @@ constexpr int kClientHeight = 353;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 100;
+constexpr UINT_PTR kHotKeyKeysTimer = 2;
 constexpr int kOffScreen = -5000;
 // Panel1, the bottom strip that holds the two flat buttons, is painted by the window itself: a
 // sibling control under the buttons would paint over them.
@@ -198,8 +199,9 @@ void TForm1::FormCreate() {
         // Another program holds the clipboard: starting with its content left there is harmless.
     }
 
-    ::RegisterHotKey(hwnd(), kPasteHotKey, MOD_CONTROL, VK_SPACE);
-    ::RegisterHotKey(hwnd(), kCopyHotKey, MOD_CONTROL, 'Q');
+    hotKeyKeys_ = std::make_unique<HotKeyKeysWin32>(hwnd(), kHotKeyKeysTimer);
+    RegisterHotKeyWithoutRepeat(hwnd(), kPasteHotKey, MOD_CONTROL, VK_SPACE);
+    RegisterHotKeyWithoutRepeat(hwnd(), kCopyHotKey, MOD_CONTROL, 'Q');
     CapturePending = false;
 }
 
@@ -334,14 +336,17 @@ void TForm1::ViderlePressepapiers1Click() {
     win::ShowInformation(win::Utf8ToWide(MultiLang1->GetWord("@102")));
 }
 
-// Both hot keys are ignored while the chooser is open. The copy command only makes the target
-// copy: the capture follows when its copy changes the clipboard.
+// Both hot keys are ignored while the chooser is open, and so is a hot key held down while its
+// command is under way. The copy command only makes the target copy: the capture follows when
+// its copy changes the clipboard. The keys wait for the user to let go of the hot key.
 void TForm1::WMHotKey(int id) {
-    if (!Choix || Choix->Visible()) return;
+    if (!Choix || Choix->Visible() || !hotKeyKeys_) return;
+    const HotKeyChord chord{VK_CONTROL, static_cast<std::uint8_t>(id == kCopyHotKey ? 'Q' : VK_SPACE)};
+    if (!hotKeyKeys_->Accept(id, chord)) return;
     if (id == kPasteHotKey) PasteCommand();
     if (id == kCopyHotKey) {
         CapturePending = true;
-        SendKeysToTarget(RememberForegroundWindow(), std::string(kCopyKeys), false);
+        hotKeyKeys_->Send({std::string(kCopyKeys), RememberForegroundWindow()});
     }
 }
 
@@ -367,7 +372,7 @@ void TForm1::PasteCommand() {
             PutPictureOnClipboard(hwnd(), Choix->Image1Picture());
     }
     // The foreground goes back to the target while the program may still give it away.
-    SendKeysToTarget(target, std::string(kPasteKeys), true);
+    hotKeyKeys_->Send({std::string(kPasteKeys), target, true});
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -386,6 +391,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_TIMER:
         if (wParam == kTimer1) Timer1Timer();
+        if (wParam == kHotKeyKeysTimer && hotKeyKeys_) hotKeyKeys_->OnTimer();
         return 0;
     case WM_HOTKEY:
         WMHotKey(static_cast<int>(wParam));

@@ -19,6 +19,10 @@ void KeyboardOutputWin32::KeyEvent(std::uint8_t virtualKey, std::uint8_t scanCod
     ::keybd_event(virtualKey, scanCode, keyUp ? KEYEVENTF_KEYUP : 0, 0);
 }
 
+bool AsyncKeyboardState::IsDown(std::uint8_t virtualKey) const {
+    return (::GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+}
+
 // The caller may hand over titles of up to 4095 characters (the hot-key commands record them in
 // a 4096-byte buffer). They are searched whole rather than cut to 255: FindWindowA matches the
 // full title, so a cut one would never find the window whose title was recorded and the keys
@@ -75,7 +79,8 @@ void SendKeysToTarget(const RememberedWindow& target, const std::string& keys, b
     HWND window = FindTargetWindow(target);
     if (window && makeForeground) ::SetForegroundWindow(window);
     RestoreOrRaiseWindow(window);
-    SendKeyString(keys);
+    KeyboardOutputWin32 keyboard;
+    SendKeyStringKeepingModifiers(keys, AsyncKeyboardState(), keyboard);
 }
 
 }  // namespace tessera

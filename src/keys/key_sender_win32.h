@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "keys/hot_key_keys.h"
 #include "keys/keyboard_output.h"
 #include "keys/target_window.h"
 
@@ -18,6 +19,12 @@ public:
     void KeyEvent(std::uint8_t virtualKey, std::uint8_t scanCode, bool keyUp) override;
 };
 
+// The keyboard as GetAsyncKeyState reads it: the user's keys and the synthetic ones alike.
+class AsyncKeyboardState final : public KeyboardState {
+public:
+    bool IsDown(std::uint8_t virtualKey) const override;
+};
+
 // The top-level window titled exactly `title` (any class), or null when there is none.
 HWND FindWindowByTitle(const std::string& title);
 // The remembered window while it exists, else the window with its title (never an untitled one).
@@ -29,7 +36,7 @@ void SendKeyString(const std::string& keys);
 // FindWindowByTitle, RestoreOrRaiseWindow and SendKeyString in that order, without waiting.
 void SendKeysToWindow(const std::string& title, const std::string& keys);
 // FindTargetWindow; SetForegroundWindow when `makeForeground`; RestoreOrRaiseWindow; then the
-// keys.
+// keys, over the modifiers the user holds (SendKeyStringKeepingModifiers).
 void SendKeysToTarget(const RememberedWindow& target, const std::string& keys, bool makeForeground);
 
 }  // namespace tessera
