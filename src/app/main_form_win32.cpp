@@ -13,7 +13,7 @@
 #include "app/start_with_windows.h"
 #include "commands/hot_key_commands_win32.h"
 #include "commands/paste_chooser_win32.h"
-#include "keys/key_sender_win32.h"
+#include "keys/hot_key_keys_win32.h"
 #include "keys/key_string.h"
 #include "store/capture.h"
 #include "store/clear_store.h"
@@ -37,6 +37,7 @@ constexpr int kClientHeight = 353;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 100;
+constexpr UINT_PTR kHotKeyKeysTimer = 2;
 constexpr int kOffScreen = -5000;
 // Panel1, the bottom strip that holds the two flat buttons, is painted by the window itself: a
 // sibling control under the buttons would paint over them.
@@ -201,8 +202,9 @@ void TForm1::FormCreate() {
         // Another program holds the clipboard: starting with its content left there is harmless.
     }
 
-    ::RegisterHotKey(hwnd(), kPasteHotKey, MOD_CONTROL, VK_SPACE);
-    ::RegisterHotKey(hwnd(), kCopyHotKey, MOD_CONTROL, 'Q');
+    hotKeyKeys_ = std::make_unique<HotKeyKeysWin32>(hwnd(), kHotKeyKeysTimer);
+    RegisterHotKeyWithoutRepeat(hwnd(), kPasteHotKey, MOD_CONTROL, VK_SPACE);
+    RegisterHotKeyWithoutRepeat(hwnd(), kCopyHotKey, MOD_CONTROL, 'Q');
     CapturePending = false;
 }
 
@@ -346,15 +348,17 @@ void TForm1::ViderlePressepapiers1Click() {
     win::ShowErrorMessage(text);
 }
 
-// Both hot keys are ignored while the chooser is open. The copy command only makes the target
-// copy: the capture follows when its copy changes the clipboard.
+// Both hot keys are ignored while the chooser is open, and so is a hot key held down while its
+// command is under way. The copy command only makes the target copy: the capture follows when
+// its copy changes the clipboard. The keys wait for the user to let go of the hot key.
 void TForm1::WMHotKey(int id) {
-    if (!Choix || Choix->Visible()) return;
+    if (!Choix || Choix->Visible() || !hotKeyKeys_) return;
+    const HotKeyChord chord{VK_CONTROL, static_cast<std::uint8_t>(id == kCopyHotKey ? 'Q' : VK_SPACE)};
+    if (!hotKeyKeys_->Accept(id, chord)) return;
     if (id == kPasteHotKey) PasteCommand();
     if (id == kCopyHotKey) {
         CapturePending = true;
-        const std::string title = ReadForegroundTitle();
-        SendKeysToWindow(title, std::string(kCopyKeys));
+        hotKeyKeys_->Send({std::string(kCopyKeys), RememberForegroundWindow()});
     }
 }
 
@@ -366,7 +370,7 @@ void TForm1::PasteCommand() {
         win::ShowInformation(win::Utf8ToWide(MultiLang1->GetWord("@100")));
         return;
     }
-    const std::string title = ReadForegroundTitle();
+    const RememberedWindow target = RememberForegroundWindow();
     BringProgramForward(hwnd());
     if (Choix->ShowModal() != ChooserResult::Ok) return;
     const int line = Choix->ItemIndex();
@@ -379,11 +383,8 @@ void TForm1::PasteCommand() {
         else
             PutPictureOnClipboard(hwnd(), Choix->Image1Picture());
     }
-    // The chooser had the foreground and has just hidden: the keys go to the foreground's focus,
-    // so the foreground goes back to the window they are meant for, while the program may still
-    // give it away.
-    if (HWND target = FindWindowByTitle(title)) ::SetForegroundWindow(target);
-    SendKeysToWindow(title, std::string(kPasteKeys));
+    // The foreground goes back to the target while the program may still give it away.
+    hotKeyKeys_->Send({std::string(kPasteKeys), target, true});
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -402,6 +403,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_TIMER:
         if (wParam == kTimer1) Timer1Timer();
+        if (wParam == kHotKeyKeysTimer && hotKeyKeys_) hotKeyKeys_->OnTimer();
         return 0;
     case WM_HOTKEY:
         WMHotKey(static_cast<int>(wParam));

@@ -12,6 +12,7 @@
 #include "app/tray_menu_win32.h"
 #include "controls/clipboard_viewer_win32.h"
 #include "controls/tray_icon_win32.h"
+#include "keys/hot_key_keys_win32.h"
 #include "lang/control_set_components_win32.h"
 #include "lang/language_dialogs_win32.h"
 #include "lang/multi_lang.h"
@@ -83,6 +84,8 @@ private:
     RunRegistry& registry_;
     win::ControlSet controls_;
     std::unique_ptr<TrayMenuWin32> trayMenu_;
+    // The hot-key commands' keys, timed against the user's keys of the hot key.
+    std::unique_ptr<HotKeyKeysWin32> hotKeyKeys_;
     bool animatetray1Checked_ = true;
     LanguageDialogsWin32 languageDialogs_;
     std::unique_ptr<ControlSetComponents> languageView_;

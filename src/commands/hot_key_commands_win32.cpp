@@ -9,7 +9,7 @@
 namespace tessera {
 
 // A window that hangs would hang the program with it: the title is asked with a time limit.
-std::string ReadForegroundTitle() {
+RememberedWindow RememberForegroundWindow() {
     constexpr int kBufferSize = 4096;
     HWND foreground = ::GetForegroundWindow();
     if (!foreground) return {};
@@ -17,9 +17,9 @@ std::string ReadForegroundTitle() {
     DWORD_PTR copied = 0;
     if (!::SendMessageTimeoutA(foreground, WM_GETTEXT, kBufferSize - 1, reinterpret_cast<LPARAM>(buffer.data()),
                                SMTO_ABORTIFHUNG | SMTO_BLOCK, 1000, &copied))
-        return {};
+        buffer[0] = '\0';
     buffer.back() = '\0';
-    return std::string(buffer.data());
+    return {reinterpret_cast<std::uintptr_t>(foreground), std::string(buffer.data())};
 }
 
 void BringProgramForward(HWND appWindow) {

@@ -5,12 +5,13 @@
 #include <string>
 
 #include "controls/picture_view_win32.h"
+#include "keys/target_window.h"
 
 namespace tessera {
 
-// The foreground window's title, 4,095 characters at most; empty when there is no foreground
-// window or it does not answer within a second.
-std::string ReadForegroundTitle();
+// The foreground window and its title, 4,095 characters at most; the title is empty when the
+// window does not answer within a second, both are empty when there is no foreground window.
+RememberedWindow RememberForegroundWindow();
 // Brings the program's last active pop-up of `appWindow` forward, when there is one other than
 // `appWindow` itself that is visible and enabled.
 void BringProgramForward(HWND appWindow);

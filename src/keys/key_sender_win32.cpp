@@ -19,6 +19,10 @@ void KeyboardOutputWin32::KeyEvent(std::uint8_t virtualKey, std::uint8_t scanCod
     ::keybd_event(virtualKey, scanCode, keyUp ? KEYEVENTF_KEYUP : 0, 0);
 }
 
+bool AsyncKeyboardState::IsDown(std::uint8_t virtualKey) const {
+    return (::GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+}
+
 // The caller may hand over titles of up to 4095 characters (the hot-key commands record them in
 // a 4096-byte buffer). They are searched whole rather than cut to 255: FindWindowA matches the
 // full title, so a cut one would never find the window whose title was recorded and the keys
@@ -26,6 +30,23 @@ void KeyboardOutputWin32::KeyEvent(std::uint8_t virtualKey, std::uint8_t scanCod
 // fixed buffer can be overrun (a title holding a zero byte is searched up to it).
 HWND FindWindowByTitle(const std::string& title) {
     return ::FindWindowA(nullptr, title.c_str());
+}
+
+namespace {
+
+class WindowLookupWin32 final : public WindowLookup {
+public:
+    bool Exists(std::uintptr_t window) override { return ::IsWindow(reinterpret_cast<HWND>(window)) != FALSE; }
+    std::uintptr_t FindByTitle(const std::string& title) override {
+        return reinterpret_cast<std::uintptr_t>(FindWindowByTitle(title));
+    }
+};
+
+}  // namespace
+
+HWND FindTargetWindow(const RememberedWindow& remembered) {
+    WindowLookupWin32 windows;
+    return reinterpret_cast<HWND>(ChooseTargetWindow(remembered, windows));
 }
 
 // A window in view is only brought to the top, with no other activation call: a maximised window
@@ -49,6 +70,17 @@ void SendKeyString(const std::string& keys) {
 void SendKeysToWindow(const std::string& title, const std::string& keys) {
     RestoreOrRaiseWindow(FindWindowByTitle(title));
     SendKeyString(keys);
+}
+
+// The paste comes after the chooser had the foreground: the keys go to the foreground's focus, so
+// the foreground goes back to the window they are meant for. The copy only raises its window, as
+// the window in front is the one it was made in.
+void SendKeysToTarget(const RememberedWindow& target, const std::string& keys, bool makeForeground) {
+    HWND window = FindTargetWindow(target);
+    if (window && makeForeground) ::SetForegroundWindow(window);
+    RestoreOrRaiseWindow(window);
+    KeyboardOutputWin32 keyboard;
+    SendKeyStringKeepingModifiers(keys, AsyncKeyboardState(), keyboard);
 }
 
 }  // namespace tessera

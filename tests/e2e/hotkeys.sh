@@ -2,7 +2,7 @@
 # The hot keys' edge cases with the real keyboard: Ctrl+Q towards a window that copies nothing
 # leaves the capture pending for the next copy, made in another program; an image item pasted puts a bitmap
 # of its size on the clipboard without filing that write; both hot keys do nothing while the
-# chooser is open.
+# chooser is open; the copy goes to the window in front, not to another of the same title.
 source "$(dirname "$0")/lib.sh"
 
 fresh_install
@@ -68,6 +68,26 @@ xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
 check "Annuler closes it" wait_shown 0 TChoix "Coller..."
 sleep 1
 check "and still nothing was filed" test "$(items)" = 2
+
+# Two notepads of one title: Ctrl+Q in the one a search by title does not find files its own
+# selection.
+mkdir "$E2E_DIR/a" "$E2E_DIR/b"
+printf 'the first namesake\r\n' >"$E2E_DIR/a/twin.txt"
+printf 'the second namesake\r\n' >"$E2E_DIR/b/twin.txt"
+start_wine_program notepad.exe 'a\twin.txt'
+first=$(x_window 'twin.txt - Notepad') || fail "the first notepad did not open"
+# Kept above the other windows, the first is the one a search by title finds.
+probe topmost Notepad 'twin.txt - Notepad'
+start_wine_program notepad.exe 'b\twin.txt'
+second_window() { xdotool search --name '^twin.txt - Notepad$' | grep -vx "$first"; }
+second=$(eventually second_window) || fail "the second notepad did not open"
+xdotool windowmove "$first" 0 0 windowmove "$second" 500 300
+give_keys "$second"
+check "a search by title finds the first notepad" test "$(probe child-text Notepad 'twin.txt - Notepad' Edit)" = 'the first namesake'
+keys ctrl+a
+keys ctrl+q
+check "Ctrl+Q in the second files an item" wait_file "$store/Texte_002.txt" 15
+check "holding the second's selection" grep -q 'the second namesake' "$store/Texte_002.txt"
 
 quit_tessera
 echo "hotkeys: all checks passed"

@@ -1,5 +1,5 @@
-// The key sender against the real API: finding a window by title, bringing it back, and keys
-// arriving at it in the order they were sent.
+// The key sender against the real API: finding a window by title or by its remembered handle,
+// bringing it back, and keys arriving at it in the order they were sent.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -124,6 +124,38 @@ TEST(KeySender, KeysReachTheNamedWindowInOrder) {
     PumpUntil(got, expected.size());
     EXPECT_EQ(got, expected);
     EXPECT_TRUE(other.keys.empty());
+}
+
+std::uintptr_t Handle(HWND window) { return reinterpret_cast<std::uintptr_t>(window); }
+
+// With two windows of one title the title found the first one, and a Ctrl+Q made in the other
+// filed the first's selection: the remembered handle decides. Once it is gone a namesake is
+// found by title; an empty title finds nothing, though untitled windows are around.
+TEST(KeySender, KeysGoToTheRememberedWindowAndAGoneUntitledOneIsNotSearched) {
+    TargetWindow first("Tessera keys twin");
+    TargetWindow second("Tessera keys twin");
+    const HWND byTitle = FindWindowByTitle("Tessera keys twin");
+    ASSERT_TRUE(byTitle == first.hwnd() || byTitle == second.hwnd());
+    TargetWindow& found = byTitle == first.hwnd() ? first : second;
+    TargetWindow& other = byTitle == first.hwnd() ? second : first;
+    ::SetForegroundWindow(found.hwnd());
+
+    SendKeysToTarget({Handle(other.hwnd()), "Tessera keys twin"}, std::string(kPasteKeys), true);
+    PumpUntil(other.keys, 4);
+    EXPECT_EQ(::GetForegroundWindow(), other.hwnd());
+    EXPECT_EQ(other.keys.size(), 4u);
+    EXPECT_TRUE(found.keys.empty());
+
+    HWND gone = nullptr;
+    {
+        TargetWindow closed("Tessera keys twin");
+        gone = closed.hwnd();
+    }
+    const HWND namesake = FindTargetWindow({Handle(gone), "Tessera keys twin"});
+    EXPECT_TRUE(namesake == first.hwnd() || namesake == second.hwnd());
+    TargetWindow untitled("", false);
+    ASSERT_NE(FindWindowByTitle(""), nullptr);
+    EXPECT_EQ(FindTargetWindow({Handle(gone), ""}), nullptr);
 }
 
 }  // namespace

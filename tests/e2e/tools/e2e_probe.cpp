@@ -26,6 +26,7 @@
 //   e2e_probe foreground                     prints the foreground window, its thread's focus, and who
 //                                            holds the clipboard open (for diagnosing a scenario)
 //   e2e_probe counts EXE                     prints "<handles> <GDI objects>" of the running EXE
+//   e2e_probe topmost CLASS TITLE            keeps the window above all others, without activating it
 // CLASS may be "-" for any class.
 // The probe speaks ANSI throughout, like the scripts that read its output.
 #undef UNICODE
@@ -397,6 +398,8 @@ int main(int argc, char** argv) {
         HWND child = ::FindWindowExA(h, nullptr, argv[4], nullptr);
         return child && ::SendMessageA(child, EM_SETSEL, 0, -1) >= 0 ? 0 : 1;
     }
+    if (verb == "topmost")
+        return ::SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE) ? 0 : 1;
     if (verb == "children") {
         ::EnumChildWindows(h, PrintChild, 0);
         return 0;
