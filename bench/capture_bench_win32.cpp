@@ -86,8 +86,8 @@ DWORD CALLBACK AppendToString(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG*
 }
 
 void WriteFileTimed(const std::string& path, const void* data, std::size_t size) {
-    win::unique_hfile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                         nullptr));
+    win::unique_hfile file(
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     if (!file || !::WriteFile(file.get(), data, static_cast<DWORD>(size), &written, nullptr) || written != size)
         throw std::runtime_error("baseline write failed: " + path);
@@ -97,7 +97,8 @@ class Bench {
 public:
     explicit Bench(int runs) : runs_(runs) {
         if (!win::LoadSystemLibrary(L"riched20.dll")) throw std::runtime_error("riched20.dll not loaded");
-        owner_.reset(::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
+        owner_.reset(
+            ::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
         if (!owner_) throw std::runtime_error("window not created");
         ::CreateDirectoryA(StoreDir().c_str(), nullptr);
     }
@@ -136,8 +137,10 @@ public:
                 std::printf("%s: empty file\n", name);
                 return false;
             }
-            if (text) TextSteps(steps);
-            else BitmapSteps(steps);
+            if (text)
+                TextSteps(steps);
+            else
+                BitmapSteps(steps);
         }
         const double median = Median(whole);
         std::printf("%-28s median %8.2f ms  (min %.2f, max %.2f; goal < %.0f ms: %s)  file %zu bytes\n", name, median,
@@ -247,10 +250,12 @@ int main(int argc, char** argv) {
         if (arg == "--short") {
             runs = 3;
             rtfKb = 128;
-        }
-        else if (arg == "--runs" && i + 1 < argc) runs = std::max(1, std::atoi(argv[++i]));
-        else if (arg == "--text-mb" && i + 1 < argc) textMb = std::atoi(argv[++i]);
-        else if (arg == "--rtf-kb" && i + 1 < argc) rtfKb = std::max(1, std::atoi(argv[++i]));
+        } else if (arg == "--runs" && i + 1 < argc)
+            runs = std::max(1, std::atoi(argv[++i]));
+        else if (arg == "--text-mb" && i + 1 < argc)
+            textMb = std::atoi(argv[++i]);
+        else if (arg == "--rtf-kb" && i + 1 < argc)
+            rtfKb = std::max(1, std::atoi(argv[++i]));
     }
     try {
         Bench bench(runs);
@@ -263,21 +268,27 @@ int main(int argc, char** argv) {
         std::vector<std::uint32_t> pixels(static_cast<std::size_t>(kWidth) * kHeight);
         for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint32_t>(i * 2654435761u);
 
-        bool ok = bench.Run("text 1 KB", 10, [&] { ::SetClipboardData(CF_TEXT, TextBlock(kilobyte)); }, true);
+        bool ok = bench.Run(
+            "text 1 KB", 10, [&] { ::SetClipboardData(CF_TEXT, TextBlock(kilobyte)); }, true);
         const std::string rtfName = "rtf " + std::to_string(rtfKb) + " KB";
-        ok = bench.Run(rtfName.c_str(), 100.0 * rtfKb / 1024,
-                       [&] {
-                           ::SetClipboardData(rtfFormat, TextBlock(rtf));
-                           ::SetClipboardData(CF_TEXT, TextBlock(plain));
-                       },
-                       true) && ok;
-        ok = bench.Run("bitmap 3840x2160x32", 300,
-                       [&] { ::SetClipboardData(CF_BITMAP, ::CreateBitmap(kWidth, kHeight, 1, 32, pixels.data())); },
-                       false) && ok;
+        ok = bench.Run(
+                 rtfName.c_str(), 100.0 * rtfKb / 1024,
+                 [&] {
+                     ::SetClipboardData(rtfFormat, TextBlock(rtf));
+                     ::SetClipboardData(CF_TEXT, TextBlock(plain));
+                 },
+                 true) &&
+             ok;
+        ok =
+            bench.Run(
+                "bitmap 3840x2160x32", 300,
+                [&] { ::SetClipboardData(CF_BITMAP, ::CreateBitmap(kWidth, kHeight, 1, 32, pixels.data())); }, false) &&
+            ok;
         if (textMb > 0) {
             const std::string large = PlainText(static_cast<std::size_t>(textMb) << 20);
             const std::string name = "text " + std::to_string(textMb) + " MB";
-            ok = bench.Run(name.c_str(), 1000.0 * textMb, [&] { ::SetClipboardData(CF_TEXT, TextBlock(large)); }, true) &&
+            ok = bench.Run(
+                     name.c_str(), 1000.0 * textMb, [&] { ::SetClipboardData(CF_TEXT, TextBlock(large)); }, true) &&
                  ok;
         }
         return ok ? 0 : 1;

@@ -66,8 +66,10 @@ void PrintCounts(int frames) {
     PROCESS_MEMORY_COUNTERS memory{};
     ::GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof memory);
     std::printf("  after %5d frames: %4lu handles, %4lu GDI objects, %4lu USER objects, %6llu KB working set\n", frames,
-                tessera::testing::HandleCountOf(::GetCurrentProcessId()), ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS),
-                ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS), static_cast<unsigned long long>(memory.WorkingSetSize / 1024));
+                tessera::testing::HandleCountOf(::GetCurrentProcessId()),
+                ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS),
+                ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS),
+                static_cast<unsigned long long>(memory.WorkingSetSize / 1024));
 }
 
 }  // namespace

@@ -51,7 +51,8 @@ struct StrictForm : tessera::ComponentTree {
 
 // Few names, so that table keys often meet a component; the walk ignores their letter case.
 const std::array<const char*, 6> kNames = {"Label1", "ListBox1", "Tree", "View", "Status", "Radio"};
-const std::array<const char*, 9> kKeys = {"\"", "\".hint", "\".Hint", "%Form%", "label1", "LISTBOX1", "Tree", "view", "@1"};
+const std::array<const char*, 9> kKeys = {"\"",       "\".hint", "\".Hint", "%Form%", "label1",
+                                          "LISTBOX1", "Tree",    "view",    "@1"};
 
 std::string Key(FuzzedDataProvider& in) {
     if (in.ConsumeBool()) return kKeys[in.ConsumeIntegralInRange<std::size_t>(0, kKeys.size() - 1)];
@@ -65,9 +66,7 @@ std::vector<std::string> Strings(FuzzedDataProvider& in, std::size_t most, bool 
     return out;
 }
 
-std::vector<std::string> Texts(FuzzedDataProvider& in, std::size_t most) {
-    return Strings(in, most, false);
-}
+std::vector<std::string> Texts(FuzzedDataProvider& in, std::size_t most) { return Strings(in, most, false); }
 
 void AddComponent(StrictForm& form, FuzzedDataProvider& in) {
     auto c = std::make_unique<StrictComponent>();
@@ -88,9 +87,7 @@ void AddComponent(StrictForm& form, FuzzedDataProvider& in) {
     form.components.push_back(std::move(c));
 }
 
-std::uint8_t Language(FuzzedDataProvider& in) {
-    return in.ConsumeIntegralInRange<std::uint8_t>(0, 5);
-}
+std::uint8_t Language(FuzzedDataProvider& in) { return in.ConsumeIntegralInRange<std::uint8_t>(0, 5); }
 
 void Run(FuzzedDataProvider& in) {
     StrictForm form;
@@ -113,8 +110,10 @@ void Run(FuzzedDataProvider& in) {
         case 7: ml.CharSets = Texts(in, 6); break;
         case 8: ml.GetWord(Key(in)); break;
         case 9:
-            if (in.ConsumeBool()) ml.BeginLoading();
-            else ml.Loaded();
+            if (in.ConsumeBool())
+                ml.BeginLoading();
+            else
+                ml.Loaded();
             break;
         case 10: tessera::SetAllLanguages(Language(in)); break;
         case 11: dialogs.answer = in.ConsumeBool(); break;

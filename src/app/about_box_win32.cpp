@@ -39,8 +39,8 @@ using win::FontWeight;
 const std::array<ControlRow, 7> kControls{{
     {"OKButton", L"BUTTON", IDOK, 111, 162, 75, 25, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, "OK"},
     // Drawn by the box, stretched to the control (the icon's own size is 32 x 32).
-    {"ProgramIcon", L"STATIC", kProgramIcon, 16, 16, kProgramIconWidth, kProgramIconHeight,
-     WS_VISIBLE | SS_OWNERDRAW, 0, -1, ""},
+    {"ProgramIcon", L"STATIC", kProgramIcon, 16, 16, kProgramIconWidth, kProgramIconHeight, WS_VISIBLE | SS_OWNERDRAW,
+     0, -1, ""},
     {"ProductName", L"STATIC", kProductName, 88, 16, 185, 13, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, -1, "",
      FontWeight::Bold},
     {"Version", L"STATIC", kVersion, 88, 40, 185, 13, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, -1, kVersionText},
@@ -92,8 +92,8 @@ void TAboutBox::FormCreate() {
 void TAboutBox::DrawProgramIcon(const DRAWITEMSTRUCT& item) const {
     ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(COLOR_BTNFACE));
     if (programIcon_)
-        ::DrawIconEx(item.hDC, item.rcItem.left, item.rcItem.top, programIcon_.get(), item.rcItem.right - item.rcItem.left,
-                     item.rcItem.bottom - item.rcItem.top, 0, nullptr, DI_NORMAL);
+        ::DrawIconEx(item.hDC, item.rcItem.left, item.rcItem.top, programIcon_.get(),
+                     item.rcItem.right - item.rcItem.left, item.rcItem.bottom - item.rcItem.top, 0, nullptr, DI_NORMAL);
 }
 
 int TAboutBox::ShowModal() {
@@ -126,11 +126,8 @@ LRESULT TAboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ::DrawEdge(paint.dc(), &panel, BDR_RAISEDINNER | BDR_SUNKENOUTER, BF_RECT);
         return 0;
     }
-    case WM_CLOSE:
-        modalResult_ = mrCancel;
-        return 0;
-    default:
-        break;
+    case WM_CLOSE: modalResult_ = mrCancel; return 0;
+    default: break;
     }
     return Window::HandleMessage(message, wParam, lParam);
 }

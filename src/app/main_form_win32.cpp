@@ -15,13 +15,13 @@
 #include "commands/paste_chooser_win32.h"
 #include "keys/hot_key_keys_win32.h"
 #include "keys/key_string.h"
+#include "lang/language_tables.h"
 #include "store/capture.h"
 #include "store/clear_store.h"
 #include "store/clip_formats_win32.h"
 #include "store/clip_writers_win32.h"
 #include "store/index_file.h"
 #include "store/store_folder.h"
-#include "lang/language_tables.h"
 #include "win/application.h"
 #include "win/clipboard.h"
 #include "win/message_boxes.h"
@@ -75,10 +75,9 @@ const std::array<ControlRow, 8> kControls{{
      "Vider le Presse-papiers de Tessera..."},
     {"SpeedButton3", L"BUTTON", kSpeedButton3, 424, 328, 80, 23, WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 3,
      "A propos..."},
-    {"SpeedButton1", L"BUTTON", kSpeedButton1, 508, 328, 80, 23, WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 4,
-     "Cacher"},
-    {"Label4", L"STATIC", kLabel4, 8, 8, 232, 16, WS_VISIBLE | SS_LEFT, 0, -1,
-     "Raccourci pour \"Copier\" : Ctrl + Q", FontWeight::Bold, kRed},
+    {"SpeedButton1", L"BUTTON", kSpeedButton1, 508, 328, 80, 23, WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 4, "Cacher"},
+    {"Label4", L"STATIC", kLabel4, 8, 8, 232, 16, WS_VISIBLE | SS_LEFT, 0, -1, "Raccourci pour \"Copier\" : Ctrl + Q",
+     FontWeight::Bold, kRed},
     {"Label1", L"STATIC", kLabel1, 8, 32, 232, 16, WS_VISIBLE | SS_LEFT, 0, -1,
      "Raccourci pour \"Coller\" : Ctrl + Espace", FontWeight::Bold, kRed},
     {"Label2", L"STATIC", kLabel2, 248, 8, 328, 14, WS_VISIBLE | SS_LEFT, 0, -1,
@@ -285,9 +284,7 @@ void TForm1::WinStartClick() {
         DisableStartWithWindows(registry_, name);
 }
 
-bool TForm1::WinStartChecked() const {
-    return ::SendMessageW(controls_["WinStart"], BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
+bool TForm1::WinStartChecked() const { return ::SendMessageW(controls_["WinStart"], BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void TForm1::SetWinStartChecked(bool checked) {
     if (checked == WinStartChecked()) return;
@@ -405,9 +402,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == kTimer1) Timer1Timer();
         if (wParam == kHotKeyKeysTimer && hotKeyKeys_) hotKeyKeys_->OnTimer();
         return 0;
-    case WM_HOTKEY:
-        WMHotKey(static_cast<int>(wParam));
-        return 0;
+    case WM_HOTKEY: WMHotKey(static_cast<int>(wParam)); return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         if (HBRUSH brush = controls_.ColourFor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)))
@@ -418,8 +413,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // so that nothing captured since the last save is lost.
         Close2Click();
         return 0;
-    case WM_QUERYENDSESSION:
-        return TRUE;
+    case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
         // Windows is ending the session and will end the program without "&Quitter": save now.
         if (wParam) {
@@ -434,8 +428,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         FormDestroy();
         ::PostQuitMessage(0);
         return 0;
-    default:
-        break;
+    default: break;
     }
     return Window::HandleMessage(message, wParam, lParam);
 }

@@ -8,9 +8,7 @@ namespace tessera {
 
 namespace {
 
-HKEY RootOf(RunScope scope) {
-    return scope == RunScope::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-}
+HKEY RootOf(RunScope scope) { return scope == RunScope::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 
 // True only when the key or the value is known to be missing; a refused read proves nothing.
 bool ValueIsAbsent(HKEY root, const std::string& name) {

@@ -16,8 +16,7 @@ TLogo::TLogo() {
     const int height = r.bottom - r.top;
     const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    CreateWindowObject(L"TLogo", 0, L"Tessera - par l'équipe Tessera", kStyle, x, y, width, height,
-                       nullptr);
+    CreateWindowObject(L"TLogo", 0, L"Tessera - par l'équipe Tessera", kStyle, x, y, width, height, nullptr);
     // Image1: the picture in the program's resources (none in a test program: the form stays plain).
     image1_.reset(static_cast<HBITMAP>(
         ::LoadImageW(::GetModuleHandleW(nullptr), L"SPLASH", IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
@@ -44,14 +43,11 @@ void TLogo::Paint() {
 
 LRESULT TLogo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT:
-        Paint();
-        return 0;
+    case WM_PAINT: Paint(); return 0;
     case WM_CLOSE:
         // Alt+F4 must not end the start-up half-way: the splash goes when the forms are made.
         return 0;
-    default:
-        break;
+    default: break;
     }
     return Window::HandleMessage(message, wParam, lParam);
 }

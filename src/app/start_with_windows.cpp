@@ -22,7 +22,8 @@ void EnableStartWithWindows(RunRegistry& registry, const std::string& name, cons
         return;
     }
     if (registry.SetRunValue(RunScope::User, name, command)) return;
-    throw std::runtime_error("Impossible d'inscrire " + name + " au démarrage de Windows : "
+    throw std::runtime_error("Impossible d'inscrire " + name +
+                             " au démarrage de Windows : "
                              "le registre a refusé l'écriture.");
 }
 
@@ -32,7 +33,8 @@ void DisableStartWithWindows(RunRegistry& registry, const std::string& name) {
     bool machineCleared = registry.DeleteRunValue(RunScope::Machine, name);
     bool userCleared = registry.DeleteRunValue(RunScope::User, name);
     if (machineCleared && userCleared) return;
-    throw std::runtime_error("Impossible de retirer " + name + " du démarrage de Windows : "
+    throw std::runtime_error("Impossible de retirer " + name +
+                             " du démarrage de Windows : "
                              "le registre a refusé la suppression.");
 }
 

@@ -98,8 +98,8 @@ void TUrlLabel::ShowMenu(LPARAM at) {
     }
     // The menu closes when the user clicks elsewhere only if the window behind it is in the foreground.
     ::SetForegroundWindow(::GetAncestor(label_, GA_ROOT));
-    const UINT chosen = static_cast<UINT>(
-        ::TrackPopupMenu(menu_.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, label_, nullptr));
+    const UINT chosen =
+        static_cast<UINT>(::TrackPopupMenu(menu_.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, label_, nullptr));
     if (chosen == kCopyItem) CopyClick();
 }
 
@@ -109,8 +109,8 @@ void TUrlLabel::Paint() {
     RECT r{};
     ::GetClientRect(label_, &r);
     // The parent chooses the background, as it does for its other labels.
-    auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(::GetParent(label_), WM_CTLCOLORSTATIC,
-                                                          reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label_)));
+    auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(
+        ::GetParent(label_), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label_)));
     ::FillRect(dc, &r, brush ? brush : ::GetSysColorBrush(COLOR_BTNFACE));
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(label_)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(::GetWindowTextW(label_, text.data(), static_cast<int>(text.size()))));
@@ -125,9 +125,7 @@ LRESULT TUrlLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCHITTEST:
         // A plain label lets the mouse through to its parent.
         return HTCLIENT;
-    case WM_SETCURSOR:
-        ::SetCursor(HandCursor());
-        return TRUE;
+    case WM_SETCURSOR: ::SetCursor(HandCursor()); return TRUE;
     case WM_LBUTTONDOWN:
         pressed_ = true;
         savedColor_ = color_;
@@ -152,9 +150,7 @@ LRESULT TUrlLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             SetFontColor(savedColor_);
         }
         return 0;
-    case WM_CONTEXTMENU:
-        ShowMenu(lParam);
-        return 0;
+    case WM_CONTEXTMENU: ShowMenu(lParam); return 0;
     case WM_SETFONT: {
         const LRESULT result = ::DefSubclassProc(label_, message, wParam, lParam);
         MakeLinkFont(reinterpret_cast<HFONT>(wParam));
@@ -166,16 +162,13 @@ LRESULT TUrlLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ::InvalidateRect(label_, nullptr, TRUE);
         return result;
     }
-    case WM_PAINT:
-        Paint();
-        return 0;
+    case WM_PAINT: Paint(); return 0;
     case WM_NCDESTROY: {
         HWND h = label_;
         Detach();
         return ::DefSubclassProc(h, message, wParam, lParam);
     }
-    default:
-        return ::DefSubclassProc(label_, message, wParam, lParam);
+    default: return ::DefSubclassProc(label_, message, wParam, lParam);
     }
 }
 

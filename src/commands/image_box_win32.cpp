@@ -40,15 +40,14 @@ void TImage::Paint(HDC dc, const RECT& box) const {
     } else if (picture_.metafile) {
         ::PlayEnhMetaFile(dc, picture_.metafile.get(), &box);
     } else if (picture_.icon) {
-        ::DrawIconEx(dc, box.left, box.top, picture_.icon.get(), box.right - box.left, box.bottom - box.top, 0,
-                     nullptr, DI_NORMAL);
+        ::DrawIconEx(dc, box.left, box.top, picture_.icon.get(), box.right - box.left, box.bottom - box.top, 0, nullptr,
+                     DI_NORMAL);
     }
 }
 
 LRESULT TImage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;  // painted whole in WM_PAINT, without flicker
+    case WM_ERASEBKGND: return 1;  // painted whole in WM_PAINT, without flicker
     case WM_PAINT: {
         win::paint_scope paint(hwnd());
         RECT box{};
@@ -56,8 +55,7 @@ LRESULT TImage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Paint(paint.dc(), box);
         return 0;
     }
-    default:
-        return Window::HandleMessage(message, wParam, lParam);
+    default: return Window::HandleMessage(message, wParam, lParam);
     }
 }
 

@@ -399,9 +399,7 @@ void TChoix::Close(ChooserResult result) { modalResult_ = result; }
 
 LRESULT TChoix::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND:
-        OnCommand(LOWORD(wParam), HIWORD(wParam));
-        return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_MEASUREITEM: {
         // Before the font is set; the real height follows once the list exists.
         auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
@@ -437,16 +435,13 @@ LRESULT TChoix::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                            : controls_["Button1"]);
         }
         return 0;
-    case WM_CLOSE:
-        Close(ChooserResult::Cancel);
-        return 0;
+    case WM_CLOSE: Close(ChooserResult::Cancel); return 0;
     case WM_ENDSESSION:
         // Windows ends the program after this without closing the dialog: the edit of the text
         // preview is kept as a closing would keep it (the main window saves the index).
         if (wParam) SaveTextPreview();
         return 0;
-    default:
-        break;
+    default: break;
     }
     return Window::HandleMessage(message, wParam, lParam);
 }

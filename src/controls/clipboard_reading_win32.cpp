@@ -34,26 +34,25 @@ Picture LoadClipboardPicture(HWND opener, const RegisteredFormats& registered) {
     const ClipboardFormat first = FirstRecognisedPictureFormat(OpenClipboardFormats(), registered);
     Picture picture;
     switch (RecognisedPictureClass(first, registered)) {
-        case PictureClass::None:
-            throw std::runtime_error("Format de Presse-papiers incorrect");
-        case PictureClass::Icon:
-            // Icons come only through ReadClipboardIcon.
-            throw std::runtime_error("Le Presse-papiers ne supporte pas les icônes");
-        case PictureClass::Metafile: {
-            // The system offers every metafile picture as an enhanced metafile as well.
-            auto data = static_cast<HENHMETAFILE>(ClipboardData(CF_ENHMETAFILE));
-            picture.metafile.reset(::CopyEnhMetaFileW(data, nullptr));
-            if (!picture.metafile) win::ThrowLastError("CopyEnhMetaFileW");
-            break;
-        }
-        case PictureClass::Bitmap: {
-            // The clipboard keeps its own handles: the view gets copies.
-            auto data = static_cast<HBITMAP>(ClipboardData(CF_BITMAP));
-            picture.bitmap.reset(static_cast<HBITMAP>(::CopyImage(data, IMAGE_BITMAP, 0, 0, 0)));
-            if (!picture.bitmap) win::ThrowLastError("CopyImage");
-            picture.palette = DuplicatePalette(static_cast<HPALETTE>(::GetClipboardData(CF_PALETTE)));
-            break;
-        }
+    case PictureClass::None: throw std::runtime_error("Format de Presse-papiers incorrect");
+    case PictureClass::Icon:
+        // Icons come only through ReadClipboardIcon.
+        throw std::runtime_error("Le Presse-papiers ne supporte pas les icônes");
+    case PictureClass::Metafile: {
+        // The system offers every metafile picture as an enhanced metafile as well.
+        auto data = static_cast<HENHMETAFILE>(ClipboardData(CF_ENHMETAFILE));
+        picture.metafile.reset(::CopyEnhMetaFileW(data, nullptr));
+        if (!picture.metafile) win::ThrowLastError("CopyEnhMetaFileW");
+        break;
+    }
+    case PictureClass::Bitmap: {
+        // The clipboard keeps its own handles: the view gets copies.
+        auto data = static_cast<HBITMAP>(ClipboardData(CF_BITMAP));
+        picture.bitmap.reset(static_cast<HBITMAP>(::CopyImage(data, IMAGE_BITMAP, 0, 0, 0)));
+        if (!picture.bitmap) win::ThrowLastError("CopyImage");
+        picture.palette = DuplicatePalette(static_cast<HPALETTE>(::GetClipboardData(CF_PALETTE)));
+        break;
+    }
     }
     return picture;
 }
@@ -68,8 +67,7 @@ win::unique_hicon ReadClipboardIcon(HWND opener, ClipboardFormat iconFormat) {
     const auto image = FindIconImage(bytes);
     if (!image) throw std::runtime_error("Icône incorrecte");
     win::unique_hicon icon(::CreateIconFromResourceEx(bytes.data() + image->offset, static_cast<DWORD>(image->size),
-                                                      TRUE, 0x00030000, image->width, image->height,
-                                                      LR_DEFAULTCOLOR));
+                                                      TRUE, 0x00030000, image->width, image->height, LR_DEFAULTCOLOR));
     if (!icon) throw std::runtime_error("Icône incorrecte");
     return icon;
 }

@@ -31,15 +31,15 @@ Extent ClientExtent(HWND hwnd) {
 
 ScrollRequest ScrollRequestOf(int code) {
     switch (code) {
-        case SB_LINEUP: return ScrollRequest::LineBack;
-        case SB_LINEDOWN: return ScrollRequest::LineForward;
-        case SB_PAGEUP: return ScrollRequest::PageBack;
-        case SB_PAGEDOWN: return ScrollRequest::PageForward;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: return ScrollRequest::Track;
-        case SB_TOP: return ScrollRequest::Start;
-        case SB_BOTTOM: return ScrollRequest::End;
-        default: return ScrollRequest::Other;
+    case SB_LINEUP: return ScrollRequest::LineBack;
+    case SB_LINEDOWN: return ScrollRequest::LineForward;
+    case SB_PAGEUP: return ScrollRequest::PageBack;
+    case SB_PAGEDOWN: return ScrollRequest::PageForward;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: return ScrollRequest::Track;
+    case SB_TOP: return ScrollRequest::Start;
+    case SB_BOTTOM: return ScrollRequest::End;
+    default: return ScrollRequest::Other;
     }
 }
 
@@ -51,8 +51,8 @@ TClipboardViewer::TClipboardViewer(HWND parent, const RECT& bounds)
     font_ = parent ? reinterpret_cast<HFONT>(::SendMessageW(parent, WM_GETFONT, 0, 0)) : nullptr;
     if (!font_) font_ = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
     CreateWindowObject(L"TClipboardViewer", WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT, L"",
-                       WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, bounds.left, bounds.top,
-                       bounds.right - bounds.left, bounds.bottom - bounds.top, parent);
+                       WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, bounds.left, bounds.top, bounds.right - bounds.left,
+                       bounds.bottom - bounds.top, parent);
     probe_.SetOpener(hwnd());
     JoinChain();
 }
@@ -100,8 +100,7 @@ void TClipboardViewer::SetColor(COLORREF color) {
 // each time, and nothing once the system counts it as hung (5 s without reading its messages).
 // Like a blocking send, this one handles the messages sent to this thread while it waits, so a
 // chain change sent back meanwhile cannot deadlock. The answer is ignored.
-void TClipboardViewer::PassToNextViewer(WindowId next, unsigned message, std::uintptr_t wParam,
-                                        std::intptr_t lParam) {
+void TClipboardViewer::PassToNextViewer(WindowId next, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
     constexpr UINT kNextViewerTimeoutMs = 1000;
     DWORD_PTR ignored = 0;
     ::SendMessageTimeoutA(reinterpret_cast<HWND>(next), message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
@@ -130,10 +129,10 @@ void TClipboardViewer::RebuildView() {
     const auto v = PlanView(probe_, core_.Registered(), core_.ViewFormat());
     if (!v) return;  // an empty clipboard shows the background only
     switch (ViewKindOf(*v)) {
-        case ViewKind::Text: BuildTextView(*v); break;
-        case ViewKind::Picture: BuildPictureView(*v); break;
-        case ViewKind::Palette: BuildPaletteView(); break;
-        case ViewKind::Component: BuildComponentView(); break;
+    case ViewKind::Text: BuildTextView(*v); break;
+    case ViewKind::Picture: BuildPictureView(*v); break;
+    case ViewKind::Palette: BuildPaletteView(); break;
+    case ViewKind::Component: BuildComponentView(); break;
     }
 }
 
@@ -169,17 +168,16 @@ HWND TClipboardViewer::CreateTextControl(bool oemFont) {
 void TClipboardViewer::BuildTextView(TClipboardViewFormat v) {
     HWND edit = CreateTextControl(v == cvOemText);
     switch (ChooseTextSource(v, probe_, core_.Registered())) {
-        case TextSource::ClipboardText:
-            // The control's own paste: it opens the clipboard itself and takes the text as is.
-            ::SendMessageW(edit, WM_PASTE, 0, 0);
-            break;
-        case TextSource::ComponentText:
-            ::SetWindowTextA(edit,
-                             JoinLines(ComponentToText(ReadClipboardBlock(hwnd(), core_.Registered().component)))
-                                 .c_str());
-            break;
-        case TextSource::EmptyNotice: ::SetWindowTextA(edit, kEmptyClipboardText); break;
-        case TextSource::UnknownNotice: ::SetWindowTextA(edit, kUnknownFormatText); break;
+    case TextSource::ClipboardText:
+        // The control's own paste: it opens the clipboard itself and takes the text as is.
+        ::SendMessageW(edit, WM_PASTE, 0, 0);
+        break;
+    case TextSource::ComponentText:
+        ::SetWindowTextA(edit,
+                         JoinLines(ComponentToText(ReadClipboardBlock(hwnd(), core_.Registered().component))).c_str());
+        break;
+    case TextSource::EmptyNotice: ::SetWindowTextA(edit, kEmptyClipboardText); break;
+    case TextSource::UnknownNotice: ::SetWindowTextA(edit, kUnknownFormatText); break;
     }
     // Read-only only now: a read-only edit control refuses to paste.
     ::SendMessageW(edit, EM_SETREADONLY, TRUE, 0);
@@ -189,16 +187,16 @@ void TClipboardViewer::BuildPictureView(TClipboardViewFormat v) {
     // The view exists before its picture is read: when reading fails it stays, empty.
     pictureView_ = std::make_unique<TPictureView>(hwnd(), color_);
     switch (ChoosePictureSource(v, probe_, core_.Registered())) {
-        case PictureSource::IconFormat: {
-            Picture picture;
-            picture.icon = ReadClipboardIcon(hwnd(), core_.Registered().icon);
-            pictureView_->SetPicture(std::move(picture));
-            break;
-        }
-        case PictureSource::ClipboardPicture:
-            pictureView_->SetPicture(LoadClipboardPicture(hwnd(), core_.Registered()));
-            break;
-        case PictureSource::Nothing: break;
+    case PictureSource::IconFormat: {
+        Picture picture;
+        picture.icon = ReadClipboardIcon(hwnd(), core_.Registered().icon);
+        pictureView_->SetPicture(std::move(picture));
+        break;
+    }
+    case PictureSource::ClipboardPicture:
+        pictureView_->SetPicture(LoadClipboardPicture(hwnd(), core_.Registered()));
+        break;
+    case PictureSource::Nothing: break;
     }
 }
 
@@ -243,13 +241,23 @@ void TClipboardViewer::LayoutChild() noexcept {
     scroll_.x = fit.horizontal ? ClampScrollPosition(scroll_.x, client.width, content.width) : 0;
     scroll_.y = fit.vertical ? ClampScrollPosition(scroll_.y, client.height, content.height) : 0;
     if (fit.horizontal) {
-        SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, content.width - 1,
-                        static_cast<UINT>(client.width), scroll_.x, 0};
+        SCROLLINFO info{sizeof info,
+                        SIF_RANGE | SIF_PAGE | SIF_POS,
+                        0,
+                        content.width - 1,
+                        static_cast<UINT>(client.width),
+                        scroll_.x,
+                        0};
         ::SetScrollInfo(hwnd(), SB_HORZ, &info, TRUE);
     }
     if (fit.vertical) {
-        SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, content.height - 1,
-                        static_cast<UINT>(client.height), scroll_.y, 0};
+        SCROLLINFO info{sizeof info,
+                        SIF_RANGE | SIF_PAGE | SIF_POS,
+                        0,
+                        content.height - 1,
+                        static_cast<UINT>(client.height),
+                        scroll_.y,
+                        0};
         ::SetScrollInfo(hwnd(), SB_VERT, &info, TRUE);
     }
 
@@ -269,65 +277,55 @@ void TClipboardViewer::OnScroll(int bar, int code) {
     if (!::GetScrollInfo(hwnd(), bar, &info)) return;
     const SIZE size = pictureView_->Size();
     LONG& position = bar == SB_HORZ ? scroll_.x : scroll_.y;
-    position = ScrollTarget(ScrollRequestOf(code), {static_cast<int>(position), info.nTrackPos,
-                                                    static_cast<int>(info.nPage),
-                                                    static_cast<int>(bar == SB_HORZ ? size.cx : size.cy), 16});
+    position =
+        ScrollTarget(ScrollRequestOf(code), {static_cast<int>(position), info.nTrackPos, static_cast<int>(info.nPage),
+                                             static_cast<int>(bar == SB_HORZ ? size.cx : size.cy), 16});
     LayoutChild();
 }
 
 LRESULT TClipboardViewer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_DRAWCLIPBOARD:
-            core_.OnDrawClipboard(wParam, lParam);
-            return Window::HandleMessage(message, wParam, lParam);
-        case WM_DESTROYCLIPBOARD:
-            core_.OnDestroyClipboard();
-            return 0;
-        case WM_CHANGECBCHAIN:
-            core_.OnChangeCbChain(static_cast<WindowId>(wParam), static_cast<WindowId>(lParam));
-            return Window::HandleMessage(message, wParam, lParam);
-        case WM_SIZE:
-            Window::HandleMessage(message, wParam, lParam);
-            LayoutChild();
-            return 0;
-        case WM_HSCROLL:
-            OnScroll(SB_HORZ, LOWORD(wParam));
-            return 0;
-        case WM_VSCROLL:
-            OnScroll(SB_VERT, LOWORD(wParam));
-            return 0;
-        case WM_ERASEBKGND: {
-            RECT client{};
-            ::GetClientRect(hwnd(), &client);
-            ::FillRect(reinterpret_cast<HDC>(wParam), &client, background_.get());
-            return 1;
+    case WM_DRAWCLIPBOARD: core_.OnDrawClipboard(wParam, lParam); return Window::HandleMessage(message, wParam, lParam);
+    case WM_DESTROYCLIPBOARD: core_.OnDestroyClipboard(); return 0;
+    case WM_CHANGECBCHAIN:
+        core_.OnChangeCbChain(static_cast<WindowId>(wParam), static_cast<WindowId>(lParam));
+        return Window::HandleMessage(message, wParam, lParam);
+    case WM_SIZE:
+        Window::HandleMessage(message, wParam, lParam);
+        LayoutChild();
+        return 0;
+    case WM_HSCROLL: OnScroll(SB_HORZ, LOWORD(wParam)); return 0;
+    case WM_VSCROLL: OnScroll(SB_VERT, LOWORD(wParam)); return 0;
+    case WM_ERASEBKGND: {
+        RECT client{};
+        ::GetClientRect(hwnd(), &client);
+        ::FillRect(reinterpret_cast<HDC>(wParam), &client, background_.get());
+        return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+        // A read-only edit control asks as a static one would; the text view keeps the
+        // colours of an ordinary text control.
+        if (textView_ && reinterpret_cast<HWND>(lParam) == textView_.get()) {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+            ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+            return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
         }
-        case WM_CTLCOLORSTATIC:
-            // A read-only edit control asks as a static one would; the text view keeps the
-            // colours of an ordinary text control.
-            if (textView_ && reinterpret_cast<HWND>(lParam) == textView_.get()) {
-                HDC dc = reinterpret_cast<HDC>(wParam);
-                ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-                ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
-                return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
-            }
-            return Window::HandleMessage(message, wParam, lParam);
-        case WM_SETFONT:
-            // The text view follows the panel's font, except in the OEM font.
-            font_ = reinterpret_cast<HFONT>(wParam);
-            if (textView_ && !textInTerminalFont_) ::SendMessageW(textView_.get(), WM_SETFONT, wParam, lParam);
-            return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(font_);
-        case WM_NCDESTROY:
-            // Destroyed with its parent: the children are gone already.
-            LeaveChain();
-            textView_.release();
-            pictureView_.reset();
-            paletteGrid_.reset();
-            return Window::HandleMessage(message, wParam, lParam);
-        default:
-            return Window::HandleMessage(message, wParam, lParam);
+        return Window::HandleMessage(message, wParam, lParam);
+    case WM_SETFONT:
+        // The text view follows the panel's font, except in the OEM font.
+        font_ = reinterpret_cast<HFONT>(wParam);
+        if (textView_ && !textInTerminalFont_) ::SendMessageW(textView_.get(), WM_SETFONT, wParam, lParam);
+        return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
+    case WM_NCDESTROY:
+        // Destroyed with its parent: the children are gone already.
+        LeaveChain();
+        textView_.release();
+        pictureView_.reset();
+        paletteGrid_.reset();
+        return Window::HandleMessage(message, wParam, lParam);
+    default: return Window::HandleMessage(message, wParam, lParam);
     }
 }
 

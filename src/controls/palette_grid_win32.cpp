@@ -86,8 +86,13 @@ void TPaletteGrid::FitGrid() {
     model_.FitGrid(client.right + scrollBar, scrollBar);
     const int page = client.bottom;
     scrollTop_ = ClampScrollPosition(scrollTop_, page, model_.contentHeight());
-    SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0,
-                    model_.contentHeight() - 1, static_cast<UINT>(std::max(page, 0)), scrollTop_, 0};
+    SCROLLINFO info{sizeof info,
+                    SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL,
+                    0,
+                    model_.contentHeight() - 1,
+                    static_cast<UINT>(std::max(page, 0)),
+                    scrollTop_,
+                    0};
     ::SetScrollInfo(hwnd(), SB_VERT, &info, TRUE);
     fitting_ = false;
 }
@@ -187,86 +192,77 @@ void TPaletteGrid::OnVScroll(int code) {
     ::GetScrollInfo(hwnd(), SB_VERT, &info);
     ScrollRequest request = ScrollRequest::Other;
     switch (code) {
-        case SB_LINEUP: request = ScrollRequest::LineBack; break;
-        case SB_LINEDOWN: request = ScrollRequest::LineForward; break;
-        case SB_PAGEUP: request = ScrollRequest::PageBack; break;
-        case SB_PAGEDOWN: request = ScrollRequest::PageForward; break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: request = ScrollRequest::Track; break;
-        case SB_TOP: request = ScrollRequest::Start; break;
-        case SB_BOTTOM: request = ScrollRequest::End; break;
-        default: break;
+    case SB_LINEUP: request = ScrollRequest::LineBack; break;
+    case SB_LINEDOWN: request = ScrollRequest::LineForward; break;
+    case SB_PAGEUP: request = ScrollRequest::PageBack; break;
+    case SB_PAGEDOWN: request = ScrollRequest::PageForward; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: request = ScrollRequest::Track; break;
+    case SB_TOP: request = ScrollRequest::Start; break;
+    case SB_BOTTOM: request = ScrollRequest::End; break;
+    default: break;
     }
-    ScrollTo(ScrollTarget(request, {scrollTop_, info.nTrackPos, static_cast<int>(info.nPage),
-                                    model_.contentHeight(), kCell}));
+    ScrollTo(ScrollTarget(request,
+                          {scrollTop_, info.nTrackPos, static_cast<int>(info.nPage), model_.contentHeight(), kCell}));
 }
 
 void TPaletteGrid::OnKeyDown(WPARAM key) {
     int column = selection_.x;
     int row = selection_.y;
     switch (key) {
-        case VK_LEFT: --column; break;
-        case VK_RIGHT: ++column; break;
-        case VK_UP: --row; break;
-        case VK_DOWN: ++row; break;
-        case VK_HOME: column = 0; break;
-        default: return;
+    case VK_LEFT: --column; break;
+    case VK_RIGHT: ++column; break;
+    case VK_UP: --row; break;
+    case VK_DOWN: ++row; break;
+    case VK_HOME: column = 0; break;
+    default: return;
     }
     Select(column, row);
 }
 
 LRESULT TPaletteGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_SIZE:
-            Window::HandleMessage(message, wParam, lParam);
-            FitGrid();
-            ::InvalidateRect(hwnd(), nullptr, TRUE);
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;  // PaintContent fills every pixel
-        case WM_PAINT: {
-            win::paint_scope paint(hwnd());
-            PaintContent(paint.dc(), paint.area());
-            return 0;
-        }
-        case WM_PRINTCLIENT: {
-            RECT client{};
-            ::GetClientRect(hwnd(), &client);
-            PaintContent(reinterpret_cast<HDC>(wParam), client);
-            return 0;
-        }
-        case WM_VSCROLL:
-            OnVScroll(LOWORD(wParam));
-            return 0;
-        case WM_MOUSEWHEEL:
-            ScrollTo(scrollTop_ - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * kCell);
-            return 0;
-        case WM_LBUTTONDOWN: {
-            ::SetFocus(hwnd());
-            const int x = GET_X_LPARAM(lParam);
-            const int y = GET_Y_LPARAM(lParam) + scrollTop_;
-            if (x >= 0 && y >= 0) Select(x / kCell, y / kCell);
-            return 0;
-        }
-        case WM_KEYDOWN:
-            OnKeyDown(wParam);
-            return 0;
-        case WM_GETDLGCODE:
-            return DLGC_WANTARROWS;
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS: {
-            const RECT cell = CellRect(selection_.x, selection_.y);
-            ::InvalidateRect(hwnd(), &cell, TRUE);
-            return 0;
-        }
-        case WM_QUERYNEWPALETTE:
-        case WM_PALETTECHANGED:
-            // Swatches realise the palette as they are drawn: a repaint is all it takes.
-            if (message == WM_PALETTECHANGED && reinterpret_cast<HWND>(wParam) == hwnd()) return 0;
-            ::InvalidateRect(hwnd(), nullptr, TRUE);
-            return palette_ ? TRUE : FALSE;
-        default:
-            return Window::HandleMessage(message, wParam, lParam);
+    case WM_SIZE:
+        Window::HandleMessage(message, wParam, lParam);
+        FitGrid();
+        ::InvalidateRect(hwnd(), nullptr, TRUE);
+        return 0;
+    case WM_ERASEBKGND: return 1;  // PaintContent fills every pixel
+    case WM_PAINT: {
+        win::paint_scope paint(hwnd());
+        PaintContent(paint.dc(), paint.area());
+        return 0;
+    }
+    case WM_PRINTCLIENT: {
+        RECT client{};
+        ::GetClientRect(hwnd(), &client);
+        PaintContent(reinterpret_cast<HDC>(wParam), client);
+        return 0;
+    }
+    case WM_VSCROLL: OnVScroll(LOWORD(wParam)); return 0;
+    case WM_MOUSEWHEEL: ScrollTo(scrollTop_ - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * kCell); return 0;
+    case WM_LBUTTONDOWN: {
+        ::SetFocus(hwnd());
+        const int x = GET_X_LPARAM(lParam);
+        const int y = GET_Y_LPARAM(lParam) + scrollTop_;
+        if (x >= 0 && y >= 0) Select(x / kCell, y / kCell);
+        return 0;
+    }
+    case WM_KEYDOWN: OnKeyDown(wParam); return 0;
+    case WM_GETDLGCODE: return DLGC_WANTARROWS;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: {
+        const RECT cell = CellRect(selection_.x, selection_.y);
+        ::InvalidateRect(hwnd(), &cell, TRUE);
+        return 0;
+    }
+    case WM_QUERYNEWPALETTE:
+    case WM_PALETTECHANGED:
+        // Swatches realise the palette as they are drawn: a repaint is all it takes.
+        if (message == WM_PALETTECHANGED && reinterpret_cast<HWND>(wParam) == hwnd()) return 0;
+        ::InvalidateRect(hwnd(), nullptr, TRUE);
+        return palette_ ? TRUE : FALSE;
+    default: return Window::HandleMessage(message, wParam, lParam);
     }
 }
 

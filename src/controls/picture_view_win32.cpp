@@ -86,24 +86,21 @@ void TPictureView::PaintContent(HDC dc) {
 
 LRESULT TPictureView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_ERASEBKGND: {
-            // Icons and metafiles leave parts unpainted: those show the viewer's colour.
-            RECT client{};
-            ::GetClientRect(hwnd(), &client);
-            win::unique_hbrush brush(::CreateSolidBrush(background_));
-            ::FillRect(reinterpret_cast<HDC>(wParam), &client, brush.get());
-            return 1;
-        }
-        case WM_PAINT: {
-            win::paint_scope paint(hwnd());
-            PaintContent(paint.dc());
-            return 0;
-        }
-        case WM_PRINTCLIENT:
-            PaintContent(reinterpret_cast<HDC>(wParam));
-            return 0;
-        default:
-            return Window::HandleMessage(message, wParam, lParam);
+    case WM_ERASEBKGND: {
+        // Icons and metafiles leave parts unpainted: those show the viewer's colour.
+        RECT client{};
+        ::GetClientRect(hwnd(), &client);
+        win::unique_hbrush brush(::CreateSolidBrush(background_));
+        ::FillRect(reinterpret_cast<HDC>(wParam), &client, brush.get());
+        return 1;
+    }
+    case WM_PAINT: {
+        win::paint_scope paint(hwnd());
+        PaintContent(paint.dc());
+        return 0;
+    }
+    case WM_PRINTCLIENT: PaintContent(reinterpret_cast<HDC>(wParam)); return 0;
+    default: return Window::HandleMessage(message, wParam, lParam);
     }
 }
 

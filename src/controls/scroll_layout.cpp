@@ -35,14 +35,14 @@ int ClampScrollPosition(int position, int page, int content) {
 int ScrollTarget(ScrollRequest request, const ScrollState& s) {
     int target = s.position;
     switch (request) {
-        case ScrollRequest::LineBack: target = s.position - s.line; break;
-        case ScrollRequest::LineForward: target = s.position + s.line; break;
-        case ScrollRequest::PageBack: target = s.position - std::max(s.page, 1); break;
-        case ScrollRequest::PageForward: target = s.position + std::max(s.page, 1); break;
-        case ScrollRequest::Track: target = s.trackPosition; break;
-        case ScrollRequest::Start: target = 0; break;
-        case ScrollRequest::End: target = s.content; break;
-        case ScrollRequest::Other: break;
+    case ScrollRequest::LineBack: target = s.position - s.line; break;
+    case ScrollRequest::LineForward: target = s.position + s.line; break;
+    case ScrollRequest::PageBack: target = s.position - std::max(s.page, 1); break;
+    case ScrollRequest::PageForward: target = s.position + std::max(s.page, 1); break;
+    case ScrollRequest::Track: target = s.trackPosition; break;
+    case ScrollRequest::Start: target = 0; break;
+    case ScrollRequest::End: target = s.content; break;
+    case ScrollRequest::Other: break;
     }
     return ClampScrollPosition(target, s.page, s.content);
 }

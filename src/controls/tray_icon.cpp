@@ -154,9 +154,7 @@ const TIcon* TTrayIcon::CurrentIcon() const {
     return &icon_;
 }
 
-std::string TTrayIcon::ShortHint() const {
-    return hint_.substr(0, hint_.find('|'));
-}
+std::string TTrayIcon::ShortHint() const { return hint_.substr(0, hint_.find('|')); }
 
 void TTrayIcon::FillNotifyData() {
     iconData.window = area_.TrayWindow();
@@ -249,9 +247,7 @@ void TTrayIcon::HandleNotify(std::uintptr_t mouseMessage, TShiftState shift, int
         clickedButtons_ |= button;
     };
     switch (mouseMessage) {
-    case 0x200:
-        MouseMove(shift, x, y);
-        break;
+    case 0x200: MouseMove(shift, x, y); break;
     case 0x201:
         MouseDown(mbLeft, shift | ssLeft, x, y);
         press(kLeft);
@@ -273,20 +269,11 @@ void TTrayIcon::HandleNotify(std::uintptr_t mouseMessage, TShiftState shift, int
         if (TakeClicked(kRight)) Click(mbRight, shift | ssRight, x, y);
         MouseUp(mbRight, shift | ssRight, x, y);
         break;
-    case 0x206:
-        MouseDown(mbRight, shift | ssDouble, x, y);
-        break;
-    case 0x207:
-        MouseDown(mbMiddle, shift | ssMiddle, x, y);
-        break;
-    case 0x208:
-        MouseUp(mbMiddle, shift | ssMiddle, x, y);
-        break;
-    case 0x209:
-        MouseDown(mbMiddle, shift | ssDouble, x, y);
-        break;
-    default:
-        break;
+    case 0x206: MouseDown(mbRight, shift | ssDouble, x, y); break;
+    case 0x207: MouseDown(mbMiddle, shift | ssMiddle, x, y); break;
+    case 0x208: MouseUp(mbMiddle, shift | ssMiddle, x, y); break;
+    case 0x209: MouseDown(mbMiddle, shift | ssDouble, x, y); break;
+    default: break;
     }
 }
 

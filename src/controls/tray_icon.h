@@ -39,8 +39,7 @@ enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 
 // Shift state as a set of flags.
 using TShiftState = unsigned;
-inline constexpr TShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32,
-                             ssDouble = 64;
+inline constexpr TShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64;
 
 // The pop-up menu as the tray icon sees it.
 class TrayMenu {

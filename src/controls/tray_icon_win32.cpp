@@ -106,7 +106,8 @@ LRESULT TrayIconWin32::HiddenWindow::HandleMessage(UINT message, WPARAM wParam, 
     return 0;
 }
 
-TrayIconWin32::TrayIconWin32() : window_(*this), tray_(std::make_unique<TTrayIcon>(static_cast<NotificationArea&>(*this), &maker_)) {}
+TrayIconWin32::TrayIconWin32()
+    : window_(*this), tray_(std::make_unique<TTrayIcon>(static_cast<NotificationArea&>(*this), &maker_)) {}
 
 TrayIconWin32::~TrayIconWin32() {
     // The tray removes its icon and cuts off its thread while the window and the maker still
@@ -149,14 +150,13 @@ void TrayIconWin32::ProcessMessages() { win::Application::Instance().ProcessMess
 
 bool TrayIconWin32::TrackMenu(TrayMenuId menu, TrayWindowId commandWindow, int x, int y) {
     HWND owner = commandWindow ? reinterpret_cast<HWND>(commandWindow) : window_.hwnd();
-    return ::TrackPopupMenu(reinterpret_cast<HMENU>(menu), TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, owner,
-                            nullptr) != FALSE;
+    return ::TrackPopupMenu(reinterpret_cast<HMENU>(menu), TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr) !=
+           FALSE;
 }
 
 TimerHooks TrayIconWin32::Hooks() {
     // Nothing here refers to this object: a thread may finish its pause after it is gone.
-    return {[](unsigned ms) { ::SleepEx(ms, FALSE); },
-            [] { return win::Application::Instance().Terminated(); }};
+    return {[](unsigned ms) { ::SleepEx(ms, FALSE); }, [] { return win::Application::Instance().Terminated(); }};
 }
 
 }  // namespace tessera

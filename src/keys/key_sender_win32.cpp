@@ -28,9 +28,7 @@ bool AsyncKeyboardState::IsDown(std::uint8_t virtualKey) const {
 // full title, so a cut one would never find the window whose title was recorded and the keys
 // would go to whatever had the focus. The std::string is its own zero-terminated copy, so no
 // fixed buffer can be overrun (a title holding a zero byte is searched up to it).
-HWND FindWindowByTitle(const std::string& title) {
-    return ::FindWindowA(nullptr, title.c_str());
-}
+HWND FindWindowByTitle(const std::string& title) { return ::FindWindowA(nullptr, title.c_str()); }
 
 namespace {
 

@@ -23,8 +23,14 @@ inline constexpr unsigned char kAltUp = 255;
 }  // namespace key_bytes
 
 // The two strings the program sends: Ctrl+C and Ctrl+V.
-inline constexpr std::string_view kCopyKeys = "\xFC" "C" "\xFD";
-inline constexpr std::string_view kPasteKeys = "\xFC" "V" "\xFD";
+inline constexpr std::string_view kCopyKeys =
+    "\xFC"
+    "C"
+    "\xFD";
+inline constexpr std::string_view kPasteKeys =
+    "\xFC"
+    "V"
+    "\xFD";
 
 void SendKeyString(std::string_view keys, KeyboardOutput& out);
 

@@ -19,8 +19,8 @@ bool ClassIs(const wchar_t* className, const wchar_t* wanted) {
 
 bool IsEditClass(const wchar_t* className) {
     // Rich edit classes are named "RichEdit20W", "RICHEDIT50W", ...
-    return ClassIs(className, L"EDIT") || (className && ::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, className, 8,
-                                                                       L"RichEdit", 8) == CSTR_EQUAL);
+    return ClassIs(className, L"EDIT") || (className && ::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, className,
+                                                                         8, L"RichEdit", 8) == CSTR_EQUAL);
 }
 
 ComponentBounds BoundsOf(HWND h, bool topLevel) {
@@ -41,7 +41,8 @@ void Place(HWND h, bool topLevel, const ComponentBounds& b) {
 
 class ControlSetComponents::FormComponent final : public TranslatableComponent {
 public:
-    FormComponent(HWND h, std::string fontName, int charSet) : h_(h), fontName_(std::move(fontName)), charSet_(charSet) {}
+    FormComponent(HWND h, std::string fontName, int charSet)
+        : h_(h), fontName_(std::move(fontName)), charSet_(charSet) {}
     std::string Name() const override { return {}; }
     bool HasCaption() const override { return true; }
     void SetCaption(const std::string& t) override { SetWindowText(h_, t); }
@@ -166,9 +167,7 @@ ControlSetComponents::ControlSetComponents(HWND form, const win::ControlSet& con
 
 ControlSetComponents::~ControlSetComponents() = default;
 
-TranslatableComponent& ControlSetComponents::Form() {
-    return *formComponent_;
-}
+TranslatableComponent& ControlSetComponents::Form() { return *formComponent_; }
 
 HWND ControlSetComponents::EnsureToolTips() {
     if (!tips_)

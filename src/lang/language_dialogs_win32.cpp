@@ -34,15 +34,10 @@ bool LanguageDialogsWin32::Show(LanguageBox box, std::string_view text) {
     for (wchar_t& c : wide)
         if (c == L'\r') c = L'\n';
     switch (box) {
-    case LanguageBox::InformationCancel:
-        ShowWithCancel(wide);
-        return false;
-    case LanguageBox::InformationOk:
-        win::ShowInformation(wide);
-        return false;
+    case LanguageBox::InformationCancel: ShowWithCancel(wide); return false;
+    case LanguageBox::InformationOk: win::ShowInformation(wide); return false;
     case LanguageBox::ConfirmationYesNo:
-    case LanguageBox::WarningYesNo:
-        return win::AskConfirmation(wide);
+    case LanguageBox::WarningYesNo: return win::AskConfirmation(wide);
     }
     return false;
 }

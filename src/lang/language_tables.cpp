@@ -6,7 +6,8 @@ namespace {
 // The texts are UTF-8 (the compiler keeps this file's encoding); the Win32 side converts them
 // to UTF-16 for the window functions, so the accents show whatever the user's code page.
 // Rows: key, French (language 0), English (language 1). Order matters: continuation and hint
-// rows belong to the key row above them.
+// rows belong to the key row above them. One row of a table per line:
+// clang-format off
 constexpr const char* kMainWords[] = {
     "Label1", "Raccourci pour \"Coller\" : Ctrl + Espace", "\"Paste\" shortcut : Ctrl + Space",
     "Label2", "Contenu du Presse-papiers de Windows", "Windows Clipboard content",
@@ -48,6 +49,7 @@ constexpr const char* kAboutWords[] = {
     "UrlLabel1", "Site web", "Web site",
 };
 constexpr const char* kAboutCharSets[] = {"MS Sans Serif,1", "MS Sans Serif,1"};
+// clang-format on
 
 // The main window and the About box were saved with language 1 active, the chooser with 0.
 const LanguageTable kMain{kMainWords, kMainCharSets, 1};
@@ -56,17 +58,11 @@ const LanguageTable kAbout{kAboutWords, kAboutCharSets, 1};
 
 }  // namespace
 
-const LanguageTable& MainFormTable() {
-    return kMain;
-}
+const LanguageTable& MainFormTable() { return kMain; }
 
-const LanguageTable& ChooserTable() {
-    return kChooser;
-}
+const LanguageTable& ChooserTable() { return kChooser; }
 
-const LanguageTable& AboutBoxTable() {
-    return kAbout;
-}
+const LanguageTable& AboutBoxTable() { return kAbout; }
 
 void LoadStoredData(TMultiLang& switcher, const LanguageTable& table) {
     switcher.BeginLoading();

@@ -14,9 +14,9 @@ struct LanguageTable {
     uint8_t savedActiveLanguage;
 };
 
-const LanguageTable& MainFormTable();   // TForm1
-const LanguageTable& ChooserTable();    // TChoix
-const LanguageTable& AboutBoxTable();   // TAboutBox
+const LanguageTable& MainFormTable();  // TForm1
+const LanguageTable& ChooserTable();   // TChoix
+const LanguageTable& AboutBoxTable();  // TAboutBox
 
 // Reads `table` into `switcher` as a form's stored data is read (Languages, ActiveLanguage,
 // Words, CharSets), then calls Loaded, which switches to the current language.

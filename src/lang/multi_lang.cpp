@@ -71,9 +71,7 @@ void TMultiLang::TranslateComponent(TranslatableComponent& c, std::size_t& curso
     auto setItem = [&c](std::size_t i, const std::string& t) { c.SetItem(i, t); };
     std::string text;
     switch (c.Kind()) {
-    case ComponentKind::ItemList:
-        ItemListRule(cursor, c.ItemCount(), setItem);
-        break;
+    case ComponentKind::ItemList: ItemListRule(cursor, c.ItemCount(), setItem); break;
     case ComponentKind::ComboBox: {
         const int selected = c.ItemIndex();
         ItemListRule(cursor, c.ItemCount(), setItem);
@@ -96,9 +94,7 @@ void TMultiLang::TranslateComponent(TranslatableComponent& c, std::size_t& curso
         CollectionRule(cursor, c.ItemCount(), setItem);
         break;
     }
-    case ComponentKind::ListView:
-        ListViewRule(c, cursor);
-        break;
+    case ComponentKind::ListView: ListViewRule(c, cursor); break;
     case ComponentKind::MenuItem:
     case ComponentKind::OwnedForm:
         if (TakeRow(cursor, text)) c.SetCaption(text);

@@ -73,9 +73,7 @@ TBaseMultiLang::TBaseMultiLang(ComponentTree& owner, LanguageDialogs& dialogs) :
     switchers.push_back(this);
 }
 
-TBaseMultiLang::~TBaseMultiLang() {
-    std::erase(switchers, this);
-}
+TBaseMultiLang::~TBaseMultiLang() { std::erase(switchers, this); }
 
 void SetAllLanguages(uint8_t n) {
     // By index: a switch may show a box, but never creates or destroys a switcher.
@@ -84,22 +82,16 @@ void SetAllLanguages(uint8_t n) {
     currentLanguage = n;
 }
 
-uint8_t CurrentLanguage() noexcept {
-    return currentLanguage;
-}
+uint8_t CurrentLanguage() noexcept { return currentLanguage; }
 
 void TBaseMultiLang::Loaded() {
     loading_ = false;
     if (!owner_.Designing()) SetActiveLanguage(currentLanguage);
 }
 
-void TBaseMultiLang::OutOfRange() {
-    dialogs_.Show(LanguageBox::InformationCancel, kOutOfRange);
-}
+void TBaseMultiLang::OutOfRange() { dialogs_.Show(LanguageBox::InformationCancel, kOutOfRange); }
 
-void TBaseMultiLang::SetActiveLanguage(uint8_t n) {
-    Switch(n);
-}
+void TBaseMultiLang::SetActiveLanguage(uint8_t n) { Switch(n); }
 
 void TBaseMultiLang::SetDefaultLanguage(uint8_t n) {
     if (n >= languages_) {

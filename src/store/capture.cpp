@@ -26,9 +26,7 @@ void MakeRoomForOneRow(ClipIndex& index) {
 }  // namespace
 
 // The path is ANSI and the rest of the message UTF-8: the error display copes with the mix.
-void ThrowCannotCreate(const std::string& path) {
-    throw std::runtime_error("Impossible de créer le fichier " + path);
-}
+void ThrowCannotCreate(const std::string& path) { throw std::runtime_error("Impossible de créer le fichier " + path); }
 
 // A missing store folder, a suppressed capture or a clipboard without a supported format end
 // the capture silently: the user copied something the program does not keep, nothing more.

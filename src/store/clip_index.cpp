@@ -24,8 +24,8 @@ std::size_t ClipIndex::Find(int row) const noexcept {
     const auto r = static_cast<std::size_t>(row);
     if (r < rows_.size() && rows_[r].index == row) return r;
     const auto end = rows_.begin() + static_cast<std::ptrdiff_t>(std::min(r, rows_.size()));
-    const auto it = std::lower_bound(rows_.begin(), end, row,
-                                     [](const StoredRow& s, int value) { return s.index < value; });
+    const auto it =
+        std::lower_bound(rows_.begin(), end, row, [](const StoredRow& s, int value) { return s.index < value; });
     return static_cast<std::size_t>(it - rows_.begin());
 }
 

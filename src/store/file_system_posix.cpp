@@ -161,9 +161,7 @@ bool PosixFileSystem::DirectoryExists(const std::string& path) {
 
 bool PosixFileSystem::MakeDirectory(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0; }
 
-bool PosixFileSystem::RemoveFile(const std::string& path) {
-    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
-}
+bool PosixFileSystem::RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
 
 namespace {
 
@@ -183,7 +181,9 @@ std::vector<std::string> ListRegularFiles(const std::string& dir, bool withHidde
 
 }  // namespace
 
-std::vector<std::string> PosixFileSystem::ListPlainFiles(const std::string& dir) { return ListRegularFiles(dir, false); }
+std::vector<std::string> PosixFileSystem::ListPlainFiles(const std::string& dir) {
+    return ListRegularFiles(dir, false);
+}
 
 std::vector<std::string> PosixFileSystem::ListFiles(const std::string& dir) { return ListRegularFiles(dir, true); }
 

@@ -30,8 +30,8 @@ unique_hfile CreateTemporaryBeside(const std::string& target, std::string& name)
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = target + "." + std::to_string(::GetCurrentProcessId()) + "." + std::to_string(counter++) + ".tmp";
-        unique_hfile file(::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN,
-                                        nullptr));
+        unique_hfile file(
+            ::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr));
         if (file || ::GetLastError() != ERROR_FILE_EXISTS) return file;
     }
     return unique_hfile{};
@@ -110,8 +110,8 @@ bool Win32FileSystem::ReplaceContents(const std::string& path, std::string_view 
         if (!inPlace) return false;
         // From here on the target may be half written: the flushed copy is then the only whole
         // one, so it stays.
-        removeTemporary = WriteAll(inPlace.get(), bytes) && ::SetEndOfFile(inPlace.get()) &&
-                          ::FlushFileBuffers(inPlace.get());
+        removeTemporary =
+            WriteAll(inPlace.get(), bytes) && ::SetEndOfFile(inPlace.get()) && ::FlushFileBuffers(inPlace.get());
         return removeTemporary;
     }
 
@@ -126,8 +126,8 @@ bool Win32FileSystem::ReplaceContents(const std::string& path, std::string_view 
 // CREATE_NEW makes the file only when no file of that name (in any letter case) is there. A
 // folder of that name answers "access denied" rather than "exists"; it takes the name all the same.
 NewFileResult Win32FileSystem::CreateNewFile(const std::string& path, std::string_view bytes) {
-    unique_hfile out(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                   nullptr));
+    unique_hfile out(
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!out) {
         const DWORD error = ::GetLastError();
         const bool taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||

@@ -72,8 +72,8 @@ std::optional<Picture> BitmapFromBytes(std::string_view bytes) {
     Picture picture;
     picture.bitmap = std::move(bitmap);
     if (bits <= 8)
-        picture.palette = PaletteOf(
-            reinterpret_cast<const RGBQUAD*>(bytes.data() + kFileHeader + info.biSize + masks), colours);
+        picture.palette =
+            PaletteOf(reinterpret_cast<const RGBQUAD*>(bytes.data() + kFileHeader + info.biSize + masks), colours);
     return picture;
 }
 

@@ -48,9 +48,9 @@ void ControlSet::Create(HWND parent, std::span<const ControlRow> rows) {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     for (const ControlRow* s : order) {
         const std::wstring text = Utf8ToWide(s->text ? s->text : "");
-        HWND h = ::CreateWindowExW(s->exStyle, s->className, text.c_str(), s->style | WS_CHILD | WS_CLIPSIBLINGS, s->x, s->y, s->width,
-                                   s->height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(s->id)), instance,
-                                   nullptr);
+        HWND h = ::CreateWindowExW(s->exStyle, s->className, text.c_str(), s->style | WS_CHILD | WS_CLIPSIBLINGS, s->x,
+                                   s->y, s->width, s->height, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(s->id)), instance, nullptr);
         if (!h) ThrowLastError("CreateWindowExW (control)");
         ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(s->weight == FontWeight::Bold ? boldFont_ : normalFont_),
                        FALSE);

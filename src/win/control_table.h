@@ -19,8 +19,8 @@ struct ControlRow {
     int x, y, width, height;   // client coordinates of the parent
     DWORD style;               // WS_CHILD and WS_CLIPSIBLINGS are added (controls may overlap a panel)
     DWORD exStyle;
-    int tabOrder;              // creation order; -1 for controls that never take the focus
-    const char* text;          // initial text, UTF-8
+    int tabOrder;      // creation order; -1 for controls that never take the focus
+    const char* text;  // initial text, UTF-8
     FontWeight weight = FontWeight::Normal;
     COLORREF textColor = CLR_INVALID;  // CLR_INVALID: the system's colour
 };

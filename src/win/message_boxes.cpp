@@ -41,24 +41,21 @@ int ShowBox(std::wstring_view text, const wchar_t* caption, UINT type) {
     const std::wstring copy(text);
     // Task-modal with no owner: the program's windows are all disabled while the box is open,
     // even when none of them is visible (the program lives in the notification area).
-    const int answer = ::MessageBoxW(nullptr, copy.c_str(), caption, type | MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST);
+    const int answer =
+        ::MessageBoxW(nullptr, copy.c_str(), caption, type | MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST);
     if (activeHook) ::UnhookWindowsHookEx(std::exchange(activeHook, nullptr));
     return answer;
 }
 
 }  // namespace
 
-void ShowInformation(std::wstring_view text) {
-    ShowBox(text, L"Information", MB_OK | MB_ICONINFORMATION);
-}
+void ShowInformation(std::wstring_view text) { ShowBox(text, L"Information", MB_OK | MB_ICONINFORMATION); }
 
 bool AskConfirmation(std::wstring_view text, DefaultAnswer answer) {
     const UINT defaultButton = answer == DefaultAnswer::No ? MB_DEFBUTTON2 : MB_DEFBUTTON1;
     return ShowBox(text, L"Confirmation", MB_YESNO | MB_ICONQUESTION | defaultButton) == IDYES;
 }
 
-void ShowErrorMessage(std::wstring_view text) {
-    ShowBox(text, L"Erreur", MB_OK | MB_ICONERROR);
-}
+void ShowErrorMessage(std::wstring_view text) { ShowBox(text, L"Erreur", MB_OK | MB_ICONERROR); }
 
 }  // namespace tessera::win

@@ -43,7 +43,8 @@ DWORD CALLBACK ReadPiece(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done
     auto& source = *reinterpret_cast<StreamSource*>(cookie);
     std::size_t n = std::min(source.rest.size(), static_cast<std::size_t>(std::max(count, LONG{0})));
     n -= n % source.unit;
-    if (n > source.unit && n < source.rest.size() && EndsWithCr(source.rest.substr(0, n), source.unit)) n -= source.unit;
+    if (n > source.unit && n < source.rest.size() && EndsWithCr(source.rest.substr(0, n), source.unit))
+        n -= source.unit;
     std::memcpy(buffer, source.rest.data(), n);
     source.rest.remove_prefix(n);
     *done = static_cast<LONG>(n);
@@ -89,7 +90,8 @@ std::wstring PlainText(HWND richEdit) {
     if (count <= 0) return {};
     std::wstring text(static_cast<std::size_t>(count) + 1, L'\0');
     GETTEXTEX get{static_cast<DWORD>(text.size() * sizeof(wchar_t)), GT_USECRLF, 1200, nullptr, nullptr};
-    const LRESULT got = ::SendMessageW(richEdit, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT got =
+        ::SendMessageW(richEdit, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(got, 0, count)));
     return text;
 }

@@ -8,8 +8,6 @@ void RestrictDllSearchToSystemFolder() {
     ::SetDllDirectoryW(L"");
 }
 
-HMODULE LoadSystemLibrary(const wchar_t* name) {
-    return ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
+HMODULE LoadSystemLibrary(const wchar_t* name) { return ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32); }
 
 }  // namespace tessera::win

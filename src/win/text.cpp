@@ -16,7 +16,8 @@ std::wstring ToWide(UINT codePage, DWORD flags, std::string_view text) {
 
 std::string FromWide(UINT codePage, std::wstring_view text) {
     if (text.empty()) return {};
-    const int n = ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    const int n =
+        ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     if (n <= 0) return {};
     std::string out(static_cast<size_t>(n), '\0');
     ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
@@ -33,7 +34,8 @@ std::string WideToAnsi(std::wstring_view wide) { return FromWide(CP_ACP, wide); 
 std::wstring UserTextToWide(std::string_view text) {
     if (text.empty()) return {};
     // MB_ERR_INVALID_CHARS makes the conversion fail on anything that is not well-formed UTF-8.
-    const int n = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    const int n =
+        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
     return n > 0 ? Utf8ToWide(text) : AnsiToWide(text);
 }
 

@@ -16,8 +16,8 @@ Window::~Window() {
     }
 }
 
-void Window::CreateWindowObject(const wchar_t* className, DWORD exStyle, const wchar_t* title, DWORD style,
-                                int x, int y, int width, int height, HWND parent, HICON icon) {
+void Window::CreateWindowObject(const wchar_t* className, DWORD exStyle, const wchar_t* title, DWORD style, int x,
+                                int y, int width, int height, HWND parent, HICON icon) {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;

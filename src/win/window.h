@@ -16,8 +16,8 @@ public:
 
 protected:
     // Registers the window class `className` once per process and creates the window.
-    void CreateWindowObject(const wchar_t* className, DWORD exStyle, const wchar_t* title, DWORD style,
-                            int x, int y, int width, int height, HWND parent, HICON icon = nullptr);
+    void CreateWindowObject(const wchar_t* className, DWORD exStyle, const wchar_t* title, DWORD style, int x, int y,
+                            int width, int height, HWND parent, HICON icon = nullptr);
 
     // Every message of the window; the default passes it to DefWindowProcW. Exceptions thrown
     // here are shown by the application's error display and the message counts as handled.

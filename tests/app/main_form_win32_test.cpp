@@ -10,10 +10,10 @@
 #include "../win/box_driver.h"
 #include "app/forms_win32.h"
 #include "app/main_form_win32.h"
-#include "commands/paste_chooser_win32.h"
-#include "store/index_file.h"
 #include "app/start_with_windows.h"
+#include "commands/paste_chooser_win32.h"
 #include "store/file_system_win32.h"
+#include "store/index_file.h"
 #include "win/application.h"
 #include "win/text.h"
 #include "win/unique_handle.h"
@@ -210,13 +210,15 @@ TEST_F(MainFormTest, ClearingAsksFirstAndDeletesOnlyTheStoresFiles) {
         // and stays an item.
         const std::string held = form.paths.storeDir + "\\Texte_001.txt";
         ASSERT_TRUE(fs.ReplaceContents(held, "{\\rtf1 held}"));
-        win::unique_hfile open(::CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        win::unique_hfile open(
+            ::CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(open);
         {
             testing::BoxDriver yes(IDYES, L"Confirmation");
             testing::BoxDriver failed(IDOK, L"Erreur");
             form.ViderlePressepapiers1Click();
-            EXPECT_EQ(failed.Seen().text, L"Ces fichiers n'ont pas pu \u00eatre supprim\u00e9s :\n" + win::AnsiToWide(held));
+            EXPECT_EQ(failed.Seen().text,
+                      L"Ces fichiers n'ont pas pu \u00eatre supprim\u00e9s :\n" + win::AnsiToWide(held));
         }
         EXPECT_EQ(choix.ListCount(), 1);
         EXPECT_EQ(choix.grid.GetCell(1, 0), "Texte_001.txt");

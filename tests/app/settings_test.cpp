@@ -51,7 +51,7 @@ TEST(ParseProfileInteger, RejectsWhatIsNotAWholeNumber) {
 
 TEST(ReadIntegerAndBool, FallBackToTheDefaultWhenMissingOrNotANumber) {
     FakeProfile profile;
-    profile.values = {{{"MainW", "x"}, "0x64"}, {{"MainW", "y"}, "abc"}, {{"MainW", "w"}, ""},
+    profile.values = {{{"MainW", "x"}, "0x64"},    {{"MainW", "y"}, "abc"},    {{"MainW", "w"}, ""},
                       {{"Options", "yes"}, "yes"}, {{"Options", "zero"}, "0"}, {{"Options", "minus"}, "-1"}};
 
     EXPECT_EQ(ReadInteger(profile, "MainW", "x", 7), 100);
@@ -69,7 +69,7 @@ TEST(ReadIntegerAndBool, FallBackToTheDefaultWhenMissingOrNotANumber) {
 TEST(ReadInteger, ReadsNoMoreThanTheFirst2047Characters) {
     FakeProfile profile;
     profile.values[{"S", "fits"}] = std::string(kMaxProfileValueLength - 2, ' ') + "42";
-    profile.values[{"S", "cut"}] = std::string(kMaxProfileValueLength, '0') + "7";  // the 7 is never seen
+    profile.values[{"S", "cut"}] = std::string(kMaxProfileValueLength, '0') + "7";         // the 7 is never seen
     profile.values[{"S", "abc"}] = std::string(kMaxProfileValueLength - 1, ' ') + "5abc";  // cut after the 5
 
     EXPECT_EQ(ReadInteger(profile, "S", "fits", -1), 42);

@@ -30,7 +30,9 @@ protected:
         label_.reset();
         if (parent_) ::DestroyWindow(parent_);
     }
-    void Send(UINT message, LPARAM lParam, WPARAM wParam = 0) { ::SendMessageW(label_->hwnd(), message, wParam, lParam); }
+    void Send(UINT message, LPARAM lParam, WPARAM wParam = 0) {
+        ::SendMessageW(label_->hwnd(), message, wParam, lParam);
+    }
 
     HWND parent_ = nullptr;
     std::unique_ptr<TUrlLabel> label_;

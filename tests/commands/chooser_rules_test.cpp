@@ -31,7 +31,10 @@ struct RecordingView : ChooserView {
     bool pasteEnabled = false;
     Closes closes;
 
-    void ClearLines() override { lines.clear(); selection = -1; }
+    void ClearLines() override {
+        lines.clear();
+        selection = -1;
+    }
     void AddLine(const std::string& text) override { lines.push_back(text); }
     void ReplaceLine(int line, const std::string& text) override { lines.at(static_cast<std::size_t>(line)) = text; }
     void DeleteLine(int line) override {

@@ -27,11 +27,13 @@ std::string ClipboardBytes(UINT format) {
 
 TEST(PasteOfATextItem, PutsTheControlsRichTextAndItsPlainTextWithCrLf) {
     win::LoadSystemLibrary(L"riched20.dll");
-    const win::unique_hwnd owner(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+    const win::unique_hwnd owner(
+        ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
     const win::unique_hwnd edit(::CreateWindowExW(0, RICHEDIT_CLASSW, L"", WS_POPUP | ES_MULTILINE, 0, 0, 200, 100,
                                                   nullptr, nullptr, nullptr, nullptr));
     ASSERT_TRUE(owner && edit);
-    ASSERT_TRUE(win::StreamInRtf(edit.get(), "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Un \\b gras\\b0\\par deux\\'e9\\par trois}"));
+    ASSERT_TRUE(win::StreamInRtf(
+        edit.get(), "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Un \\b gras\\b0\\par deux\\'e9\\par trois}"));
 
     PutRichTextOnClipboard(owner.get(), edit.get());
 

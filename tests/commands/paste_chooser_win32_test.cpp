@@ -235,11 +235,12 @@ TEST_F(ChooserDialogTest, EnterClosesWithOkUnlessTheSelectedFileWentMissing) {
     HWND list = choix.Control("ListBox1");
 
     // Escape does nothing; Enter on the list pastes.
-    EXPECT_EQ(RunModal(choix, [&] {
-                  ::SetFocus(list);
-                  ::PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 0);
-                  ::PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
-              }),
+    EXPECT_EQ(RunModal(choix,
+                       [&] {
+                           ::SetFocus(list);
+                           ::PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 0);
+                           ::PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+                       }),
               ChooserResult::Ok);
     EXPECT_FALSE(::IsWindowVisible(choix.hwnd()));
 

@@ -54,8 +54,7 @@ TEST(IconImage, RefusesBlocksThatAreNoIconOrPointOutside) {
 
 TEST(ComponentToText, SplitsTheDataIntoLinesAndStopsAtTheFirstNul) {
     const std::string block("object Button1: TButton\r\n  Caption = 'OK'\nend\r\n\0\0garbage", 56);
-    EXPECT_EQ(ComponentToText(block),
-              (std::vector<std::string>{"object Button1: TButton", "  Caption = 'OK'", "end"}));
+    EXPECT_EQ(ComponentToText(block), (std::vector<std::string>{"object Button1: TButton", "  Caption = 'OK'", "end"}));
     EXPECT_EQ(ComponentToText("a\r\rb"), (std::vector<std::string>{"a", "", "b"}));
     EXPECT_TRUE(ComponentToText(std::string("\0x", 2)).empty());
 }

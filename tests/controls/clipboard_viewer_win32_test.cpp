@@ -31,8 +31,7 @@ using testing::PumpUntil;
 class Host : public win::Window {
 public:
     Host() {
-        CreateWindowObject(L"TesseraViewerTestHost", 0, L"host", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 600,
-                           360, nullptr);
+        CreateWindowObject(L"TesseraViewerTestHost", 0, L"host", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 600, 360, nullptr);
     }
     void Destroy() { ::DestroyWindow(hwnd()); }
 };
@@ -141,9 +140,7 @@ void PutBitmap(HWND owner, int width, int height) {
     PutOnClipboard(owner, [&] { ::SetClipboardData(CF_BITMAP, MakeBitmap(width, height)); });
 }
 
-void PutPrivate(HWND owner) {
-    PutBlock(owner, ::RegisterClipboardFormatA("Tessera Test Private"), "x", 1);
-}
+void PutPrivate(HWND owner) { PutBlock(owner, ::RegisterClipboardFormatA("Tessera Test Private"), "x", 1); }
 
 // An icon file image of one 16 × 16 image in 32 bits per pixel.
 std::vector<std::uint8_t> IconFileImage() {

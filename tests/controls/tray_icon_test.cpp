@@ -88,8 +88,8 @@ public:
     void ForegroundTrayWindow() override { steps.push_back("foreground"); }
     void ProcessMessages() override { steps.push_back("process"); }
     bool TrackMenu(TrayMenuId menu, TrayWindowId owner, int x, int y) override {
-        steps.push_back("track " + std::to_string(menu) + " " + std::to_string(owner) + " " + std::to_string(x) +
-                        "," + std::to_string(y));
+        steps.push_back("track " + std::to_string(menu) + " " + std::to_string(owner) + " " + std::to_string(x) + "," +
+                        std::to_string(y));
         return true;
     }
     TimerHooks Hooks() override {
@@ -103,7 +103,8 @@ public:
     }
     std::string Actions() {
         std::string s;
-        for (const Call& c : Take()) s += c.action == NotifyAction::Add ? "A" : c.action == NotifyAction::Modify ? "M" : "D";
+        for (const Call& c : Take())
+            s += c.action == NotifyAction::Add ? "A" : c.action == NotifyAction::Modify ? "M" : "D";
         return s;
     }
 
@@ -124,7 +125,10 @@ public:
     bool ItemIsDefault(std::size_t i) const override { return items[i].isDefault; }
     bool ItemEnabled(std::size_t i) const override { return items[i].enabled; }
     void ClickItem(std::size_t i) override { log.push_back("item " + std::to_string(i)); }
-    void SetPopupComponent(const void* c) override { component = c; steps->push_back("component"); }
+    void SetPopupComponent(const void* c) override {
+        component = c;
+        steps->push_back("component");
+    }
     void BeforePopup() override { steps->push_back("onpopup"); }
     TrayMenuId Handle() const override { return 9; }
     TrayWindowId CommandWindow() const override { return 8; }
@@ -366,8 +370,8 @@ TEST_F(TrayIconTest, MouseMessagesGiveEventsClicksAndTheMenu) {
 
     // A left double click, with shift held.
     for (std::uintptr_t m : {0x201u, 0x202u, 0x203u, 0x202u}) tray.HandleNotify(m, ssShift, 5, -3);
-    EXPECT_EQ(events, (std::vector<std::string>{"down L 9 5,-3", "click L 9", "up L 9", "dblclick",
-                                                "down L 65 5,-3", "up L 9"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"down L 9 5,-3", "click L 9", "up L 9", "dblclick", "down L 65 5,-3",
+                                                "up L 9"}));
     events.clear();
 
     // An up with no down before it, middle and right buttons, moves and unknown messages.
@@ -444,7 +448,10 @@ TEST_F(TrayIconTest, StressGuiChangesAgainstTheAnimationThread) {
             case 2: tray->SetActive(!tray->Active()); break;
             case 3: tray->SetHint("hint " + std::to_string(i)); break;
             case 4: SetStillIcon(*tray, static_cast<std::uint8_t>(i)); break;
-            case 5: std::this_thread::sleep_for(1ms); tray->SetAnimated(true); break;
+            case 5:
+                std::this_thread::sleep_for(1ms);
+                tray->SetAnimated(true);
+                break;
             }
         }
         tray.reset();

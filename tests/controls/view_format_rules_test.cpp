@@ -110,8 +110,7 @@ TEST(PictureFormat, StandsForAnyRecognisedPictureAndTheFirstInClipboardOrderIsRe
 
     // A bitmap view loads only when the bitmap is there; an enhanced metafile loads for any view.
     EXPECT_EQ(ChoosePictureSource(cvBitmap, Holding({cf::kText}), kRegistered), PictureSource::Nothing);
-    EXPECT_EQ(ChoosePictureSource(cvBitmap, Holding({cf::kEnhMetafile}), kRegistered),
-              PictureSource::ClipboardPicture);
+    EXPECT_EQ(ChoosePictureSource(cvBitmap, Holding({cf::kEnhMetafile}), kRegistered), PictureSource::ClipboardPicture);
     EXPECT_EQ(ChoosePictureSource(cvIcon, Holding({kRegistered.icon}), kRegistered), PictureSource::IconFormat);
     EXPECT_EQ(ChoosePictureSource(cvIcon, Holding({cf::kEnhMetafile}), kRegistered), PictureSource::Nothing);
 }

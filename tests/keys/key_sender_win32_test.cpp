@@ -22,8 +22,10 @@ struct KeyMessage {
 };
 
 std::ostream& operator<<(std::ostream& os, const KeyMessage& k) {
-    return os << (k.message == WM_KEYDOWN ? "down " : k.message == WM_KEYUP ? "up " : "other ") << k.vk
-              << " scan " << k.scan << (k.extended ? " ext" : "");
+    return os << (k.message == WM_KEYDOWN ? "down "
+                  : k.message == WM_KEYUP ? "up "
+                                          : "other ")
+              << k.vk << " scan " << k.scan << (k.extended ? " ext" : "");
 }
 
 // A top-level window that records the key messages it is given.
@@ -114,12 +116,10 @@ TEST(KeySender, KeysReachTheNamedWindowInOrder) {
     const int oem = tilde & 0xFF;
     auto scan = [](int vk) { return static_cast<int>(::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)); };
     const std::vector<KeyMessage> expected = {
-        {WM_KEYDOWN, 17, scan(17), false}, {WM_KEYDOWN, 'C', scan('C'), false},
-        {WM_KEYUP, 'C', scan('C'), false}, {WM_KEYUP, 17, scan(17), false},
-        {WM_KEYDOWN, 'A', scan('A'), false}, {WM_KEYUP, 'A', scan('A'), false},
-        {WM_KEYDOWN, 16, 42, false},        {WM_KEYDOWN, oem, scan(oem), false},
-        {WM_KEYUP, oem, scan(oem), false},  {WM_KEYUP, 16, 42, false},
-        {WM_KEYDOWN, 33, scan(33), false},  {WM_KEYUP, 33, scan(33), false},
+        {WM_KEYDOWN, 17, scan(17), false}, {WM_KEYDOWN, 'C', scan('C'), false}, {WM_KEYUP, 'C', scan('C'), false},
+        {WM_KEYUP, 17, scan(17), false},   {WM_KEYDOWN, 'A', scan('A'), false}, {WM_KEYUP, 'A', scan('A'), false},
+        {WM_KEYDOWN, 16, 42, false},       {WM_KEYDOWN, oem, scan(oem), false}, {WM_KEYUP, oem, scan(oem), false},
+        {WM_KEYUP, 16, 42, false},         {WM_KEYDOWN, 33, scan(33), false},   {WM_KEYUP, 33, scan(33), false},
     };
     PumpUntil(got, expected.size());
     EXPECT_EQ(got, expected);

@@ -91,8 +91,7 @@ TEST(KeyString, ShiftWrapsCharactersOnlyWhileNoModifierIsHeld) {
     // The flag is back to false after Ctrl up.
     EXPECT_EQ(Play("\xFC\xFD~"), Concat({{{17, 117, false}, {17, 117, true}}, Shifted(0xC0)}));
     // One flag for all modifiers: Shift up clears it though Ctrl is still down.
-    EXPECT_EQ(Play("\xFA\xFC\xFB~"),
-              Concat({{{16, 116, false}, {17, 117, false}, {16, 116, true}}, Shifted(0xC0)}));
+    EXPECT_EQ(Play("\xFA\xFC\xFB~"), Concat({{{16, 116, false}, {17, 117, false}, {16, 116, true}}, Shifted(0xC0)}));
 }
 
 TEST(KeyString, AnUnmappedCharacterSendsVirtualKey255) {

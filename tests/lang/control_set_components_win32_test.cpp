@@ -53,9 +53,8 @@ struct ControlSetComponentsTest : ::testing::Test {
 };
 
 TEST_F(ControlSetComponentsTest, MainTableReachesControlsAndMenuInFrench) {
-    const NamedMenuItem items[] = {{"Showmainscreen2", menu.get(), 1},
-                                   {"ViderlePressepapiers1", menu.get(), 2},
-                                   {"Close2", menu.get(), 3}};
+    const NamedMenuItem items[] = {
+        {"Showmainscreen2", menu.get(), 1}, {"ViderlePressepapiers1", menu.get(), 2}, {"Close2", menu.get(), 3}};
     ControlSetComponents components(form.get(), controls, kRows, items, "MS Sans Serif", 0);
     TMultiLang ml(components, dialogs);
     LoadStoredData(ml, MainFormTable());

@@ -57,7 +57,8 @@ TEST(LanguageTables, ChooserTitleRenameFieldAndMessageParts) {
     EXPECT_EQ(edit.hint, "Renommez ici l'\xC3\xA9l\xC3\xA9ment \xC3\xA0 coller");
     EXPECT_EQ(form["Button3"].caption, "Annuler");
     EXPECT_EQ(ml.GetWord("@103"), "Presse-papiers interne vid\xC3\xA9.");
-    EXPECT_EQ(ml.GetWord("@100") + "C:\\Prog\\" + ml.GetWord("@101"), "R\xC3\xA9pertoire \"C:\\Prog\\Clipboard\" introuvable.");
+    EXPECT_EQ(ml.GetWord("@100") + "C:\\Prog\\" + ml.GetWord("@101"),
+              "R\xC3\xA9pertoire \"C:\\Prog\\Clipboard\" introuvable.");
     EXPECT_EQ(ml.GetWord("@102"), " introuvable.");
 
     ml.SetActiveLanguage(1);

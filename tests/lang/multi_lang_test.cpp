@@ -25,13 +25,9 @@ TEST_F(MultiLangTest, SwitchRewritesCaptionsTextsItemsAndHintsEveryTime) {
     edit.hasCaption = false;
     edit.hasText = true;
     form.Add("ListBox1", ComponentKind::ItemList).items = {"a", "b"};
-    ml.Words = {"%Form%", "Titre", "Title",
-                "label1", "Étiquette", "Label",  // the walk ignores the key's letter case
-                "Edit1", "", "",
-                "\".HINT", "Aide", "Help",
-                "ListBox1", "un", "one",
-                "\"", "deux", "two",
-                "@100", "libre", "free"};
+    ml.Words = {"%Form%", "Titre", "Title", "label1",  "Étiquette", "Label",  // the walk ignores the key's letter case
+                "Edit1",  "",      "",      "\".HINT", "Aide",      "Help",  "ListBox1", "un",
+                "one",    "\"",    "deux",  "two",     "@100",      "libre", "free"};
     std::vector<int> after;
     ml.AfterLanguageChanged = [&](TBaseMultiLang&, uint8_t n) { after.push_back(n); };
 
@@ -109,9 +105,9 @@ TEST_F(MultiLangTest, ItemListRuleEmptiesItemsWithoutRowsAndLeavesExtraRowsToThe
     combo.items = {"x"};
     combo.itemIndex = 0;
     auto& label = form.Add("Label1");
-    ml.Words = {"ListBox1", "a", "A", "\"", "b", "B", "\"", "c", "C",
-                "ComboBox1", "un", "one", "\"", "deux", "two",  // one item: the second row is skipped
-                "Label1", "L", "L"};
+    ml.Words = {"ListBox1", "a",         "A",  "\"",  "b",  "B",    "\"",  "c",
+                "C",        "ComboBox1", "un", "one", "\"", "deux", "two",  // one item: the second row is skipped
+                "Label1",   "L",         "L"};
     ml.SetActiveLanguage(0);
     EXPECT_EQ(form["ListBox1"].items, (std::vector<std::string>{"a", "b", "c", "", ""}));
     EXPECT_EQ(combo.items, (std::vector<std::string>{"un"}));
@@ -128,9 +124,8 @@ TEST_F(MultiLangTest, CollectionsStopAtTheEndOfTheTableAndAtTheNextKey) {
     view.items = {"i0"};
     view.subItems = {{"s0"}};
     auto& label = form.Add("Label1");
-    ml.Words = {"TreeView1", "a", "A", "\"", "b", "B",
-                "ListView1", "col", "COL",  // rows end while the columns are set
-                "Label1", "L", "L"};
+    ml.Words = {"TreeView1", "a", "A", "\"", "b", "B", "ListView1", "col", "COL",  // rows end while the columns are set
+                "Label1",    "L", "L"};
     ml.SetActiveLanguage(0);
     EXPECT_EQ(tree.items, (std::vector<std::string>{"a", "b", "n2"}));
     EXPECT_TRUE(tree.sorted);
@@ -152,10 +147,9 @@ TEST_F(MultiLangTest, MalformedTablesAndFailingComponentsDoNotStopTheSwitch) {
     auto& label = form.Add("Label1");
     auto& nothing = form.Add("Nothing");
     nothing.hasCaption = nothing.hasHint = false;
-    ml.Words = {"Bad", "x", "X", "\"", "y", "Y", "\".Hint", "h", "H",
-                "Nothing", "n", "N",
-                "Label1", "ok", "OK",
-                "Label1", "cut"};  // a last row without its language 1 entry
+    ml.Words = {
+        "Bad",     "x", "X", "\"",     "y",  "Y",  "\".Hint", "h",  "H",
+        "Nothing", "n", "N", "Label1", "ok", "OK", "Label1",  "cut"};  // a last row without its language 1 entry
     ml.SetActiveLanguage(0);
     EXPECT_EQ(label.caption, "cut");
     // The outgoing language's entry is rewritten with the current font; the incoming one applies.
@@ -173,8 +167,8 @@ TEST_F(MultiLangTest, MalformedTablesAndFailingComponentsDoNotStopTheSwitch) {
 
     // Random tables and components: no crash, no endless walk (meant for the sanitizer builds).
     std::mt19937 random(7);
-    const std::vector<std::string> keys = {"\"", "\".hint", "%Form%", "Label1", "ListBox1", "Tree", "View",
-                                           "Status", "Radio", "@1", ""};
+    const std::vector<std::string> keys = {"\"",   "\".hint", "%Form%", "Label1", "ListBox1", "Tree",
+                                           "View", "Status",  "Radio",  "@1",     ""};
     FakeForm f;
     f.Add("Label1").hasText = true;
     f.Add("ListBox1", ComponentKind::ItemList).items = {"a", "b"};
@@ -206,7 +200,8 @@ TEST_F(MultiLangTest, PositionsAreKeptPerLanguage) {
     auto& menu = form.Add("Menu1", ComponentKind::MenuItem);  // no position: nothing stored
     ml.Words = {"Label1", "a", "b"};
     ml.SetActiveLanguage(1);
-    EXPECT_EQ(ml.Positions, (std::vector<std::string>{"%Form%,0.0.300.200,0.0.300.200", "label1,10.20.30.40,10.20.30.40"}));
+    EXPECT_EQ(ml.Positions,
+              (std::vector<std::string>{"%Form%,0.0.300.200,0.0.300.200", "label1,10.20.30.40,10.20.30.40"}));
 
     label.bounds = {50, 60, 70, 80};
     form.form.bounds = {5, 5, 400, 250};
@@ -244,8 +239,9 @@ TEST_F(MultiLangTest, OutOfRangeLanguagesAndTheCurrentLanguage) {
     ml.Words = {"Label1", "fr", "en"};
     ml.SetActiveLanguage(2);
     ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0], std::make_pair(LanguageBox::InformationCancel,
-                                               std::string("Value must not be higher than\rnumber of available languages.")));
+    EXPECT_EQ(dialogs.shown[0],
+              std::make_pair(LanguageBox::InformationCancel,
+                             std::string("Value must not be higher than\rnumber of available languages.")));
     EXPECT_EQ(label.caption, "");
 
     SetAllLanguages(1);
@@ -271,8 +267,8 @@ TEST_F(MultiLangTest, ChangingTheNumberOfLanguagesReshapesTheRows) {
     ml.SetLanguages(3);
     EXPECT_EQ(ml.Words, (std::vector<std::string>{"a", "fr", "en", "?", "b", "FR", "EN", "?"}));
     ml.SetLanguages(0);
-    EXPECT_EQ(dialogs.shown.back(), std::make_pair(LanguageBox::InformationOk,
-                                                   std::string("You have to provide at least 1 language.")));
+    EXPECT_EQ(dialogs.shown.back(),
+              std::make_pair(LanguageBox::InformationOk, std::string("You have to provide at least 1 language.")));
     dialogs.answer = false;
     ml.SetLanguages(1);
     EXPECT_EQ(ml.Languages(), 3);

@@ -160,8 +160,9 @@ TEST(Capture, StillFilesIntoAnIndexThatClaimsTheMostRows) {
 TEST(ClearStore, DeletesEveryRowsFileAndEveryPlainFileButNothingOutside) {
     MemoryFileSystem fs;
     fs.folders = {kStore};
-    fs.files = {{kStore + "\\Image_001.bmp", "b"}, {kStore + "\\Texte_001.txt", "t"}, {kStore + "\\Other.txt", "o"},
-                {kStore + "\\Unlisted.bmp", "u"}, {"C:\\boot.ini", "decoy"}, {"C:\\Tessera\\Tessera.FIC", "index"}};
+    fs.files = {{kStore + "\\Image_001.bmp", "b"}, {kStore + "\\Texte_001.txt", "t"},
+                {kStore + "\\Other.txt", "o"},     {kStore + "\\Unlisted.bmp", "u"},
+                {"C:\\boot.ini", "decoy"},         {"C:\\Tessera\\Tessera.FIC", "index"}};
     ClipIndex index;
     for (const char* name : {"Image_001.bmp", "..\\..\\boot.ini", "..\\Tessera.FIC", "C:\\boot.ini", "Texte_001.txt",
                              "" /* a lost name */, "CON", "Other.txt"})
@@ -188,7 +189,8 @@ public:
 TEST(ClearStore, NamesTheFilesItCouldNotDeleteAndKeepsThemAsItems) {
     UndeletableFiles fs;
     fs.folders = {kStore};
-    fs.files = {{kStore + "\\Image_001.bmp", "b"}, {kStore + "\\Texte_002.txt", "t"}, {kStore + "\\Texte_001.txt", "t"}};
+    fs.files = {
+        {kStore + "\\Image_001.bmp", "b"}, {kStore + "\\Texte_002.txt", "t"}, {kStore + "\\Texte_001.txt", "t"}};
     fs.heldOpen = {kStore + "\\Texte_002.txt", kStore + "\\Image_001.bmp"};
     ClipIndex index;
     index.AppendItem("renamed", "Texte_002.txt");
@@ -214,8 +216,8 @@ TEST(ClearStore, WithoutTheFolderClearsTheIndexAndTouchesNoFile) {
 }
 
 std::uint16_t Word(const std::string& bytes, std::size_t at) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
-                                      static_cast<unsigned char>(bytes[at + 1]) << 8);
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1])
+                                                                                  << 8);
 }
 
 TEST(PlaceableMetafile, HeaderHoldsKeyBoxUnitsAndChecksum) {

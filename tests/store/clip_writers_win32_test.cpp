@@ -77,7 +77,8 @@ protected:
         ::GetTempPathA(MAX_PATH, temp);
         store_ = std::string(temp) + "tessera-capture-" + std::to_string(::GetCurrentProcessId());
         ::CreateDirectoryA(store_.c_str(), nullptr);
-        owner_.reset(::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
+        owner_.reset(
+            ::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
         ASSERT_TRUE(owner_);
     }
 
@@ -153,7 +154,8 @@ TEST_F(ClipWriters, TextIsSavedAsRtfThatReadsBackToTheSameText) {
 // CR LF falls between two of the pieces the control reads.
 TEST_F(ClipWriters, ATenMegabyteTextIsCapturedWhole) {
     std::string text;
-    for (int line = 0; text.size() < 10'000'000; ++line) text += "ligne " + std::to_string(line) + " du texte copie\r\n";
+    for (int line = 0; text.size() < 10'000'000; ++line)
+        text += "ligne " + std::to_string(line) + " du texte copie\r\n";
     text += "fin";
     Put([&] { ::SetClipboardData(CF_TEXT, TextBlock(text)); });
     const std::optional<std::string> rtf = Made(SaveTextClip(owner_.get()));
@@ -168,7 +170,8 @@ TEST_F(ClipWriters, BitmapFileHasMatchingHeaderSizeAndPixels) {
     constexpr int kWidth = 5, kHeight = 3;
     std::vector<std::uint32_t> pixels(kWidth * kHeight);  // top-down, 0x00RRGGBB
     for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) pixels[y * kWidth + x] = static_cast<std::uint32_t>(x * 50 << 16 | y * 90 << 8 | (x + y) * 20);
+        for (int x = 0; x < kWidth; ++x)
+            pixels[y * kWidth + x] = static_cast<std::uint32_t>(x * 50 << 16 | y * 90 << 8 | (x + y) * 20);
     Put([&] { ::SetClipboardData(CF_BITMAP, ::CreateBitmap(kWidth, kHeight, 1, 32, pixels.data())); });
     const std::optional<std::string> file = Made(SaveBitmapClip(owner_.get()));
     ASSERT_TRUE(file);
@@ -236,8 +239,8 @@ TEST_F(ClipWriters, MetafileIsWrittenPlaceableAndGdiReadsIt) {
     const double inchesWide = At<std::int16_t>(*file, 10) / static_cast<double>(At<std::uint16_t>(*file, 14));
     EXPECT_NEAR(inchesWide, 2.0, 0.01);
     EXPECT_EQ(file->substr(22), bits);
-    win::unique_hmetafile reread(::SetMetaFileBitsEx(static_cast<UINT>(bits.size()),
-                                                     reinterpret_cast<const BYTE*>(file->data() + 22)));
+    win::unique_hmetafile reread(
+        ::SetMetaFileBitsEx(static_cast<UINT>(bits.size()), reinterpret_cast<const BYTE*>(file->data() + 22)));
     EXPECT_TRUE(reread);
 }
 

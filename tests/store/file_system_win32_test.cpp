@@ -87,8 +87,8 @@ TEST_F(Win32FileSystemTest, ReplaceContentsKeepsAttributesAndHardLinks) {
     ASSERT_TRUE(fs_.ReplaceContents(path, "new"));
     EXPECT_EQ(fs_.ReadAll(other), "new");
     BY_HANDLE_FILE_INFORMATION info{};
-    win::unique_hfile file(::CreateFileA(other.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                         0, nullptr));
+    win::unique_hfile file(
+        ::CreateFileA(other.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(file && ::GetFileInformationByHandle(file.get(), &info));
     EXPECT_EQ(info.nNumberOfLinks, 2u);
     EXPECT_EQ(Entries(), (std::vector<std::string>{"Tessera.FIC", "other name"}));

@@ -36,7 +36,8 @@ TEST(IndexFile, WritesTheExactLines) {
 TEST(IndexFile, CellTextsRoundTripOrLoseTheirLineBreaks) {
     ClipIndex index;
     index.SetRowCount(5);
-    const std::vector<std::string> texts = {"a, b,, c,", "one\r\ntwo", "one\rtwo", "one\ntwo", std::string(1 << 20, 'L')};
+    const std::vector<std::string> texts = {"a, b,, c,", "one\r\ntwo", "one\rtwo", "one\ntwo",
+                                            std::string(1 << 20, 'L')};
     for (int r = 0; r < 5; ++r) index.SetCell(0, r, texts[r]);
     const std::string bytes = EncodeIndexFile(index);
     EXPECT_NE(bytes.find("\r\n0,1,one\t\btwo\r\n0,2,one\ttwo\r\n0,3,one\ntwo\r\n"), std::string::npos);

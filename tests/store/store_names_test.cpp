@@ -15,11 +15,13 @@ TEST(StoreNames, AcceptOrdinaryItemFileNames) {
 }
 
 TEST(StoreNames, RefuseNamesThatLeaveTheFolderOrAreNoPlainFile) {
+    // clang-format off
     for (const std::string name :
          {"", ".", "..", "..\\..\\boot.ini", "../x", "C:\\x", "C:x", "a\\b", "a/b", "x:stream", "\\\\server\\share",
           "a<b", "a>b", "a\"b", "a|b", "a?b", "a*b", "a\tb", "a\x01z", "name.", "name ", "CON",
           "con", "CON.txt", "Nul.bmp", "nul .txt", "PRN", "AUX.emf", "COM1", "com9.txt", "LPT1", "lpt3.wmf",
           "COM\xB9", "conin$", "CONOUT$.txt"})
+        // clang-format on
         EXPECT_FALSE(IsPlainStoreFileName(name)) << name;
     EXPECT_FALSE(IsPlainStoreFileName(std::string("a\0b", 3)));
 }

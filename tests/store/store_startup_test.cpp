@@ -27,8 +27,8 @@ TEST(ForceDirectories, CreatesMissingParentsFirstAndStopsAtWhatExists) {
     MemoryFileSystem fs;
     fs.folders = {"C:\\Users"};
     ForceDirectories(fs, "C:\\Users\\me\\Tessera\\Clipboard\\");
-    EXPECT_EQ(fs.madeFolders,
-              (std::vector<std::string>{"C:\\Users\\me", "C:\\Users\\me\\Tessera", "C:\\Users\\me\\Tessera\\Clipboard"}));
+    EXPECT_EQ(fs.madeFolders, (std::vector<std::string>{"C:\\Users\\me", "C:\\Users\\me\\Tessera",
+                                                        "C:\\Users\\me\\Tessera\\Clipboard"}));
 
     fs.madeFolders.clear();
     ForceDirectories(fs, "C:\\Users\\me\\Tessera\\Clipboard");
@@ -59,8 +59,10 @@ TEST_F(IndexAtStart, WithoutAnIndexFileTheFolderIsListedIgnoringCase) {
     EXPECT_FALSE(s.loadError);
     ASSERT_EQ(s.files.size(), 4u);
     ASSERT_EQ(index.RowCount(), 4);
-    const char* expected[][2] = {
-        {"a.b", "a.b.emf"}, {"Clipart_002", "Clipart_002.wmf"}, {"Image_001", "Image_001.bmp"}, {"texte_003", "texte_003.txt"}};
+    const char* expected[][2] = {{"a.b", "a.b.emf"},
+                                 {"Clipart_002", "Clipart_002.wmf"},
+                                 {"Image_001", "Image_001.bmp"},
+                                 {"texte_003", "texte_003.txt"}};
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(index.GetCell(0, i), expected[i][0]);
         EXPECT_EQ(index.GetCell(1, i), expected[i][1]);

@@ -69,7 +69,8 @@ private:
                     PressEnterUntilGone(box);
                     continue;
                 }
-                ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(press, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, press)));
+                ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(press, BN_CLICKED),
+                               reinterpret_cast<LPARAM>(::GetDlgItem(box, press)));
                 return;
             }
             ::Sleep(50);

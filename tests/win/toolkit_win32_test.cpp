@@ -96,7 +96,8 @@ TEST(Clipboard, WaitsBrieflyForAnotherHolderThenGivesUp) {
     auto holdFor = [](DWORD ms, std::atomic<bool>& opened) {
         // The holder opens the clipboard for a window of its own thread, as another program would.
         return std::thread([ms, &opened] {
-            HWND owner = ::CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+            HWND owner =
+                ::CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
             if (::OpenClipboard(owner)) {
                 opened = true;
                 ::Sleep(ms);
@@ -132,8 +133,8 @@ TEST(Clipboard, WaitsBrieflyForAnotherHolderThenGivesUp) {
 TEST(RichEdit, PlainTextGoesInUnchanged) {
     static const HMODULE library = LoadSystemLibrary(L"riched20.dll");
     (void)library;
-    const unique_hwnd edit(::CreateWindowExW(0, RICHEDIT_CLASSW, L"", ES_MULTILINE, 0, 0, 100, 100, nullptr, nullptr,
-                                             nullptr, nullptr));
+    const unique_hwnd edit(
+        ::CreateWindowExW(0, RICHEDIT_CLASSW, L"", ES_MULTILINE, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr));
     ASSERT_TRUE(edit);
     ::SendMessageW(edit.get(), EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
     std::wstring text = L"a";

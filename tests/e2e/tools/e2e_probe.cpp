@@ -233,7 +233,7 @@ int PutBitmap(int width, int height) {
     ::ReleaseDC(nullptr, screen);
     if (!bitmap) return 1;
     HGDIOBJ old = ::SelectObject(dc, bitmap);
-    const COLORREF colours[8] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0),
+    const COLORREF colours[8] = {RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(0, 0, 255),     RGB(255, 255, 0),
                                  RGB(0, 255, 255), RGB(255, 0, 255), RGB(255, 255, 255), RGB(0, 0, 0)};
     for (int i = 0; i < 8; ++i) {
         HBRUSH brush = ::CreateSolidBrush(colours[i]);
@@ -361,14 +361,16 @@ int main(int argc, char** argv) {
         HANDLE mods = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
         MODULEENTRY32 me{};
         me.dwSize = sizeof me;
-        for (BOOL ok = ::Module32First(mods, &me); ok; ok = ::Module32Next(mods, &me)) std::printf("%s\n", me.szExePath);
+        for (BOOL ok = ::Module32First(mods, &me); ok; ok = ::Module32Next(mods, &me))
+            std::printf("%s\n", me.szExePath);
         ::CloseHandle(mods);
         return 0;
     }
     if (argc < 4) return 2;
     const char* cls = argv[2];
     const char* title = argv[3];
-    if ((verb == "wait" || verb == "gone") && argc >= 5) return WaitFor(cls, title, std::atof(argv[4]), verb == "wait") ? 0 : 1;
+    if ((verb == "wait" || verb == "gone") && argc >= 5)
+        return WaitFor(cls, title, std::atof(argv[4]), verb == "wait") ? 0 : 1;
     HWND h = FindTarget(cls, title);
     if (!h) {
         std::fprintf(stderr, "e2e_probe: no window %s \"%s\"\n", cls, title);
@@ -377,7 +379,8 @@ int main(int argc, char** argv) {
     if (verb == "rect") {
         RECT r{};
         ::GetWindowRect(h, &r);
-        std::printf("%ld %ld %ld %ld %d\n", r.left, r.top, r.right - r.left, r.bottom - r.top, ::IsWindowVisible(h) ? 1 : 0);
+        std::printf("%ld %ld %ld %ld %d\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
+                    ::IsWindowVisible(h) ? 1 : 0);
         return 0;
     }
     if (verb == "child-text" && argc >= 5) {
@@ -392,7 +395,9 @@ int main(int argc, char** argv) {
     if (verb == "key" && argc >= 6) {
         HWND child = ::FindWindowExA(h, nullptr, argv[4], nullptr);
         const auto key = static_cast<WPARAM>(Number(argv[5]));
-        return child && ::PostMessageA(child, WM_KEYDOWN, key, 1) && ::PostMessageA(child, WM_KEYUP, key, 0xC0000001) ? 0 : 1;
+        return child && ::PostMessageA(child, WM_KEYDOWN, key, 1) && ::PostMessageA(child, WM_KEYUP, key, 0xC0000001)
+                   ? 0
+                   : 1;
     }
     if (verb == "select-all" && argc >= 5) {
         HWND child = ::FindWindowExA(h, nullptr, argv[4], nullptr);
@@ -406,9 +411,13 @@ int main(int argc, char** argv) {
     }
     if (verb == "answers" && argc >= 5) {
         DWORD_PTR ignored = 0;
-        return ::SendMessageTimeoutA(h, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(std::atof(argv[4]) * 1000), &ignored) ? 0 : 1;
+        return ::SendMessageTimeoutA(h, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(std::atof(argv[4]) * 1000),
+                                     &ignored)
+                   ? 0
+                   : 1;
     }
-    if (verb == "command" && argc >= 5) return ::PostMessageA(h, WM_COMMAND, static_cast<WPARAM>(Number(argv[4])), 0) ? 0 : 1;
+    if (verb == "command" && argc >= 5)
+        return ::PostMessageA(h, WM_COMMAND, static_cast<WPARAM>(Number(argv[4])), 0) ? 0 : 1;
     if (verb == "post" && argc >= 7)
         return ::PostMessageA(h, static_cast<UINT>(Number(argv[4])), static_cast<WPARAM>(Number(argv[5])),
                               static_cast<LPARAM>(Number(argv[6])))
