@@ -14,6 +14,7 @@
 
 #include "bench_timing_win32.h"
 #include "commands/paste_chooser_win32.h"
+#include "store/clip_store.h"
 #include "store/file_system_win32.h"
 #include "store/index_file.h"
 
@@ -93,15 +94,17 @@ int Run(int items, int runs) {
 
     std::vector<double> present, halfStale;
     {
-        TChoix choix(fs, store.exeDir, store.exeDir + "index.fic");
+        ClipStore clips(fs, store.dir, store.exeDir + "index.fic");
+        TChoix choix(clips, store.exeDir);
         for (int r = 0; r < runs; ++r) present.push_back(TimeShowing(choix));
     }
     // Every other file removed: the showing drops 5,000 rows of 10,000.
     for (int i = 0; i < items; i += 2) fs.RemoveFile(store.dir + "\\" + ItemName(i));
     {
-        TChoix choix(fs, store.exeDir, store.exeDir + "index.fic");
+        ClipStore clips(fs, store.dir, store.exeDir + "index.fic");
+        TChoix choix(clips, store.exeDir);
         for (int r = 0; r < runs; ++r) {
-            choix.grid = full;
+            clips.grid = full;
             halfStale.push_back(TimeShowing(choix));
             if (choix.ListCount() != items / 2) std::printf("warning: %d lines after showing\n", choix.ListCount());
         }

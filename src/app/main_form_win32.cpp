@@ -1,27 +1,18 @@
 #include "app/main_form_win32.h"
 
 #include <array>
-#include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "app/about_box_win32.h"
-#include "app/forms_win32.h"
 #include "app/profile_file_win32.h"
 #include "app/settings.h"
 #include "app/start_with_windows.h"
-#include "commands/hot_key_commands_win32.h"
-#include "commands/paste_chooser_win32.h"
+#include "commands/hot_key_commands.h"
 #include "keys/hot_key_keys_win32.h"
-#include "keys/key_string.h"
 #include "lang/language_tables.h"
-#include "store/capture.h"
-#include "store/clear_store.h"
-#include "store/clip_formats_win32.h"
-#include "store/clip_writers_win32.h"
-#include "store/index_file.h"
-#include "store/store_folder.h"
+#include "lang/word_ids.h"
 #include "win/application.h"
 #include "win/clipboard.h"
 #include "win/message_boxes.h"
@@ -37,7 +28,6 @@ constexpr int kClientHeight = 353;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 100;
-constexpr UINT_PTR kHotKeyKeysTimer = 2;
 constexpr int kOffScreen = -5000;
 // Panel1, the bottom strip that holds the two flat buttons, is painted by the window itself: a
 // sibling control under the buttons would paint over them.
@@ -91,21 +81,10 @@ SIZE OuterSize() {
     return {r.right - r.left, r.bottom - r.top};
 }
 
-std::string ModuleFileName() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 }  // namespace
 
-TForm1::TForm1(FileSystem& fs, RunRegistry& registry) : fs_(fs), registry_(registry) {
+TForm1::TForm1(ClipStore& store, RunRegistry& registry, ProgramPaths programPaths)
+    : paths(std::move(programPaths)), store_(store), registry_(registry) {
     // Text captures go through a hidden rich-edit control, whose DLL comes from the system folder only.
     win::LoadSystemLibrary(L"riched20.dll");
     const SIZE outer = OuterSize();
@@ -171,14 +150,12 @@ void TForm1::CreateLanguageSwitcher() {
 
 void TForm1::FormCreate() {
     SetAllLanguages(0);
-    CaptureSuppressed = true;
     FirstShowPending = true;
-    paths = ComputeProgramPaths(ModuleFileName());
     TrayIcon1->Tray().SetAnimated(true);
     TrayIcon1->Tray().SetHint(win::WideToAnsi(win::Application::Instance().Title()));
     ::SetWindowTextW(hwnd(), win::Application::Instance().Title().c_str());
 
-    ForceDirectories(fs_, paths.storeDir);
+    store_.MakeFolder();
 
     ProfileFile ini(paths.iniFileName);
     const SIZE outer = OuterSize();
@@ -201,10 +178,8 @@ void TForm1::FormCreate() {
         // Another program holds the clipboard: starting with its content left there is harmless.
     }
 
-    hotKeyKeys_ = std::make_unique<HotKeyKeysWin32>(hwnd(), kHotKeyKeysTimer);
-    RegisterHotKeyWithoutRepeat(hwnd(), kPasteHotKey, MOD_CONTROL, VK_SPACE);
-    RegisterHotKeyWithoutRepeat(hwnd(), kCopyHotKey, MOD_CONTROL, 'Q');
-    CapturePending = false;
+    RegisterHotKeyWithoutRepeat(hwnd(), HotKeyCommands::kPasteHotKey, MOD_CONTROL, VK_SPACE);
+    RegisterHotKeyWithoutRepeat(hwnd(), HotKeyCommands::kCopyHotKey, MOD_CONTROL, 'Q');
 }
 
 void TForm1::FormShow() {
@@ -222,8 +197,8 @@ void TForm1::Timer1Timer() {
 
 void TForm1::FormDestroy() {
     destroyed_ = true;
-    ::UnregisterHotKey(hwnd(), kPasteHotKey);
-    ::UnregisterHotKey(hwnd(), kCopyHotKey);
+    ::UnregisterHotKey(hwnd(), HotKeyCommands::kPasteHotKey);
+    ::UnregisterHotKey(hwnd(), HotKeyCommands::kCopyHotKey);
 }
 
 void TForm1::SaveSettings() {
@@ -238,7 +213,7 @@ void TForm1::SaveSettings() {
         failures = e.what();
     }
     try {
-        if (Choix) SaveIndex(fs_, Choix->grid, paths.indexFileName);
+        store_.Save();
     } catch (const std::runtime_error& e) {
         failures += (failures.empty() ? "" : "\n") + std::string(e.what());
     }
@@ -256,7 +231,7 @@ void TForm1::SpeedButton1Click() {
 }
 
 void TForm1::SpeedButton3Click() {
-    if (AboutBox) AboutBox->ShowModal();
+    if (OnAbout) OnAbout();
 }
 
 void TForm1::Close2Click() {
@@ -279,7 +254,7 @@ void TForm1::TrayMenu1Popup() { animatetray1Checked_ = TrayIcon1->Tray().Animate
 void TForm1::WinStartClick() {
     const std::string name = win::WideToAnsi(win::Application::Instance().Title());
     if (WinStartChecked())
-        EnableStartWithWindows(registry_, name, ModuleFileName());
+        EnableStartWithWindows(registry_, name, win::ExecutablePath());
     else
         DisableStartWithWindows(registry_, name);
 }
@@ -308,80 +283,28 @@ void TForm1::OnCommand(int id) {
 }
 
 void TForm1::ClipboardViewer1Change() {
-    if (!CapturePending) return;
-    // Cleared whatever the capture's outcome: after a failed capture the user's next, unrelated
-    // copy must not be filed.
-    CapturePending = false;
-    CaptureClipboard();
-}
-
-void TForm1::CaptureClipboard() {
-    if (!Choix) return;
-    const CaptureRequest request{CaptureSuppressed, fs_.DirectoryExists(paths.storeDir), paths.storeDir,
-                                 MultiLang1->GetWord("@103")};
-    Win32ClipboardFormats formats;
-    Win32ClipWriter writer(hwnd());
-    const std::optional<std::string> added = tessera::CaptureClipboard(request, formats, Choix->grid, writer, fs_);
-    if (added) Choix->AddAndSelect(*added);
+    if (OnClipboardChange) OnClipboardChange();
 }
 
 // Files that cannot be deleted (held open by another program, read-only) stay items and are
 // named to the user in place of the message that the store is empty.
 void TForm1::ViderlePressepapiers1Click() {
-    if (!win::AskConfirmation(win::Utf8ToWide(MultiLang1->GetWord("@101")), win::DefaultAnswer::No)) return;
-    std::vector<std::string> kept;
-    if (Choix) {
-        kept = ClearStore(fs_, paths.storeDir, Choix->grid);
-        Choix->ClearList();
-    }
-    if (!fs_.RemoveFile(paths.indexFileName)) kept.push_back(paths.indexFileName);
+    if (!win::AskConfirmation(win::Utf8ToWide(MultiLang1->GetWord(MainWords::kConfirmClear)), win::DefaultAnswer::No))
+        return;
+    const std::vector<std::string> kept = store_.Clear();
+    if (OnStoreCleared) OnStoreCleared();
     win::EmptySystemClipboard(hwnd());
     if (kept.empty()) {
-        win::ShowInformation(win::Utf8ToWide(MultiLang1->GetWord("@102")));
+        win::ShowInformation(win::Utf8ToWide(MultiLang1->GetWord(MainWords::kStoreCleared)));
         return;
     }
-    std::wstring text = win::Utf8ToWide(MultiLang1->GetWord("@104"));
+    std::wstring text = win::Utf8ToWide(MultiLang1->GetWord(MainWords::kNotDeleted));
     for (const std::string& path : kept) text += L"\n" + win::AnsiToWide(path);
     win::ShowErrorMessage(text);
 }
 
-// Both hot keys are ignored while the chooser is open, and so is a hot key held down while its
-// command is under way. The copy command only makes the target copy: the capture follows when
-// its copy changes the clipboard. The keys wait for the user to let go of the hot key.
 void TForm1::WMHotKey(int id) {
-    if (!Choix || Choix->Visible() || !hotKeyKeys_) return;
-    const HotKeyChord chord{VK_CONTROL, static_cast<std::uint8_t>(id == kCopyHotKey ? 'Q' : VK_SPACE)};
-    if (!hotKeyKeys_->Accept(id, chord)) return;
-    if (id == kPasteHotKey) PasteCommand();
-    if (id == kCopyHotKey) {
-        CapturePending = true;
-        hotKeyKeys_->Send({std::string(kCopyKeys), RememberForegroundWindow()});
-    }
-}
-
-// The chosen item goes onto the clipboard with captures suppressed, so that this write is not
-// filed as a new item, even with a copy command still pending; then the target pastes it.
-void TForm1::PasteCommand() {
-    if (Choix->ListCount() == 0) {
-        BringProgramForward(hwnd());
-        win::ShowInformation(win::Utf8ToWide(MultiLang1->GetWord("@100")));
-        return;
-    }
-    const RememberedWindow target = RememberForegroundWindow();
-    BringProgramForward(hwnd());
-    if (Choix->ShowModal() != ChooserResult::Ok) return;
-    const int line = Choix->ItemIndex();
-    if (line < 0) return;
-    {
-        CaptureSuppressed = true;
-        const win::scope_exit resume([this] { CaptureSuppressed = false; });
-        if (IsTextItemFileName(Choix->grid.GetCell(1, line)))
-            PutRichTextOnClipboard(hwnd(), Choix->RichEdit1());
-        else
-            PutPictureOnClipboard(hwnd(), Choix->Image1Picture());
-    }
-    // The foreground goes back to the target while the program may still give it away.
-    hotKeyKeys_->Send({std::string(kPasteKeys), target, true});
+    if (OnHotKey) OnHotKey(id);
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -400,7 +323,6 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_TIMER:
         if (wParam == kTimer1) Timer1Timer();
-        if (wParam == kHotKeyKeysTimer && hotKeyKeys_) hotKeyKeys_->OnTimer();
         return 0;
     case WM_HOTKEY: WMHotKey(static_cast<int>(wParam)); return 0;
     case WM_CTLCOLORSTATIC:

@@ -1,9 +1,10 @@
 #pragma once
 // TForm1, the main window: the hidden options window that owns what the whole program shares
-// (paths, capture flags, hot keys, tray menu, settings, "Start with Windows").
+// (paths, hot keys, tray menu, clipboard viewer, settings, "Start with Windows").
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -12,11 +13,10 @@
 #include "app/tray_menu_win32.h"
 #include "controls/clipboard_viewer_win32.h"
 #include "controls/tray_icon_win32.h"
-#include "keys/hot_key_keys_win32.h"
 #include "lang/control_set_components_win32.h"
 #include "lang/language_dialogs_win32.h"
 #include "lang/multi_lang.h"
-#include "store/file_system.h"
+#include "store/clip_store.h"
 #include "win/control_table.h"
 #include "win/unique_handle.h"
 #include "win/window.h"
@@ -27,41 +27,42 @@ class RunRegistry;
 
 class TForm1 final : public win::Window {
 public:
-    // Ids of the hot keys registered on this window.
-    static constexpr int kPasteHotKey = 100;
-    static constexpr int kCopyHotKey = 101;
-
     // Creates the window and runs FormCreate. `registry` is where "Start with Windows" is kept.
-    TForm1(FileSystem& fs, RunRegistry& registry);
+    TForm1(ClipStore& store, RunRegistry& registry, ProgramPaths paths);
     ~TForm1() override;
 
     ProgramPaths paths;
     int32_t SavedLeft = 0;
     int32_t SavedTop = 0;
     bool FirstShowPending = true;
-    bool CaptureSuppressed = true;
-    bool CapturePending = false;
 
     std::unique_ptr<TClipboardViewer> ClipboardViewer1;
     std::unique_ptr<TrayIconWin32> TrayIcon1;
     std::unique_ptr<TMultiLang> MultiLang1;
 
+    // What the window tells its owner: a hot key came (its id), the clipboard changed, the
+    // clear command emptied the store, "About..." was pressed.
+    std::function<void(int id)> OnHotKey;
+    std::function<void()> OnClipboardChange;
+    std::function<void()> OnStoreCleared;
+    std::function<void()> OnAbout;
+
+    // The settings file, and the index file through the store.
     void SaveSettings();
     HMENU TrayMenu1() const noexcept { return trayMenu_->menu(); }
     // Whether the hidden "Animate tray" item is checked.
     bool Animatetray1Checked() const noexcept { return animatetray1Checked_; }
 
-    // Menu and button handlers.
-    void Showmainscreen2Click();
-    void SpeedButton1Click();
-    void SpeedButton3Click();
-    void Close2Click();
-    void Animatetray1Click();
-    void TrayMenu1Popup();
-    void WinStartClick();
-    void ClipboardViewer1Change();
-    void CaptureClipboard();
-    void ViderlePressepapiers1Click();
+    // Menu and button handlers, named after their controls.
+    void Showmainscreen2Click();        // tray menu "&Options...": shows the window
+    void SpeedButton1Click();           // "Cacher": hides the window and saves the settings
+    void SpeedButton3Click();           // "A propos...": the About box
+    void Close2Click();                 // tray menu "&Quitter": saves and ends the program
+    void Animatetray1Click();           // the hidden "Animate tray" item: animation on or off
+    void TrayMenu1Popup();              // the tray menu is about to open
+    void WinStartClick();               // "Démarrer avec Windows" changed: the Run value
+    void ClipboardViewer1Change();      // the clipboard viewer saw a change
+    void ViderlePressepapiers1Click();  // "Vider le Presse-papiers...": the clear command
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -73,19 +74,16 @@ private:
     void FormDestroy();
     void OnCommand(int id);
     void WMHotKey(int id);
-    void PasteCommand();
     void SetWinStartChecked(bool checked);
     bool WinStartChecked() const;
     void BuildTrayMenu();
     void CreateTrayIcon();
     void CreateLanguageSwitcher();
 
-    FileSystem& fs_;
+    ClipStore& store_;
     RunRegistry& registry_;
     win::ControlSet controls_;
     std::unique_ptr<TrayMenuWin32> trayMenu_;
-    // The hot-key commands' keys, timed against the user's keys of the hot key.
-    std::unique_ptr<HotKeyKeysWin32> hotKeyKeys_;
     bool animatetray1Checked_ = true;
     LanguageDialogsWin32 languageDialogs_;
     std::unique_ptr<ControlSetComponents> languageView_;

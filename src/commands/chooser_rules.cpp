@@ -2,16 +2,9 @@
 
 #include <utility>
 
-#include "store/store_listing.h"
-#include "store/store_names.h"
+#include "lang/word_ids.h"
 
 namespace tessera {
-
-std::string FrenchChooserWord(std::string_view id) {
-    if (id == "@102") return " introuvable.";
-    if (id == "@103") return "Presse-papiers interne vidé.";
-    return std::string(id);
-}
 
 // The extension runs from the last dot after the last path delimiter, as the index's names were
 // made; a crafted name with a separator is rejected later by StoreFilePath anyway.
@@ -29,13 +22,8 @@ bool IsTextItemFileName(std::string_view fileName) {
     return true;
 }
 
-ChooserCore::ChooserCore(ClipIndex& index, FileSystem& fs, std::string storeDir, ChooserView& view,
-                         ChooserWordLookup word)
-    : index_(index), fs_(fs), storeDir_(std::move(storeDir)), view_(view), word_(std::move(word)) {}
-
-std::optional<std::string> ChooserCore::ItemPath(int row) const {
-    return StoreFilePath(storeDir_, index_.GetCell(1, row));
-}
+ChooserCore::ChooserCore(ClipStore& store, ChooserView& view, ChooserWordLookup word)
+    : store_(store), view_(view), word_(std::move(word)) {}
 
 void ChooserCore::SetPasteEnabled(bool enabled) {
     pasteEnabled_ = enabled;
@@ -47,14 +35,11 @@ void ChooserCore::SetPasteEnabled(bool enabled) {
 // line for line from here on. A remembered position that no longer exists falls back to the
 // last row: the newest item is preselected after start-up and after removals elsewhere.
 void ChooserCore::Show() {
-    const StoreListing store(fs_, storeDir_);
-    index_.RemoveRowsWhere([&store](const std::string&, const std::string& fileName) {
-        return !IsPlainStoreFileName(fileName) || !store.Contains(fileName);
-    });
-
+    store_.DropStaleRows();
+    const ClipIndex& index = store_.grid;
     view_.ClearLines();
-    if (!index_.IsEmpty())
-        for (int row = 0; row < index_.RowCount(); ++row) view_.AddLine(index_.GetCell(0, row));
+    if (!index.IsEmpty())
+        for (int row = 0; row < index.RowCount(); ++row) view_.AddLine(index.DisplayName(row));
 
     const int last = view_.LineCount() - 1;
     view_.SetSelection(remembered_ < 0 || remembered_ > last ? last : remembered_);
@@ -75,10 +60,10 @@ void ChooserCore::SelectionChanged() {
         return;
     }
     remembered_ = row;
-    const std::string fileName = index_.GetCell(1, row);
+    const std::string fileName = store_.grid.FileName(row);
     // A name the store would not use as a path counts as a missing file: it is never opened.
-    const auto path = ItemPath(row);
-    if (path && fs_.FileExists(*path)) {
+    const auto path = store_.ItemPath(row);
+    if (path && store_.Files().FileExists(*path)) {
         if (IsTextItemFileName(fileName)) {
             view_.ShowTextPreview();
             if (view_.LoadTextPreview(*path))
@@ -93,8 +78,8 @@ void ChooserCore::SelectionChanged() {
                 view_.EmptyPicturePreview();
         }
     } else {
-        view_.ShowInformation(fileName, word_("@102"));
-        index_.RemoveRow(row);
+        view_.ShowInformation(fileName, word_(ChooserWords::kMissingFile));
+        store_.grid.RemoveRow(row);
         view_.DeleteLine(row);
         view_.SetSelection(-1);
         missingFile_ = true;
@@ -102,7 +87,7 @@ void ChooserCore::SelectionChanged() {
     }
     // Setting the field fires its change handler in the dialog, which writes the same name back:
     // nothing to do here for that.
-    if (row >= 0) view_.SetRenameText(index_.GetCell(0, row));
+    if (row >= 0) view_.SetRenameText(store_.grid.DisplayName(row));
     SetPasteEnabled(row >= 0);
 }
 
@@ -112,14 +97,13 @@ void ChooserCore::SelectionChanged() {
 void ChooserCore::DeleteSelected() {
     const int row = view_.Selection();
     if (row < 0) return;
-    if (const auto path = ItemPath(row)) fs_.RemoveFile(*path);  // a failure is ignored
-    index_.RemoveRow(row);
+    store_.RemoveItem(row);
     view_.DeleteLine(row);
     const int count = view_.LineCount();
     view_.SetSelection(count == 0 ? -1 : (row < count ? row : count - 1));
     SelectionChanged();
     if (view_.LineCount() == 0) {
-        view_.ShowInformation("", word_("@103"));
+        view_.ShowInformation("", word_(ChooserWords::kStoreEmptied));
         view_.Close(ChooserResult::Cancel);
     }
     remembered_ = view_.Selection();
@@ -141,16 +125,9 @@ void ChooserCore::DoubleClick() {
 // Every keystroke renames; empty and duplicate names are allowed and the file name never changes.
 void ChooserCore::Rename(const std::string& text) {
     const int row = view_.Selection();
-    if (row < 0 || row >= index_.RowCount()) return;
-    index_.SetCell(0, row, text);
+    if (row < 0 || row >= store_.grid.RowCount()) return;
+    store_.Rename(row, text);
     view_.ReplaceLine(row, text);
-}
-
-std::optional<std::string> ChooserCore::SaveTextPreviewTarget() const {
-    const int row = view_.Selection();
-    if (row < 0) return std::nullopt;
-    if (!IsTextItemFileName(index_.GetCell(1, row))) return std::nullopt;
-    return ItemPath(row);
 }
 
 }  // namespace tessera

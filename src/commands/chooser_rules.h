@@ -5,8 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "store/clip_index.h"
-#include "store/file_system.h"
+#include "store/clip_store.h"
 
 namespace tessera {
 
@@ -50,20 +49,17 @@ public:
     virtual void Close(ChooserResult result) = 0;
 };
 
-// The chooser's free texts by id ("@102", "@103"), UTF-8.
+// The chooser's free texts by id (ChooserWords), UTF-8.
 using ChooserWordLookup = std::function<std::string(std::string_view id)>;
-// The French texts: "@102" " introuvable.", "@103" "Presse-papiers interne vidé.".
-std::string FrenchChooserWord(std::string_view id);
 
-// Keeps the clip index and the dialog's list line for line; item files live in `storeDir`
-// (no trailing backslash), and only names StoreFilePath accepts are ever touched.
+// Keeps the store's clip index and the dialog's list line for line; only item files whose names
+// StoreFilePath accepts are ever touched.
 class ChooserCore {
 public:
     static constexpr int kDeleteKey = 46;
     static constexpr int kEnterKey = 13;
 
-    ChooserCore(ClipIndex& index, FileSystem& fs, std::string storeDir, ChooserView& view,
-                ChooserWordLookup word = FrenchChooserWord);
+    ChooserCore(ClipStore& store, ChooserView& view, ChooserWordLookup word);
 
     // Each showing: drops stale rows, rebuilds the list, selects, previews.
     void Show();
@@ -75,21 +71,15 @@ public:
     void DoubleClick();
     // Every change of the rename field.
     void Rename(const std::string& text);
-    // Where the text preview is to be written back, or nothing when there is no such item.
-    std::optional<std::string> SaveTextPreviewTarget() const;
 
     int RememberedPosition() const noexcept { return remembered_; }
     bool MissingFile() const noexcept { return missingFile_; }
     bool PasteEnabled() const noexcept { return pasteEnabled_; }
 
 private:
-    // The item file's full path, or nothing for a name that is not a plain store file name.
-    std::optional<std::string> ItemPath(int row) const;
     void SetPasteEnabled(bool enabled);
 
-    ClipIndex& index_;
-    FileSystem& fs_;
-    std::string storeDir_;
+    ClipStore& store_;
     ChooserView& view_;
     ChooserWordLookup word_;
     int remembered_ = -1;

@@ -3,8 +3,13 @@
 #include <optional>
 #include <vector>
 
+#include "lang/word_ids.h"
+#include "store/clip_formats_win32.h"
+#include "store/clip_writers_win32.h"
 #include "win/clipboard.h"
+#include "win/message_boxes.h"
 #include "win/rich_edit.h"
+#include "win/text.h"
 
 namespace tessera {
 
@@ -66,6 +71,65 @@ void PutPictureOnClipboard(HWND owner, const Picture& picture) {
             if (!::SetClipboardData(CF_ENHMETAFILE, copy)) ::DeleteEnhMetaFile(copy);
         }
     }
+}
+
+// Often enough that the keys follow the user's release without a felt delay; the ticks run only
+// while keys wait.
+constexpr UINT kKeyboardTickMs = 20;
+
+HotKeyCommandsWin32::HotKeyCommandsWin32(HWND mainWindow, TChoix& chooser, ClipStore& store, WordLookup mainWords)
+    : mainWindow_(mainWindow),
+      chooser_(chooser),
+      store_(store),
+      mainWords_(std::move(mainWords)),
+      ticks_([this] { commands_.OnTick(); }),
+      commands_(*this) {}
+
+RememberedWindow HotKeyCommandsWin32::ForegroundWindow() { return RememberForegroundWindow(); }
+
+bool HotKeyCommandsWin32::ChooserVisible() { return chooser_.Visible(); }
+
+int HotKeyCommandsWin32::ItemCount() { return chooser_.ListCount(); }
+
+void HotKeyCommandsWin32::ShowStoreEmpty() {
+    tessera::BringProgramForward(mainWindow_);
+    win::ShowInformation(win::Utf8ToWide(mainWords_(MainWords::kStoreEmpty)));
+}
+
+void HotKeyCommandsWin32::BringProgramForward() { tessera::BringProgramForward(mainWindow_); }
+
+std::optional<std::string> HotKeyCommandsWin32::ChooseItem() {
+    if (chooser_.ShowModal() != ChooserResult::Ok) return std::nullopt;
+    const int line = chooser_.ItemIndex();
+    if (line < 0) return std::nullopt;
+    return store_.grid.FileName(line);
+}
+
+void HotKeyCommandsWin32::PutTextPreviewOnClipboard() { PutRichTextOnClipboard(mainWindow_, chooser_.RichEdit1()); }
+
+void HotKeyCommandsWin32::PutPicturePreviewOnClipboard() {
+    PutPictureOnClipboard(mainWindow_, chooser_.Image1Picture());
+}
+
+// The text prefix is looked up now: the language decides it.
+void HotKeyCommandsWin32::CaptureClipboard() {
+    Win32ClipboardFormats formats;
+    Win32ClipWriter writer(mainWindow_);
+    if (const std::optional<std::string> added = store_.Capture(formats, writer, mainWords_(MainWords::kTextPrefix)))
+        chooser_.AddAndSelect(*added);
+}
+
+std::uint32_t HotKeyCommandsWin32::Now() { return ::GetTickCount(); }
+
+void HotKeyCommandsWin32::WatchKeyboard(bool on) {
+    if (on)
+        ticks_.Start(kKeyboardTickMs);
+    else
+        ticks_.Stop();
+}
+
+void HotKeyCommandsWin32::PlayKeys(const KeysToSend& keys) {
+    SendKeysToTarget(keys.target, keys.keys, keys.makeForeground);
 }
 
 }  // namespace tessera

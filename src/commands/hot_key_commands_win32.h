@@ -1,11 +1,19 @@
 #pragma once
-// The steps of the two hot-key commands that talk to other programs and to the clipboard.
+// The hot-key commands on Windows: the port the commands' order drives (the chooser, the store,
+// the clipboard, the keyboard), and the steps that talk to other programs and to the clipboard.
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <string_view>
 
+#include "commands/hot_key_commands.h"
+#include "commands/paste_chooser_win32.h"
 #include "controls/picture_view_win32.h"
+#include "keys/key_sender_win32.h"
 #include "keys/target_window.h"
+#include "store/clip_store.h"
+#include "win/timer.h"
 
 namespace tessera {
 
@@ -21,5 +29,42 @@ void PutRichTextOnClipboard(HWND owner, HWND richEdit);
 // Empties the clipboard and puts a copy of `picture` on it: a bitmap (with its palette when it
 // has one) or an enhanced metafile. An empty picture leaves the clipboard empty.
 void PutPictureOnClipboard(HWND owner, const Picture& picture);
+
+// HotKeyCommands over the real program: the chooser `chooser`, the store `store`, the main
+// window `mainWindow` (which owns the clipboard writes and whose last pop-up comes forward) and
+// its free texts `mainWords`.
+class HotKeyCommandsWin32 final : private CommandPort {
+public:
+    using WordLookup = std::function<std::string(std::string_view id)>;
+
+    HotKeyCommandsWin32(HWND mainWindow, TChoix& chooser, ClipStore& store, WordLookup mainWords);
+    HotKeyCommandsWin32(const HotKeyCommandsWin32&) = delete;
+    HotKeyCommandsWin32& operator=(const HotKeyCommandsWin32&) = delete;
+
+    HotKeyCommands& Commands() noexcept { return commands_; }
+
+private:
+    RememberedWindow ForegroundWindow() override;
+    bool ChooserVisible() override;
+    int ItemCount() override;
+    void ShowStoreEmpty() override;
+    void BringProgramForward() override;
+    std::optional<std::string> ChooseItem() override;
+    void PutTextPreviewOnClipboard() override;
+    void PutPicturePreviewOnClipboard() override;
+    void CaptureClipboard() override;
+    const KeyboardState& Keyboard() override { return keyboard_; }
+    std::uint32_t Now() override;
+    void WatchKeyboard(bool on) override;
+    void PlayKeys(const KeysToSend& keys) override;
+
+    HWND mainWindow_;
+    TChoix& chooser_;
+    ClipStore& store_;
+    WordLookup mainWords_;
+    AsyncKeyboardState keyboard_;
+    win::Timer ticks_;
+    HotKeyCommands commands_;
+};
 
 }  // namespace tessera

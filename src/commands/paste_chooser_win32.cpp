@@ -5,10 +5,8 @@
 
 #include <array>
 
-#include "app/forms_win32.h"
-#include "app/main_form_win32.h"
 #include "lang/language_tables.h"
-#include "store/index_startup.h"
+#include "lang/word_ids.h"
 #include "store/picture_file_win32.h"
 #include "win/application.h"
 #include "win/last_error.h"
@@ -42,7 +40,7 @@ constexpr RECT kImage1Box{152, 0, 152 + 105, 0 + 105};
 using win::ControlRow;
 
 // Tab order 3 belongs to the hidden file list and 7 to the hidden index table: neither is a
-// window here (the store folder is listed through the file system, the index is `grid`).
+// window here (the store folder is listed through the file system, the index is the store's `grid`).
 const std::array<ControlRow, 6> kControls{{
     {"Button1", L"BUTTON", kButton1, 6, 218, 227, 25, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0,
      "Vider le Presse-papiers de Tessera..."},
@@ -82,11 +80,10 @@ void Place(HWND control, const RECT& box) {
 
 }  // namespace
 
-TChoix::TChoix(FileSystem& fs, std::string exeDir, std::string indexFileName, HWND owner)
-    : fs_(fs),
+TChoix::TChoix(ClipStore& store, std::string exeDir, HWND owner)
+    : store_(store),
       exeDir_(std::move(exeDir)),
-      indexFileName_(std::move(indexFileName)),
-      core_(grid, fs, exeDir_ + "Clipboard", *this, [this](std::string_view id) { return MultiLang1->GetWord(id); }) {
+      core_(store, *this, [this](std::string_view id) { return MultiLang1->GetWord(id); }) {
     win::LoadSystemLibrary(L"riched20.dll");
     const SIZE outer = OuterSize();
     CreateWindowObject(L"TChoix", kExStyle, L"", kStyle, 0, 0, outer.cx, outer.cy, owner);
@@ -128,25 +125,24 @@ HWND TChoix::Control(std::string_view name) const {
 
 // The store folder exists unless the main window failed to make it; without it nothing can be
 // kept, so the program ends. An index file that cannot be read is reported, and the index is
-// rebuilt from the folder's files so that no item is lost; creation then goes on, so that
-// captures are no longer suppressed.
+// rebuilt from the folder's files so that no item is lost; creation then goes on, and once it is
+// done start-up lets captures in.
 void TChoix::FormCreate() {
-    const std::string storeDir = exeDir_ + "Clipboard";
-    if (!fs_.DirectoryExists(storeDir)) {
-        win::ShowErrorMessage(win::Utf8ToWide(MultiLang1->GetWord("@100")) + win::AnsiToWide(exeDir_) +
-                              win::Utf8ToWide(MultiLang1->GetWord("@101")));
+    if (!store_.FolderExists()) {
+        win::ShowErrorMessage(win::Utf8ToWide(MultiLang1->GetWord(ChooserWords::kFolderMissingBefore)) +
+                              win::AnsiToWide(exeDir_) +
+                              win::Utf8ToWide(MultiLang1->GetWord(ChooserWords::kFolderMissingAfter)));
         throw StartupAborted{};
     }
-    const IndexStartup startup = LoadIndexAtStart(fs_, indexFileName_, storeDir, grid);
+    const IndexStartup startup = store_.Load();
     if (startup.loadError) win::ShowErrorMessage(win::UserTextToWide(*startup.loadError));
 
     // Until the first showing rebuilds it from the index, the list has one line per file found.
     ClearLines();
-    for (std::size_t i = 0; i < startup.files.size(); ++i) AddLine(grid.GetCell(0, static_cast<int>(i)));
+    for (std::size_t i = 0; i < startup.files.size(); ++i) AddLine(store_.grid.DisplayName(static_cast<int>(i)));
     SyncLineCount();
 
     EnablePaste(false);
-    if (Form1) Form1->CaptureSuppressed = false;
 }
 
 int TChoix::ItemIndex() const {
@@ -162,8 +158,8 @@ void TChoix::AddAndSelect(const std::string& displayName) {
 
 void TChoix::ClearList() {
     ClearLines();
-    if (!grid.IsEmpty())
-        for (int row = 0; row < grid.RowCount(); ++row) AddLine(grid.GetCell(0, row));
+    if (!store_.grid.IsEmpty())
+        for (int row = 0; row < store_.grid.RowCount(); ++row) AddLine(store_.grid.DisplayName(row));
     ::SetWindowTextW(RichEdit1(), L"");
     ::SendMessageW(RichEdit1(), EM_SETMODIFY, FALSE, 0);
     textPreviewFile_.clear();
@@ -204,7 +200,7 @@ void TChoix::FormShow() {
 // A failure to save the settings is shown, and the text edit is written all the same.
 void TChoix::FormClose() {
     try {
-        if (Form1) Form1->SaveSettings();
+        if (OnClosing) OnClosing();
     } catch (...) {
         win::Application::Instance().ShowCurrentException();
     }
@@ -227,15 +223,15 @@ void TChoix::Edit1Change() {
 // the file is replaced whole or not at all.
 void TChoix::SaveTextPreview() {
     if (textPreviewFile_.empty() || !::SendMessageW(RichEdit1(), EM_GETMODIFY, 0, 0)) return;
-    if (!fs_.FileExists(textPreviewFile_)) return;
-    if (const auto rtf = win::StreamOutRtf(RichEdit1()); rtf && fs_.ReplaceContents(textPreviewFile_, *rtf))
+    if (!store_.Files().FileExists(textPreviewFile_)) return;
+    if (const auto rtf = win::StreamOutRtf(RichEdit1()); rtf && store_.Files().ReplaceContents(textPreviewFile_, *rtf))
         ::SendMessageW(RichEdit1(), EM_SETMODIFY, FALSE, 0);
 }
 
 // The clear command asks for confirmation; the dialog closes with Cancel whatever the answer.
 void TChoix::Button1Click() {
     const win::scope_exit close([this] { Close(ChooserResult::Cancel); });
-    if (Form1) Form1->ViderlePressepapiers1Click();
+    if (OnClearRequested) OnClearRequested();
 }
 
 // No button is the default one: Enter acts on the focused control. The dialog keys turn Enter
@@ -362,7 +358,7 @@ void TChoix::HidePreviews() {
 bool TChoix::LoadTextPreview(const std::string& path) {
     SaveTextPreview();
     textPreviewFile_ = path;
-    const auto bytes = fs_.ReadAll(path);
+    const auto bytes = store_.Files().ReadAll(path);
     const bool loaded = bytes && win::StreamInRtf(RichEdit1(), *bytes);
     ::SendMessageW(RichEdit1(), EM_SETMODIFY, FALSE, 0);
     return loaded;
@@ -370,7 +366,7 @@ bool TChoix::LoadTextPreview(const std::string& path) {
 
 bool TChoix::LoadPicturePreview(const std::string& path) {
     SaveTextPreview();
-    const auto bytes = fs_.ReadAll(path);
+    const auto bytes = store_.Files().ReadAll(path);
     std::optional<Picture> picture = bytes ? PictureFromFileBytes(path, *bytes) : std::nullopt;
     if (!picture) return false;
     image1_->SetPicture(std::move(*picture));

@@ -1,8 +1,9 @@
 #pragma once
 // TChoix, the paste chooser: the modal dialog that lists the clip items, previews, renames,
-// deletes and edits them, and owns the clip index (`grid`) with the list kept line for line.
+// deletes and edits them, and keeps its list line for line with the store's clip index (`grid`).
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,8 +14,7 @@
 #include "lang/control_set_components_win32.h"
 #include "lang/language_dialogs_win32.h"
 #include "lang/multi_lang.h"
-#include "store/clip_index.h"
-#include "store/file_system.h"
+#include "store/clip_store.h"
 #include "win/control_table.h"
 #include "win/unique_handle.h"
 #include "win/window.h"
@@ -26,13 +26,18 @@ struct StartupAborted {};
 
 class TChoix final : public win::Window, private ChooserView {
 public:
-    // Creates the hidden dialog (owned by `owner`) and runs FormCreate.
-    TChoix(FileSystem& fs, std::string exeDir, std::string indexFileName, HWND owner = nullptr);
+    // Creates the hidden dialog (owned by `owner`) over the items of `store` and runs FormCreate.
+    // `exeDir` names the program's folder in the message for a missing store folder.
+    TChoix(ClipStore& store, std::string exeDir, HWND owner = nullptr);
     ~TChoix() override;
     TChoix(const TChoix&) = delete;
     TChoix& operator=(const TChoix&) = delete;
 
-    ClipIndex grid;
+    // What the dialog tells its owner: the clear button was pressed (the clear command asks and
+    // clears), the dialog is closing (the settings and the index are to be saved).
+    std::function<void()> OnClearRequested;
+    std::function<void()> OnClosing;
+
     std::unique_ptr<TMultiLang> MultiLang1;
 
     // ListBox1, as the rest of the program reads it.
@@ -97,9 +102,8 @@ private:
     void ShowInformation(const std::string& itemName, const std::string& text) override;
     void Close(ChooserResult result) override;
 
-    FileSystem& fs_;
+    ClipStore& store_;
     std::string exeDir_;
-    std::string indexFileName_;
     win::ControlSet controls_;
     std::unique_ptr<TImage> image1_;
     win::unique_hmenu popupMenu1_;

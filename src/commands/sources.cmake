@@ -4,4 +4,5 @@ list(APPEND TESSERA_SHELL_SOURCES
   commands/paste_chooser_win32.cpp
 )
 # The chooser's list rules, driven through the ChooserView port.
-list(APPEND TESSERA_CORE_SOURCES commands/chooser_rules.cpp)
+# The hot-key commands' order, driven through the CommandPort port.
+list(APPEND TESSERA_CORE_SOURCES commands/chooser_rules.cpp commands/hot_key_commands.cpp)

@@ -15,8 +15,14 @@ public:
     // Column 0 holds the display name, column 1 the file name.
     using RowPredicate = std::function<bool(const std::string& displayName, const std::string& fileName)>;
 
+    static constexpr int kDisplayNameColumn = 0;
+    static constexpr int kFileNameColumn = 1;
+
     // The cell's text; empty for a cell never written or outside the table.
     const std::string& GetCell(int column, int row) const;
+    // What the chooser's list shows for the item, and its file's bare name.
+    const std::string& DisplayName(int row) const { return GetCell(kDisplayNameColumn, row); }
+    const std::string& FileName(int row) const { return GetCell(kFileNameColumn, row); }
     // Throws std::out_of_range for a cell outside the table.
     void SetCell(int column, int row, std::string_view text);
     int RowCount() const noexcept { return rowCount_; }

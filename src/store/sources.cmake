@@ -19,6 +19,7 @@ list(APPEND TESSERA_CORE_SOURCES
   store/placeable_metafile.cpp
   store/capture.cpp
   store/clear_store.cpp
+  store/clip_store.cpp
 )
 list(APPEND TESSERA_SHELL_SOURCES
   store/clip_formats_win32.cpp

@@ -8,6 +8,9 @@
 
 namespace tessera::win {
 
+// The running executable's full path, in the ANSI code page.
+std::string ExecutablePath();
+
 class Application {
 public:
     static Application& Instance();

@@ -8,5 +8,6 @@ list(APPEND TESSERA_SHELL_SOURCES
   win/rich_edit.cpp
   win/system_libraries.cpp
   win/text.cpp
+  win/timer.cpp
   win/window.cpp
 )

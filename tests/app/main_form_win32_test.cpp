@@ -8,10 +8,11 @@
 #include <vector>
 
 #include "../win/box_driver.h"
-#include "app/forms_win32.h"
 #include "app/main_form_win32.h"
+#include "app/program_paths.h"
 #include "app/start_with_windows.h"
 #include "commands/paste_chooser_win32.h"
+#include "store/clip_store.h"
 #include "store/file_system_win32.h"
 #include "store/index_file.h"
 #include "win/application.h"
@@ -88,19 +89,19 @@ protected:
 
     std::string ini;
     Win32FileSystem fs;
+    const ProgramPaths paths = ComputeProgramPaths(ModulePath());
+    ClipStore store{fs, paths.storeDir, paths.indexFileName};
     RecordingRegistry registry;
 };
 
 TEST_F(MainFormTest, CreationPreparesEverythingTheProgramNeeds) {
     PutTextOnClipboard("left over");
     {
-        TForm1 form(fs, registry);
+        TForm1 form(store, registry, paths);
         EXPECT_EQ(::CountClipboardFormats(), 0) << "the clipboard is emptied at start";
         EXPECT_TRUE(HotKeyTaken(MOD_CONTROL, VK_SPACE));
         EXPECT_TRUE(HotKeyTaken(MOD_CONTROL, 'Q'));
         EXPECT_TRUE(fs.DirectoryExists(form.paths.storeDir));
-        EXPECT_TRUE(form.CaptureSuppressed) << "captures wait for the chooser";
-        EXPECT_FALSE(form.CapturePending);
         // No settings file: the option defaults to on, so the Run value is written.
         ASSERT_FALSE(registry.calls.empty());
         EXPECT_EQ(registry.calls.front(), "set machine Tessera=\"" + ModulePath() + '"');
@@ -118,14 +119,14 @@ TEST_F(MainFormTest, CreationPreparesEverythingTheProgramNeeds) {
 
 TEST_F(MainFormTest, OptionOffLeavesTheRegistryAlone) {
     ::WritePrivateProfileStringA("Options", "WinStart", "0", ini.c_str());
-    TForm1 form(fs, registry);
+    TForm1 form(store, registry, paths);
     EXPECT_TRUE(registry.calls.empty());
 }
 
 TEST_F(MainFormTest, ARefusedRunValueIsReportedAndStartUpGoesOn) {
     registry.refuse = true;
     testing::BoxDriver driver(IDOK);
-    TForm1 form(fs, registry);
+    TForm1 form(store, registry, paths);
     EXPECT_TRUE(driver.Seen().found);
     EXPECT_TRUE(HotKeyTaken(MOD_CONTROL, 'Q')) << "the later start-up steps still ran";
 }
@@ -133,7 +134,7 @@ TEST_F(MainFormTest, ARefusedRunValueIsReportedAndStartUpGoesOn) {
 TEST_F(MainFormTest, FirstShowingHidesTheWindowAtItsSavedPlace) {
     ::WritePrivateProfileStringA("MainW", "x", "0x64", ini.c_str());
     ::WritePrivateProfileStringA("MainW", "y", "abc", ini.c_str());
-    TForm1 form(fs, registry);
+    TForm1 form(store, registry, paths);
     ::ShowWindow(form.hwnd(), SW_SHOWNA);
     PumpFor(400);
     EXPECT_FALSE(::IsWindowVisible(form.hwnd()));
@@ -150,7 +151,7 @@ TEST_F(MainFormTest, FirstShowingHidesTheWindowAtItsSavedPlace) {
 
 TEST_F(MainFormTest, QuitAndTheEndOfTheSessionSaveTheSettings) {
     {
-        TForm1 form(fs, registry);
+        TForm1 form(store, registry, paths);
         ::SetWindowPos(form.hwnd(), nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         ::SendMessageW(form.hwnd(), WM_ENDSESSION, TRUE, 0);
         EXPECT_EQ(IniValue(ini, "MainW", "x"), "30");
@@ -167,8 +168,7 @@ TEST_F(MainFormTest, QuitAndTheEndOfTheSessionSaveTheSettings) {
 
 // The clear command over a store whose index also names a decoy outside the store.
 TEST_F(MainFormTest, ClearingAsksFirstAndDeletesOnlyTheStoresFiles) {
-    TForm1 form(fs, registry);
-    Form1 = &form;
+    TForm1 form(store, registry, paths);
     const std::string decoy = form.paths.exeDir + "decoy.txt";
     const std::string item = form.paths.storeDir + "\\Image_001.bmp";
     ASSERT_TRUE(fs.ReplaceContents(decoy, "keep me"));
@@ -178,8 +178,8 @@ TEST_F(MainFormTest, ClearingAsksFirstAndDeletesOnlyTheStoresFiles) {
     crafted.AppendItem("decoy", "..\\decoy.txt");
     SaveIndexFile(fs, crafted, form.paths.indexFileName);
     {
-        TChoix choix(fs, form.paths.exeDir, form.paths.indexFileName);
-        Choix = &choix;
+        TChoix choix(store, form.paths.exeDir);
+        form.OnStoreCleared = [&choix] { choix.ClearList(); };
         PutTextOnClipboard("still here");
         {
             // Enter, Enter: the first pressed the chooser's clear button, the second answers No.
@@ -203,7 +203,7 @@ TEST_F(MainFormTest, ClearingAsksFirstAndDeletesOnlyTheStoresFiles) {
         EXPECT_TRUE(fs.FileExists(decoy)) << "a name leading out of the store is never deleted through";
         EXPECT_FALSE(fs.FileExists(form.paths.indexFileName));
         EXPECT_EQ(::CountClipboardFormats(), 0);
-        EXPECT_TRUE(choix.grid.IsEmpty());
+        EXPECT_TRUE(store.grid.IsEmpty());
         EXPECT_EQ(choix.ListCount(), 0);
 
         // A file another program holds open is named instead of the message that all is gone,
@@ -221,12 +221,11 @@ TEST_F(MainFormTest, ClearingAsksFirstAndDeletesOnlyTheStoresFiles) {
                       L"Ces fichiers n'ont pas pu \u00eatre supprim\u00e9s :\n" + win::AnsiToWide(held));
         }
         EXPECT_EQ(choix.ListCount(), 1);
-        EXPECT_EQ(choix.grid.GetCell(1, 0), "Texte_001.txt");
+        EXPECT_EQ(store.grid.GetCell(1, 0), "Texte_001.txt");
         open.reset();
         fs.RemoveFile(held);
-        Choix = nullptr;
+        form.OnStoreCleared = nullptr;
     }
-    Form1 = nullptr;
     fs.RemoveFile(decoy);
 }
 

@@ -8,6 +8,7 @@
 
 #include "../support/index_rows.h"
 #include "../support/memory_file_system.h"
+#include "lang/word_ids.h"
 
 namespace tessera {
 namespace {
@@ -65,11 +66,19 @@ struct RecordingView : ChooserView {
     }
 };
 
+// The chooser's French texts.
+std::string FrenchWord(std::string_view id) {
+    if (id == ChooserWords::kMissingFile) return " introuvable.";
+    if (id == ChooserWords::kStoreEmptied) return "Presse-papiers interne vidé.";
+    return std::string(id);
+}
+
 struct ChooserTest : ::testing::Test {
     testing::MemoryFileSystem fs;
-    ClipIndex index;
+    ClipStore store{fs, kStore, "C:\\T\\Tessera.FIC"};
+    ClipIndex& index = store.grid;
     RecordingView view;
-    ChooserCore chooser{index, fs, kStore, view};
+    ChooserCore chooser{store, view, FrenchWord};
 
     // A file is made for each row, except for names starting with '-' (the '-' is dropped).
     void Items(const Rows& rows) {
@@ -179,7 +188,6 @@ TEST_F(ChooserTest, CraftedNamesAreNeverLoadedNorDeleted) {
     EXPECT_EQ(view.messages.back(), "..\\x.txt introuvable.");
 
     view.selection = 1;  // "CON", not previewed
-    EXPECT_EQ(chooser.SaveTextPreviewTarget(), std::nullopt);
     chooser.KeyDown(ChooserCore::kDeleteKey);
     EXPECT_EQ(view.lines, (Lines{"a"}));
     EXPECT_EQ(fs.files.size(), 3u);
@@ -219,21 +227,18 @@ TEST_F(ChooserTest, DeletingTheLastItemReportsTheEmptyStoreAndCancels) {
     EXPECT_EQ(chooser.RememberedPosition(), -1);
 }
 
-TEST_F(ChooserTest, RenamingAndSavingActOnTheSelectedRow) {
+TEST_F(ChooserTest, RenamingActsOnTheSelectedRow) {
     Items({{"a", "a.Txt"}, {"b", "b.bmp"}});
     chooser.Show();
     chooser.Rename("");
     EXPECT_EQ(RowsOf(index), (Rows{{"a", "a.Txt"}, {"", "b.bmp"}}));
     EXPECT_EQ(view.lines, (Lines{"a", ""}));
     EXPECT_EQ(view.selection, 1);
-    EXPECT_EQ(chooser.SaveTextPreviewTarget(), std::nullopt);
 
-    view.selection = 0;
-    EXPECT_EQ(chooser.SaveTextPreviewTarget(), InStore("a.Txt"));
     view.selection = -1;
     chooser.Rename("nobody");
     EXPECT_EQ(view.lines, (Lines{"a", ""}));
-    EXPECT_EQ(chooser.SaveTextPreviewTarget(), std::nullopt);
+    EXPECT_TRUE(IsTextItemFileName("a.Txt"));
     EXPECT_FALSE(IsTextItemFileName("x.txt.wmf"));
     EXPECT_FALSE(IsTextItemFileName("x.txt\\y"));
 }

@@ -8,6 +8,7 @@
 
 #include "../win/box_driver.h"
 #include "commands/paste_chooser_win32.h"
+#include "store/clip_store.h"
 #include "store/file_system_win32.h"
 #include "store/index_file.h"
 #include "store/placeable_metafile.h"
@@ -96,10 +97,6 @@ ChooserResult RunModal(TChoix& choix, std::function<void()> whileOpen) {
 class ChooserDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char temp[MAX_PATH];
-        ::GetTempPathA(MAX_PATH, temp);
-        exeDir = std::string(temp) + "chooser_test_" + std::to_string(::GetCurrentProcessId()) + "\\";
-        store = exeDir + "Clipboard\\";
         ::CreateDirectoryA(exeDir.c_str(), nullptr);
         ::CreateDirectoryA(store.c_str(), nullptr);
     }
@@ -119,7 +116,7 @@ protected:
         SaveIndexFile(fs, index, exeDir + "index.fic");
     }
     std::unique_ptr<TChoix> Open() {
-        auto choix = std::make_unique<TChoix>(fs, exeDir, exeDir + "index.fic");
+        auto choix = std::make_unique<TChoix>(clips, exeDir);
         ::ShowWindow(choix->hwnd(), SW_SHOW);
         choix->FormShow();
         Pump();
@@ -142,8 +139,17 @@ protected:
         return colour;
     }
 
+    // The program's folder of the test, with its trailing backslash.
+    static std::string TestFolder() {
+        char temp[MAX_PATH];
+        ::GetTempPathA(MAX_PATH, temp);
+        return std::string(temp) + "chooser_test_" + std::to_string(::GetCurrentProcessId()) + "\\";
+    }
+
     Win32FileSystem fs;
-    std::string exeDir, store;
+    std::string exeDir = TestFolder();
+    std::string store = exeDir + "Clipboard\\";
+    ClipStore clips{fs, exeDir + "Clipboard", exeDir + "index.fic"};
 };
 
 TEST_F(ChooserDialogTest, EveryItemKindShowsInItsPreview) {
@@ -202,12 +208,12 @@ TEST_F(ChooserDialogTest, DeleteKeyRenameAndEditsReachTheFiles) {
     EXPECT_FALSE(fs.FileExists(store + "Texte_002.txt"));
     ASSERT_EQ(choix->ListCount(), 2);
     EXPECT_EQ(choix->ItemIndex(), 1) << "the next item takes the deleted one's place";
-    EXPECT_EQ(choix->grid.GetCell(1, 1), "Texte_003.txt");
+    EXPECT_EQ(clips.grid.GetCell(1, 1), "Texte_003.txt");
 
     ::SetWindowTextW(choix->Control("Edit1"), L"Renamed");
     EXPECT_EQ(choix->Line(1), "Renamed");
-    EXPECT_EQ(choix->grid.GetCell(0, 1), "Renamed");
-    EXPECT_EQ(choix->grid.GetCell(1, 1), "Texte_003.txt") << "the file keeps its name";
+    EXPECT_EQ(clips.grid.GetCell(0, 1), "Renamed");
+    EXPECT_EQ(clips.grid.GetCell(1, 1), "Texte_003.txt") << "the file keeps its name";
 
     // An edit of the first item, then another row: the edit is on disk before the switch.
     Select(*choix, 0);
@@ -231,7 +237,7 @@ TEST_F(ChooserDialogTest, DeleteKeyRenameAndEditsReachTheFiles) {
 
 TEST_F(ChooserDialogTest, EnterClosesWithOkUnlessTheSelectedFileWentMissing) {
     Prepare({{"Texte_001.txt", "{\\rtf1\\ansi one\\par}"}, {"Texte_002.txt", "{\\rtf1\\ansi two\\par}"}});
-    TChoix choix(fs, exeDir, exeDir + "index.fic");
+    TChoix choix(clips, exeDir);
     HWND list = choix.Control("ListBox1");
 
     // Escape does nothing; Enter on the list pastes.
@@ -272,14 +278,14 @@ TEST_F(ChooserDialogTest, EnterClosesWithOkUnlessTheSelectedFileWentMissing) {
                            EXPECT_EQ(ok.Seen().text, L"Presse-papiers interne vid\u00e9.");
                        }),
               ChooserResult::Cancel);
-    EXPECT_TRUE(choix.grid.IsEmpty());
+    EXPECT_TRUE(clips.grid.IsEmpty());
 }
 
 // Escape typed into the text preview or the rename field leaves the chooser open (Paste then
 // closes it with OK); the close box cancels.
 TEST_F(ChooserDialogTest, EscapeInAnyFieldKeepsTheDialogOpenAndTheCloseBoxCancels) {
     Prepare({{"Texte_001.txt", "{\\rtf1\\ansi one\\par}"}});
-    TChoix choix(fs, exeDir, exeDir + "index.fic");
+    TChoix choix(clips, exeDir);
     EXPECT_EQ(RunModal(choix,
                        [&] {
                            for (const char* field : {"Edit1", "RichEdit1"}) {

@@ -1,5 +1,7 @@
 tessera_add_test(commands_core_tests
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/chooser_rules_test.cpp
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/chooser_rules_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/hot_key_commands_test.cpp
   LIBS tessera_core)
 
 if(WIN32)

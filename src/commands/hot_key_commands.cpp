@@ -1,0 +1,73 @@
+#include "commands/hot_key_commands.h"
+
+#include "commands/chooser_rules.h"
+#include "keys/key_string.h"
+
+namespace tessera {
+
+// Both hot keys are ignored while the chooser is open (the modal dialog's own loop still brings
+// them), as are a held hot key's repeats and any hot key while keys still wait. Keys whose time
+// has come go before a new hot key is weighed: the ticks may be late.
+void HotKeyCommands::OnHotKey(int id) {
+    if (port_.ChooserVisible()) return;
+    if (id != kPasteHotKey && id != kCopyHotKey) return;
+    Poll();
+    if (!keys_.Accept(id, id == kPasteHotKey ? kPasteChord : kCopyChord)) return;
+    Poll();
+    if (id == kPasteHotKey)
+        Paste();
+    else
+        Copy();
+}
+
+// The copy only makes the target copy: the capture follows when its copy changes the clipboard.
+void HotKeyCommands::Copy() {
+    CapturePending = true;
+    keys_.Send({std::string(kCopyKeys), port_.ForegroundWindow()}, port_.Now());
+    Poll();
+}
+
+// The chosen item goes onto the clipboard with captures suppressed, so that this write is not
+// filed as a new item, even with a copy command still pending; then the target, made the
+// foreground window again (the chooser had it), pastes it.
+void HotKeyCommands::Paste() {
+    if (port_.ItemCount() == 0) {
+        port_.ShowStoreEmpty();
+        return;
+    }
+    const RememberedWindow target = port_.ForegroundWindow();
+    port_.BringProgramForward();
+    const std::optional<std::string> chosen = port_.ChooseItem();
+    if (!chosen) return;
+    CaptureSuppressed = true;
+    try {
+        if (IsTextItemFileName(*chosen))
+            port_.PutTextPreviewOnClipboard();
+        else
+            port_.PutPicturePreviewOnClipboard();
+    } catch (...) {
+        CaptureSuppressed = false;
+        throw;
+    }
+    CaptureSuppressed = false;
+    keys_.Send({std::string(kPasteKeys), target, true}, port_.Now());
+    Poll();
+}
+
+// Cleared whatever the capture's outcome: after a failed capture the user's next, unrelated copy
+// must not be filed. A change while captures are suppressed clears it and files nothing.
+void HotKeyCommands::OnClipboardChange() {
+    if (!CapturePending) return;
+    CapturePending = false;
+    if (CaptureSuppressed) return;
+    port_.CaptureClipboard();
+}
+
+void HotKeyCommands::OnTick() { Poll(); }
+
+void HotKeyCommands::Poll() {
+    if (const std::optional<KeysToSend> due = keys_.Poll(port_.Keyboard(), port_.Now())) port_.PlayKeys(*due);
+    port_.WatchKeyboard(keys_.Watching());
+}
+
+}  // namespace tessera

@@ -1,0 +1,63 @@
+#include "store/clip_store.h"
+
+#include <utility>
+
+#include "store/clear_store.h"
+#include "store/index_file.h"
+#include "store/store_folder.h"
+#include "store/store_listing.h"
+#include "store/store_names.h"
+
+namespace tessera {
+
+ClipStore::ClipStore(FileSystem& fs, std::string storeDir, std::string indexFileName)
+    : fs_(fs), storeDir_(std::move(storeDir)), indexFileName_(std::move(indexFileName)) {}
+
+void ClipStore::MakeFolder() { ForceDirectories(fs_, storeDir_); }
+
+bool ClipStore::FolderExists() { return fs_.DirectoryExists(storeDir_); }
+
+IndexStartup ClipStore::Load() { return LoadIndexAtStart(fs_, indexFileName_, storeDir_, grid); }
+
+// A missing folder files nothing and says nothing: the user copied something the program
+// cannot keep, and the chooser's creation has reported the folder already.
+std::optional<std::string> ClipStore::Capture(const ClipboardFormats& formats, ClipWriter& writer,
+                                              std::string_view textPrefix) {
+    const CaptureRequest request{false, FolderExists(), storeDir_, std::string(textPrefix)};
+    return CaptureClipboard(request, formats, grid, writer, fs_);
+}
+
+void ClipStore::Save() { SaveIndex(fs_, grid, indexFileName_); }
+
+std::vector<std::string> ClipStore::Clear() {
+    std::vector<std::string> kept = ClearStore(fs_, storeDir_, grid);
+    if (!fs_.RemoveFile(indexFileName_)) kept.push_back(indexFileName_);
+    return kept;
+}
+
+std::optional<std::string> ClipStore::ItemPath(int row) const { return StoreFilePath(storeDir_, grid.FileName(row)); }
+
+bool ClipStore::ItemFileExists(int row) {
+    const std::optional<std::string> path = ItemPath(row);
+    return path && fs_.FileExists(*path);
+}
+
+// Rows whose files went away (or whose names could reach outside the store) go without a word.
+void ClipStore::DropStaleRows() {
+    const StoreListing store(fs_, storeDir_);
+    grid.RemoveRowsWhere([&store](const std::string&, const std::string& fileName) {
+        return !IsPlainStoreFileName(fileName) || !store.Contains(fileName);
+    });
+}
+
+void ClipStore::RemoveItem(int row) {
+    if (const std::optional<std::string> path = ItemPath(row)) fs_.RemoveFile(*path);
+    grid.RemoveRow(row);
+}
+
+void ClipStore::Rename(int row, std::string_view displayName) {
+    if (row < 0 || row >= grid.RowCount()) return;
+    grid.SetCell(ClipIndex::kDisplayNameColumn, row, displayName);
+}
+
+}  // namespace tessera

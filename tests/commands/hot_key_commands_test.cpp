@@ -1,0 +1,151 @@
+// The order of the hot-key commands against a fake program: what each hot key does, what is
+// ignored, and how the capture follows a clipboard change.
+#include "commands/hot_key_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tessera {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+// Records every call in order; the answers are set by the test.
+struct FakeProgram : CommandPort, KeyboardState {
+    Calls calls;
+    RememberedWindow front{42, "doc.txt - Notepad"};
+    bool chooserVisible = false;
+    int items = 2;
+    std::optional<std::string> chosen = "Texte_001.txt";
+    bool clipboardFails = false;
+    std::set<int> down;
+    std::uint32_t now = 0;
+    bool watching = false;
+
+    RememberedWindow ForegroundWindow() override { return front; }
+    bool ChooserVisible() override { return chooserVisible; }
+    int ItemCount() override { return items; }
+    void ShowStoreEmpty() override { calls.push_back("store empty"); }
+    void BringProgramForward() override { calls.push_back("forward"); }
+    std::optional<std::string> ChooseItem() override {
+        calls.push_back("chooser");
+        return chosen;
+    }
+    void PutTextPreviewOnClipboard() override { Put("text"); }
+    void PutPicturePreviewOnClipboard() override { Put("picture"); }
+    void CaptureClipboard() override { calls.push_back("capture"); }
+    const KeyboardState& Keyboard() override { return *this; }
+    bool IsDown(std::uint8_t vk) const override { return down.count(vk) != 0; }
+    std::uint32_t Now() override { return now; }
+    void WatchKeyboard(bool on) override { watching = on; }
+    void PlayKeys(const KeysToSend& keys) override {
+        calls.push_back("keys " +
+                        std::string(keys.keys == "\xFC"
+                                                 "C\xFD"
+                                        ? "Ctrl+C"
+                                        : "Ctrl+V") +
+                        " to " + std::to_string(keys.target.handle) + (keys.makeForeground ? " in front" : ""));
+    }
+
+    // Set by the test through `commands`, to see the flag while the item goes on the clipboard.
+    HotKeyCommands* commands = nullptr;
+    void Put(const char* what) {
+        calls.push_back(std::string(what) + (commands->CaptureSuppressed ? " (suppressed)" : ""));
+        if (clipboardFails) throw std::runtime_error("Ne peut ouvrir le Presse-papiers");
+    }
+};
+
+struct Commands : ::testing::Test {
+    FakeProgram program;
+    HotKeyCommands commands{program};
+    void SetUp() override {
+        program.commands = &commands;
+        commands.CaptureSuppressed = false;  // start-up is over
+    }
+};
+
+TEST_F(Commands, PasteShowsTheChooserThenPutsTheItemAndSendsCtrlVToTheWindowInFront) {
+    commands.OnHotKey(HotKeyCommands::kPasteHotKey);
+    EXPECT_EQ(program.calls, (Calls{"forward", "chooser", "text (suppressed)", "keys Ctrl+V to 42 in front"}));
+    EXPECT_FALSE(commands.CaptureSuppressed);
+
+    program.calls.clear();
+    program.chosen = "Image_001.BMP";
+    commands.OnHotKey(HotKeyCommands::kPasteHotKey);
+    EXPECT_EQ(program.calls[2], "picture (suppressed)");
+}
+
+TEST_F(Commands, PasteWithNothingToPasteOrCancelledSendsNothing) {
+    program.items = 0;
+    commands.OnHotKey(HotKeyCommands::kPasteHotKey);
+    EXPECT_EQ(program.calls, (Calls{"store empty"}));
+
+    program.calls.clear();
+    program.items = 1;
+    program.chosen.reset();
+    commands.OnHotKey(HotKeyCommands::kPasteHotKey);
+    EXPECT_EQ(program.calls, (Calls{"forward", "chooser"}));
+
+    // A clipboard that cannot be written lets captures in again and sends no keys.
+    program.calls.clear();
+    program.chosen = "Texte_001.txt";
+    program.clipboardFails = true;
+    EXPECT_THROW(commands.OnHotKey(HotKeyCommands::kPasteHotKey), std::runtime_error);
+    EXPECT_FALSE(commands.CaptureSuppressed);
+    EXPECT_EQ(program.calls.back(), "text (suppressed)");
+}
+
+TEST_F(Commands, CopySendsCtrlCAndFilesTheNextChangeOnly) {
+    commands.OnHotKey(HotKeyCommands::kCopyHotKey);
+    EXPECT_TRUE(commands.CapturePending);
+    EXPECT_EQ(program.calls, (Calls{"keys Ctrl+C to 42"}));
+
+    commands.OnClipboardChange();
+    commands.OnClipboardChange();  // a change of someone else's: not filed
+    EXPECT_EQ(program.calls, (Calls{"keys Ctrl+C to 42", "capture"}));
+    EXPECT_FALSE(commands.CapturePending);
+}
+
+TEST_F(Commands, AChangeWhileCapturesAreSuppressedClearsThePendingCopy) {
+    // Captures wait until start-up has made every form.
+    const HotKeyCommands fresh(program);
+    EXPECT_TRUE(fresh.CaptureSuppressed);
+    EXPECT_FALSE(fresh.CapturePending);
+
+    commands.CaptureSuppressed = true;  // a paste writing the clipboard
+    commands.CapturePending = true;
+    commands.OnClipboardChange();
+    EXPECT_FALSE(commands.CapturePending);
+    EXPECT_TRUE(program.calls.empty());
+}
+
+TEST_F(Commands, BothHotKeysAreIgnoredWhileTheChooserIsOpen) {
+    program.chooserVisible = true;
+    commands.OnHotKey(HotKeyCommands::kPasteHotKey);
+    commands.OnHotKey(HotKeyCommands::kCopyHotKey);
+    EXPECT_TRUE(program.calls.empty());
+    EXPECT_FALSE(commands.CapturePending);
+}
+
+// Seen by users: Ctrl+Q held down filed one item, then its repeats typed "qqq" into the document.
+TEST_F(Commands, AHeldCopyHotKeyRunsOnceAndItsKeysWaitForTheRelease) {
+    program.down = {17, 'Q'};
+    commands.OnHotKey(HotKeyCommands::kCopyHotKey);
+    commands.OnHotKey(HotKeyCommands::kCopyHotKey);   // the key's repeat
+    commands.OnHotKey(HotKeyCommands::kPasteHotKey);  // keys still wait
+    EXPECT_TRUE(program.calls.empty());
+    EXPECT_TRUE(program.watching);
+
+    program.down.clear();
+    program.now = 30;
+    commands.OnTick();
+    EXPECT_EQ(program.calls, (Calls{"keys Ctrl+C to 42"}));
+    EXPECT_FALSE(program.watching);
+}
+
+}  // namespace
+}  // namespace tessera
