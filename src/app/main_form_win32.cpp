@@ -119,6 +119,7 @@ void TForm1::BuildTrayMenu() {
     ::AppendMenuW(m, MF_STRING, kShowmainscreen2, L"&Options...");
     // "Animate tray" is an item of the menu that is never shown: its check mark follows the
     // tray icon's animation switch.
+    trayMenu_->AddHiddenItem(kAnimatetray1, true);
     ::AppendMenuW(m, MF_STRING, kViderlePressepapiers1, L"&Vider le Presse-papiers...");
     ::AppendMenuW(m, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(m, MF_STRING, kClose2, L"&Quitter");
@@ -134,6 +135,9 @@ void TForm1::CreateTrayIcon() {
     tray.SetInterval(500);
     tray.SetAnimated(true);
     tray.SetPopupMenu(trayMenu_.get());
+    trayMenu_->OnRemoved = [this](const TrayMenu& menu) {
+        if (TrayIcon1) TrayIcon1->Tray().MenuRemoved(&menu);
+    };
     tray.OnDblClick = [this](TTrayIcon&) { Showmainscreen2Click(); };
     tray.Loaded();
 }
@@ -249,7 +253,9 @@ void TForm1::Animatetray1Click() {
     tray.SetAnimated(!tray.Animated());
 }
 
-void TForm1::TrayMenu1Popup() { animatetray1Checked_ = TrayIcon1->Tray().Animated(); }
+void TForm1::TrayMenu1Popup() { trayMenu_->SetChecked(kAnimatetray1, TrayIcon1->Tray().Animated()); }
+
+bool TForm1::Animatetray1Checked() const { return trayMenu_->Checked(kAnimatetray1); }
 
 void TForm1::WinStartClick() {
     const std::string name = win::WideToAnsi(win::Application::Instance().Title());

@@ -51,7 +51,7 @@ public:
     void SaveSettings();
     HMENU TrayMenu1() const noexcept { return trayMenu_->menu(); }
     // Whether the hidden "Animate tray" item is checked.
-    bool Animatetray1Checked() const noexcept { return animatetray1Checked_; }
+    bool Animatetray1Checked() const;
 
     // Menu and button handlers, named after their controls.
     void Showmainscreen2Click();        // tray menu "&Options...": shows the window
@@ -84,7 +84,6 @@ private:
     RunRegistry& registry_;
     win::ControlSet controls_;
     std::unique_ptr<TrayMenuWin32> trayMenu_;
-    bool animatetray1Checked_ = true;
     LanguageDialogsWin32 languageDialogs_;
     std::unique_ptr<ControlSetComponents> languageView_;
     bool destroyed_ = false;

@@ -4,6 +4,25 @@ namespace tessera {
 
 TrayMenuWin32::TrayMenuWin32(HWND commandWindow) : menu_(::CreatePopupMenu()), commandWindow_(commandWindow) {}
 
+TrayMenuWin32::~TrayMenuWin32() {
+    if (OnRemoved) OnRemoved(*this);
+}
+
+void TrayMenuWin32::AddHiddenItem(int id, bool checked) { hiddenChecks_[id] = checked; }
+
+// A shown item's check mark is the menu's own.
+bool TrayMenuWin32::Checked(int id) const {
+    if (const auto hidden = hiddenChecks_.find(id); hidden != hiddenChecks_.end()) return hidden->second;
+    return (::GetMenuState(menu_.get(), static_cast<UINT>(id), MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+void TrayMenuWin32::SetChecked(int id, bool checked) {
+    if (const auto hidden = hiddenChecks_.find(id); hidden != hiddenChecks_.end())
+        hidden->second = checked;
+    else
+        ::CheckMenuItem(menu_.get(), static_cast<UINT>(id), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
 std::size_t TrayMenuWin32::ItemCount() const {
     const int count = ::GetMenuItemCount(menu_.get());
     return count > 0 ? static_cast<std::size_t>(count) : 0;

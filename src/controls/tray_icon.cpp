@@ -247,32 +247,32 @@ void TTrayIcon::HandleNotify(std::uintptr_t mouseMessage, TShiftState shift, int
         clickedButtons_ |= button;
     };
     switch (mouseMessage) {
-    case 0x200: MouseMove(shift, x, y); break;
-    case 0x201:
+    case tray_mouse::kMove: MouseMove(shift, x, y); break;
+    case tray_mouse::kLeftDown:
         MouseDown(mbLeft, shift | ssLeft, x, y);
         press(kLeft);
         break;
-    case 0x202:
+    case tray_mouse::kLeftUp:
         if (TakeClicked(kLeft)) Click(mbLeft, shift | ssLeft, x, y);
         MouseUp(mbLeft, shift | ssLeft, x, y);
         break;
-    case 0x203:
+    case tray_mouse::kLeftDouble:
         // The double-click message leaves clickedButtons alone: the up after it is no click.
         DblClick();
         MouseDown(mbLeft, shift | ssDouble, x, y);
         break;
-    case 0x204:
+    case tray_mouse::kRightDown:
         MouseDown(mbRight, shift | ssRight, x, y);
         press(kRight);
         break;
-    case 0x205:
+    case tray_mouse::kRightUp:
         if (TakeClicked(kRight)) Click(mbRight, shift | ssRight, x, y);
         MouseUp(mbRight, shift | ssRight, x, y);
         break;
-    case 0x206: MouseDown(mbRight, shift | ssDouble, x, y); break;
-    case 0x207: MouseDown(mbMiddle, shift | ssMiddle, x, y); break;
-    case 0x208: MouseUp(mbMiddle, shift | ssMiddle, x, y); break;
-    case 0x209: MouseDown(mbMiddle, shift | ssDouble, x, y); break;
+    case tray_mouse::kRightDouble: MouseDown(mbRight, shift | ssDouble, x, y); break;
+    case tray_mouse::kMiddleDown: MouseDown(mbMiddle, shift | ssMiddle, x, y); break;
+    case tray_mouse::kMiddleUp: MouseUp(mbMiddle, shift | ssMiddle, x, y); break;
+    case tray_mouse::kMiddleDouble: MouseDown(mbMiddle, shift | ssDouble, x, y); break;
     default: break;
     }
 }

@@ -20,6 +20,20 @@ using TrayWindowId = std::uintptr_t;
 using TrayMenuId = std::uintptr_t;
 
 inline constexpr unsigned TrayNotifyMessage = 45140;
+
+// The mouse messages the shell passes on in the callback's lParam.
+namespace tray_mouse {
+inline constexpr std::uintptr_t kMove = 0x200;          // WM_MOUSEMOVE
+inline constexpr std::uintptr_t kLeftDown = 0x201;      // WM_LBUTTONDOWN
+inline constexpr std::uintptr_t kLeftUp = 0x202;        // WM_LBUTTONUP
+inline constexpr std::uintptr_t kLeftDouble = 0x203;    // WM_LBUTTONDBLCLK
+inline constexpr std::uintptr_t kRightDown = 0x204;     // WM_RBUTTONDOWN
+inline constexpr std::uintptr_t kRightUp = 0x205;       // WM_RBUTTONUP
+inline constexpr std::uintptr_t kRightDouble = 0x206;   // WM_RBUTTONDBLCLK
+inline constexpr std::uintptr_t kMiddleDown = 0x207;    // WM_MBUTTONDOWN
+inline constexpr std::uintptr_t kMiddleUp = 0x208;      // WM_MBUTTONUP
+inline constexpr std::uintptr_t kMiddleDouble = 0x209;  // WM_MBUTTONDBLCLK
+}  // namespace tray_mouse
 inline constexpr unsigned kTrayNotifyFlags = 7;  // message + icon + tip
 inline constexpr std::size_t kTrayTipLength = 63;
 

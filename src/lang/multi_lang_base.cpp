@@ -192,8 +192,10 @@ std::string TBaseMultiLang::GetWord(std::string_view id) {
         TakeRow(row, res);
         return res;
     }
-    std::string res(id);
-    if (IdNotFoundError) IdNotFoundError(*this, res, res);
+    // The handler gets the id apart from the result it may change: clearing the result keeps the id.
+    const std::string missing(id);
+    std::string res = missing;
+    if (IdNotFoundError) IdNotFoundError(*this, missing, res);
     return res;
 }
 

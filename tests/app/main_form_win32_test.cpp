@@ -112,6 +112,13 @@ TEST_F(MainFormTest, CreationPreparesEverythingTheProgramNeeds) {
         EXPECT_EQ(r.top, -5000);
         EXPECT_EQ(form.SavedLeft, (::GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2);
         EXPECT_EQ(form.SavedTop, (::GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2);
+
+        // The tray menu shows Options, Clear, a separator and Quit; "Animate tray" is never shown
+        // but follows the animation switch it inverts.
+        EXPECT_EQ(::GetMenuItemCount(form.TrayMenu1()), 4);
+        form.Animatetray1Click();
+        form.TrayMenu1Popup();
+        EXPECT_FALSE(form.Animatetray1Checked());
     }
     EXPECT_FALSE(HotKeyTaken(MOD_CONTROL, VK_SPACE)) << "hot keys are given back at the end";
     EXPECT_FALSE(HotKeyTaken(MOD_CONTROL, 'Q'));

@@ -91,9 +91,10 @@ TEST_F(MultiLangTest, GetWordMatchesKeysExactlyAndReportsUnknownOnes) {
 
     std::string asked;
     ml.IdNotFoundError = [&](TBaseMultiLang&, const std::string& id, std::string& res) {
-        asked = id;
         EXPECT_EQ(res, id);
+        res.clear();  // the id is the handler's own: it stays
         res = "?" + id;
+        asked = id;
     };
     EXPECT_EQ(ml.GetWord("@5"), "?@5");
     EXPECT_EQ(asked, "@5");
