@@ -64,19 +64,17 @@ void ChooserCore::SelectionChanged() {
     // A name the store would not use as a path counts as a missing file: it is never opened.
     const auto path = store_.ItemPath(row);
     if (path && store_.Files().FileExists(*path)) {
-        if (IsTextItemFileName(fileName)) {
+        const bool text = IsTextItemFileName(fileName);
+        if (text)
             view_.ShowTextPreview();
-            if (view_.LoadTextPreview(*path))
-                missingFile_ = false;
-            else
-                view_.EmptyTextPreview();
-        } else {
+        else
             view_.ShowPicturePreview();
-            if (view_.LoadPicturePreview(*path))
-                missingFile_ = false;
-            else
-                view_.EmptyPicturePreview();
-        }
+        if (text ? view_.LoadTextPreview(*path) : view_.LoadPicturePreview(*path))
+            missingFile_ = false;
+        else if (text)
+            view_.EmptyTextPreview();
+        else
+            view_.EmptyPicturePreview();
     } else {
         view_.ShowInformation(fileName, word_(ChooserWords::kMissingFile));
         store_.grid.RemoveRow(row);

@@ -240,26 +240,18 @@ void TClipboardViewer::LayoutChild() noexcept {
 
     scroll_.x = fit.horizontal ? ClampScrollPosition(scroll_.x, client.width, content.width) : 0;
     scroll_.y = fit.vertical ? ClampScrollPosition(scroll_.y, client.height, content.height) : 0;
-    if (fit.horizontal) {
+    auto setBar = [this](int bar, int contentLength, int clientLength, int position) {
         SCROLLINFO info{sizeof info,
                         SIF_RANGE | SIF_PAGE | SIF_POS,
                         0,
-                        content.width - 1,
-                        static_cast<UINT>(client.width),
-                        scroll_.x,
+                        contentLength - 1,
+                        static_cast<UINT>(clientLength),
+                        position,
                         0};
-        ::SetScrollInfo(hwnd(), SB_HORZ, &info, TRUE);
-    }
-    if (fit.vertical) {
-        SCROLLINFO info{sizeof info,
-                        SIF_RANGE | SIF_PAGE | SIF_POS,
-                        0,
-                        content.height - 1,
-                        static_cast<UINT>(client.height),
-                        scroll_.y,
-                        0};
-        ::SetScrollInfo(hwnd(), SB_VERT, &info, TRUE);
-    }
+        ::SetScrollInfo(hwnd(), bar, &info, TRUE);
+    };
+    if (fit.horizontal) setBar(SB_HORZ, content.width, client.width, scroll_.x);
+    if (fit.vertical) setBar(SB_VERT, content.height, client.height, scroll_.y);
 
     if (pictureView_) {
         const Offset at = CentreChild(client, content);

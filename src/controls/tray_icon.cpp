@@ -240,35 +240,30 @@ bool TTrayIcon::TakeClicked(unsigned button) {
     return was;
 }
 
+// A left or right button's down is remembered, and its up is a click only after it: a button
+// pressed elsewhere and let go over the icon is no click.
 void TTrayIcon::HandleNotify(std::uintptr_t mouseMessage, TShiftState shift, int x, int y) {
     using enum TMouseButton;
-    auto press = [this](unsigned button) {
+    auto down = [&](TMouseButton button, TShiftState state, unsigned clickBit) {
+        MouseDown(button, shift | state, x, y);
         Guard g(*lock_);
-        clickedButtons_ |= button;
+        clickedButtons_ |= clickBit;
+    };
+    auto up = [&](TMouseButton button, TShiftState state, unsigned clickBit) {
+        if (TakeClicked(clickBit)) Click(button, shift | state, x, y);
+        MouseUp(button, shift | state, x, y);
     };
     switch (mouseMessage) {
     case tray_mouse::kMove: MouseMove(shift, x, y); break;
-    case tray_mouse::kLeftDown:
-        MouseDown(mbLeft, shift | ssLeft, x, y);
-        press(kLeft);
-        break;
-    case tray_mouse::kLeftUp:
-        if (TakeClicked(kLeft)) Click(mbLeft, shift | ssLeft, x, y);
-        MouseUp(mbLeft, shift | ssLeft, x, y);
-        break;
+    case tray_mouse::kLeftDown: down(mbLeft, ssLeft, kLeft); break;
+    case tray_mouse::kLeftUp: up(mbLeft, ssLeft, kLeft); break;
     case tray_mouse::kLeftDouble:
         // The double-click message leaves clickedButtons alone: the up after it is no click.
         DblClick();
         MouseDown(mbLeft, shift | ssDouble, x, y);
         break;
-    case tray_mouse::kRightDown:
-        MouseDown(mbRight, shift | ssRight, x, y);
-        press(kRight);
-        break;
-    case tray_mouse::kRightUp:
-        if (TakeClicked(kRight)) Click(mbRight, shift | ssRight, x, y);
-        MouseUp(mbRight, shift | ssRight, x, y);
-        break;
+    case tray_mouse::kRightDown: down(mbRight, ssRight, kRight); break;
+    case tray_mouse::kRightUp: up(mbRight, ssRight, kRight); break;
     case tray_mouse::kRightDouble: MouseDown(mbRight, shift | ssDouble, x, y); break;
     case tray_mouse::kMiddleDown: MouseDown(mbMiddle, shift | ssMiddle, x, y); break;
     case tray_mouse::kMiddleUp: MouseUp(mbMiddle, shift | ssMiddle, x, y); break;

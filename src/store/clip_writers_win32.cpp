@@ -103,6 +103,18 @@ ClipFileContent Ready(std::string bytes) { return {ClipFileContent::Status::Read
 ClipFileContent Gone() { return {ClipFileContent::Status::FormatGone, {}}; }
 ClipFileContent Unreadable() { return {ClipFileContent::Status::Unreadable, {}}; }
 
+// The clipboard's data in `format` made into a file's bytes by `toFile`, with the clipboard open
+// only for that: the file is written after it is closed again.
+template <typename ToFile>
+ClipFileContent ReadFormat(HWND owner, UINT format, ToFile toFile) {
+    if (!::IsClipboardFormatAvailable(format)) return Gone();
+    const win::ClipboardScope open(owner);
+    const HANDLE data = ::GetClipboardData(format);
+    if (!data) return Gone();
+    std::optional<std::string> bytes = toFile(data);
+    return bytes ? Ready(std::move(*bytes)) : Unreadable();
+}
+
 // The open clipboard's rich text up to its terminating NUL, when it is RTF.
 std::optional<std::string> ClipboardRichText() {
     const win::global_lock<char> rtf(::GetClipboardData(win::RichTextClipboardFormat()));
@@ -138,38 +150,29 @@ ClipFileContent SaveTextClip(HWND owner) {
 }
 
 ClipFileContent SaveBitmapClip(HWND owner) {
-    if (!::IsClipboardFormatAvailable(CF_BITMAP)) return Gone();
-    const win::ClipboardScope open(owner);
-    const auto bitmap = static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP));
-    if (!bitmap) return Gone();
-    std::optional<std::string> file = ReadBitmapFile(bitmap);
-    return file ? Ready(std::move(*file)) : Unreadable();
+    return ReadFormat(owner, CF_BITMAP, [](HANDLE data) { return ReadBitmapFile(static_cast<HBITMAP>(data)); });
 }
 
 // The file gets the placeable header before the metafile's own bytes: a plain metafile carries
 // no size, and picture readers (the chooser's preview among them) open a .wmf only with it.
 ClipFileContent SaveMetafileClip(HWND owner) {
-    if (!::IsClipboardFormatAvailable(CF_METAFILEPICT)) return Gone();
-    const win::ClipboardScope open(owner);
-    const HGLOBAL data = ::GetClipboardData(CF_METAFILEPICT);
-    if (!data) return Gone();
-    const win::global_lock<METAFILEPICT> picture(data);
-    std::optional<std::string> bytes;
-    if (picture && picture.size() >= sizeof(METAFILEPICT)) bytes = ReadPlaceableMetafile(*picture.get());
-    return bytes ? Ready(std::move(*bytes)) : Unreadable();
+    return ReadFormat(owner, CF_METAFILEPICT, [](HANDLE data) -> std::optional<std::string> {
+        const win::global_lock<METAFILEPICT> picture(data);
+        if (!picture || picture.size() < sizeof(METAFILEPICT)) return std::nullopt;
+        return ReadPlaceableMetafile(*picture.get());
+    });
 }
 
 // An .emf file holds exactly the metafile's bits.
 ClipFileContent SaveEnhMetafileClip(HWND owner) {
-    if (!::IsClipboardFormatAvailable(CF_ENHMETAFILE)) return Gone();
-    const win::ClipboardScope open(owner);
-    const auto source = static_cast<HENHMETAFILE>(::GetClipboardData(CF_ENHMETAFILE));
-    if (!source) return Gone();
-    const UINT size = ::GetEnhMetaFileBits(source, 0, nullptr);
-    std::string bytes(size, '\0');
-    if (size == 0 || ::GetEnhMetaFileBits(source, size, reinterpret_cast<BYTE*>(bytes.data())) != size)
-        return Unreadable();
-    return Ready(std::move(bytes));
+    return ReadFormat(owner, CF_ENHMETAFILE, [](HANDLE data) -> std::optional<std::string> {
+        const auto source = static_cast<HENHMETAFILE>(data);
+        const UINT size = ::GetEnhMetaFileBits(source, 0, nullptr);
+        std::string bytes(size, '\0');
+        if (size == 0 || ::GetEnhMetaFileBits(source, size, reinterpret_cast<BYTE*>(bytes.data())) != size)
+            return std::nullopt;
+        return bytes;
+    });
 }
 
 ClipFileContent Win32ClipWriter::Read(ClipKind kind) {

@@ -1,5 +1,7 @@
 #pragma once
 // The file operations the clip store needs, as a port: Win32 in the program, POSIX on the host.
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,6 +10,12 @@
 namespace tessera {
 
 enum class NewFileResult { Created, Exists, Failed };
+
+// A whole file read through `read`, which fills up to `room` bytes at `into` and answers how
+// many it read, 0 at the end, or -1 on a failure (nothing is returned then). `sizeHint` is the
+// size the file had when it was opened: it may change while it is read.
+std::optional<std::string> ReadWholeFile(std::size_t sizeHint,
+                                         const std::function<std::int64_t(char* into, std::size_t room)>& read);
 
 // Paths are the program's 8-bit strings. A Win32 implementation takes them in the ANSI code page.
 class FileSystem {

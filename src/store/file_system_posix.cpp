@@ -76,23 +76,12 @@ std::optional<std::string> PosixFileSystem::ReadAll(const std::string& path) {
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat st {};
     if (!fd || ::fstat(fd.get(), &st) != 0) return std::nullopt;
-    // The size is a hint: the file may change while it is read. Reading on into a small buffer
-    // finds the end without growing (and copying) the whole string.
-    std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
-    std::size_t have = 0;
-    char more[4096];
-    for (;;) {
-        const bool inPlace = have < bytes.size();
-        char* into = inPlace ? bytes.data() + have : more;
-        const ssize_t n = ::read(fd.get(), into, inPlace ? bytes.size() - have : sizeof more);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return std::nullopt;
-        if (n == 0) break;
-        if (!inPlace) bytes.append(more, static_cast<std::size_t>(n));
-        have += static_cast<std::size_t>(n);
-    }
-    bytes.resize(have);
-    return bytes;
+    return ReadWholeFile(static_cast<std::size_t>(st.st_size), [&fd](char* into, std::size_t room) {
+        for (;;) {
+            const ssize_t n = ::read(fd.get(), into, room);
+            if (n >= 0 || errno != EINTR) return std::int64_t{n};
+        }
+    });
 }
 
 // The new content goes to a temporary file beside the target, is flushed to disk, and then

@@ -58,24 +58,11 @@ std::optional<std::string> Win32FileSystem::ReadAll(const std::string& path) {
                                     nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size{};
     if (!file || !::GetFileSizeEx(file.get(), &size)) return std::nullopt;
-    // The size is a hint: the file may change while it is read. Reading on into a small buffer
-    // finds the end without growing (and copying) the whole string.
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-    std::size_t have = 0;
-    char more[4096];
-    for (;;) {
-        const bool inPlace = have < bytes.size();
-        char* into = inPlace ? bytes.data() + have : more;
-        const std::size_t room = inPlace ? std::min<std::size_t>(bytes.size() - have, 1u << 30) : sizeof more;
-        const auto chunk = static_cast<DWORD>(room);
+    return ReadWholeFile(static_cast<std::size_t>(size.QuadPart), [&file](char* into, std::size_t room) {
         DWORD read = 0;
-        if (!::ReadFile(file.get(), into, chunk, &read, nullptr)) return std::nullopt;
-        if (read == 0) break;
-        if (!inPlace) bytes.append(more, read);
-        have += read;
-    }
-    bytes.resize(have);
-    return bytes;
+        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(room, 1u << 30));  // 32-bit counts
+        return ::ReadFile(file.get(), into, chunk, &read, nullptr) ? std::int64_t{read} : std::int64_t{-1};
+    });
 }
 
 // The new content goes to a temporary file beside the target, is flushed to disk, and then

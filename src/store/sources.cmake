@@ -1,4 +1,5 @@
 list(APPEND TESSERA_CORE_SOURCES
+  store/file_system.cpp
   store/clip_index.cpp
   store/index_file.cpp
 )

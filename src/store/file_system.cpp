@@ -1,0 +1,24 @@
+#include "store/file_system.h"
+
+namespace tessera {
+
+// Reading on into a small buffer past the hint finds the end without growing (and copying) the
+// whole string.
+std::optional<std::string> ReadWholeFile(std::size_t sizeHint,
+                                         const std::function<std::int64_t(char* into, std::size_t room)>& read) {
+    std::string bytes(sizeHint, '\0');
+    std::size_t have = 0;
+    char more[4096];
+    for (;;) {
+        const bool inPlace = have < bytes.size();
+        const std::int64_t n = read(inPlace ? bytes.data() + have : more, inPlace ? bytes.size() - have : sizeof more);
+        if (n < 0) return std::nullopt;
+        if (n == 0) break;
+        if (!inPlace) bytes.append(more, static_cast<std::size_t>(n));
+        have += static_cast<std::size_t>(n);
+    }
+    bytes.resize(have);
+    return bytes;
+}
+
+}  // namespace tessera
