@@ -367,7 +367,7 @@ bool TChoix::LoadTextPreview(const std::string& path) {
 bool TChoix::LoadPicturePreview(const std::string& path) {
     SaveTextPreview();
     const auto bytes = store_.Files().ReadAll(path);
-    std::optional<Picture> picture = bytes ? PictureFromFileBytes(path, *bytes) : std::nullopt;
+    std::optional<win::Picture> picture = bytes ? PictureFromFileBytes(path, *bytes) : std::nullopt;
     if (!picture) return false;
     image1_->SetPicture(std::move(*picture));
     return true;

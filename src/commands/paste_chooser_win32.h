@@ -58,7 +58,7 @@ public:
 
     // What the paste command takes after OK.
     HWND RichEdit1() const { return controls_["RichEdit1"]; }
-    const Picture& Image1Picture() const { return image1_->picture(); }
+    const win::Picture& Image1Picture() const { return image1_->picture(); }
     HWND Control(std::string_view name) const;
 
     // Event handlers, public so that other forms (and tests) can run them as the dialog does.

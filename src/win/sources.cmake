@@ -5,6 +5,7 @@ list(APPEND TESSERA_SHELL_SOURCES
   win/last_error.cpp
   win/message_boxes.cpp
   win/modal_scope.cpp
+  win/picture.cpp
   win/rich_edit.cpp
   win/system_libraries.cpp
   win/text.cpp

@@ -1,10 +1,12 @@
 // The Win32 toolkit against the real API: message boxes, the global error display, the
-// clipboard's patience, plain text into the rich-edit control and the text conversions.
+// clipboard's patience, plain text into the rich-edit control, drawing pictures and the text
+// conversions.
 #include <gtest/gtest.h>
 #include <richedit.h>
 #include <windows.h>
 
 #include <atomic>
+#include <cstring>
 #include <stdexcept>
 #include <thread>
 
@@ -12,6 +14,7 @@
 #include "win/application.h"
 #include "win/clipboard.h"
 #include "win/message_boxes.h"
+#include "win/picture.h"
 #include "win/rich_edit.h"
 #include "win/system_libraries.h"
 #include "win/text.h"
@@ -148,6 +151,42 @@ TEST(RichEdit, PlainTextGoesInUnchanged) {
 
     ASSERT_TRUE(StreamInPlainText(edit.get(), L"{\\rtf1 {\\b gras}}"));
     EXPECT_EQ(PlainText(edit.get()), L"{\\rtf1 {\\b gras}}");
+}
+
+// A 2 × 2 red bitmap of 8 bits with its palette, drawn at its size and stretched into a box off
+// the origin: it covers its box and nothing else, and the device context has its palette back.
+TEST(Picture, DrawsAtItsSizeOrStretchedAndGivesThePaletteBack) {
+    const unique_hdc dc(::CreateCompatibleDC(nullptr));
+    const unique_hbitmap target([] {
+        const window_dc screen(nullptr);
+        return ::CreateCompatibleBitmap(screen.get(), 40, 40);
+    }());
+    ASSERT_TRUE(dc && target);
+    const select_object useTarget(dc.get(), target.get());
+    const HGDIOBJ before = ::GetCurrentObject(dc.get(), OBJ_PAL);
+
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[1];
+    } info{{sizeof(BITMAPINFOHEADER), 2, 2, 1, 8, BI_RGB, 0, 0, 0, 1, 0}, {{0, 0, 255, 0}}};
+    void* bits = nullptr;
+    Picture picture;
+    picture.bitmap.reset(
+        ::CreateDIBSection(dc.get(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
+    ASSERT_TRUE(picture.bitmap && bits);
+    std::memset(bits, 0, 8);  // two rows of four bytes, every pixel colour 0
+    LOGPALETTE red{0x300, 1, {{255, 0, 0, 0}}};
+    picture.palette.reset(::CreatePalette(&red));
+    ASSERT_EQ(PictureSize(picture).cx, 2);
+
+    DrawPicture(dc.get(), picture, {0, 0, 2, 2});
+    EXPECT_EQ(::GetPixel(dc.get(), 1, 1), RGB(255, 0, 0));
+    EXPECT_EQ(::GetPixel(dc.get(), 2, 2), RGB(0, 0, 0));
+    DrawPicture(dc.get(), picture, {10, 10, 40, 40});
+    EXPECT_EQ(::GetPixel(dc.get(), 10, 10), RGB(255, 0, 0));
+    EXPECT_EQ(::GetPixel(dc.get(), 39, 39), RGB(255, 0, 0));
+    EXPECT_EQ(::GetPixel(dc.get(), 9, 9), RGB(0, 0, 0));
+    EXPECT_EQ(::GetCurrentObject(dc.get(), OBJ_PAL), before);
 }
 
 TEST(Text, UserTextIsUtf8WhenItCanBeElseAnsi) {
