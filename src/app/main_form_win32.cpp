@@ -16,7 +16,6 @@
 #include "win/application.h"
 #include "win/clipboard.h"
 #include "win/message_boxes.h"
-#include "win/system_libraries.h"
 #include "win/text.h"
 
 namespace tessera {
@@ -85,8 +84,6 @@ SIZE OuterSize() {
 
 TForm1::TForm1(ClipStore& store, RunRegistry& registry, ProgramPaths programPaths)
     : paths(std::move(programPaths)), store_(store), registry_(registry) {
-    // Text captures go through a hidden rich-edit control, whose DLL comes from the system folder only.
-    win::LoadSystemLibrary(L"riched20.dll");
     const SIZE outer = OuterSize();
     const std::wstring& title = win::Application::Instance().Title();
     HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), L"MAINICON");

@@ -13,7 +13,6 @@
 #include "win/message_boxes.h"
 #include "win/modal_scope.h"
 #include "win/rich_edit.h"
-#include "win/system_libraries.h"
 #include "win/text.h"
 
 namespace tessera {
@@ -84,7 +83,6 @@ TChoix::TChoix(ClipStore& store, std::string exeDir, HWND owner)
     : store_(store),
       exeDir_(std::move(exeDir)),
       core_(store, *this, [this](std::string_view id) { return MultiLang1->GetWord(id); }) {
-    win::LoadSystemLibrary(L"riched20.dll");
     const SIZE outer = OuterSize();
     CreateWindowObject(L"TChoix", kExStyle, L"", kStyle, 0, 0, outer.cx, outer.cy, owner);
     controls_.Create(hwnd(), kControls);

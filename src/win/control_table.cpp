@@ -1,8 +1,11 @@
 #include "win/control_table.h"
 
+#include <richedit.h>
+
 #include <algorithm>
 
 #include "win/last_error.h"
+#include "win/rich_edit.h"
 #include "win/text.h"
 
 namespace tessera::win {
@@ -47,6 +50,7 @@ void ControlSet::Create(HWND parent, std::span<const ControlRow> rows) {
 
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     for (const ControlRow* s : order) {
+        if (::lstrcmpiW(s->className, RICHEDIT_CLASSW) == 0) LoadRichEdit();
         const std::wstring text = Utf8ToWide(s->text ? s->text : "");
         HWND h = ::CreateWindowExW(s->exStyle, s->className, text.c_str(), s->style | WS_CHILD | WS_CLIPSIBLINGS, s->x,
                                    s->y, s->width, s->height, parent,

@@ -16,7 +16,6 @@
 #include "win/message_boxes.h"
 #include "win/picture.h"
 #include "win/rich_edit.h"
-#include "win/system_libraries.h"
 #include "win/text.h"
 #include "win/unique_handle.h"
 #include "win/window.h"
@@ -134,8 +133,7 @@ TEST(Clipboard, WaitsBrieflyForAnotherHolderThenGivesUp) {
 // number of bytes or characters) would end on one of them again and again. No empty line may
 // come of it, and text that reads like RTF stays text when it is plain.
 TEST(RichEdit, PlainTextGoesInUnchanged) {
-    static const HMODULE library = LoadSystemLibrary(L"riched20.dll");
-    (void)library;
+    ASSERT_TRUE(LoadRichEdit());
     const unique_hwnd edit(
         ::CreateWindowExW(0, RICHEDIT_CLASSW, L"", ES_MULTILINE, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr));
     ASSERT_TRUE(edit);
