@@ -1,6 +1,6 @@
-// The Win32 toolkit against the real API: message boxes, the global error display, the
-// clipboard's patience, plain text into the rich-edit control, drawing pictures and the text
-// conversions.
+// The Win32 toolkit against the real API: message boxes, the global error display, a form made
+// from its table, the clipboard's patience, plain text into the rich-edit control, drawing
+// pictures and the text conversions.
 #include <gtest/gtest.h>
 #include <richedit.h>
 #include <windows.h>
@@ -9,10 +9,12 @@
 #include <cstring>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include "box_driver.h"
 #include "win/application.h"
 #include "win/clipboard.h"
+#include "win/form.h"
 #include "win/message_boxes.h"
 #include "win/picture.h"
 #include "win/rich_edit.h"
@@ -92,6 +94,65 @@ TEST(ErrorDisplay, AnExceptionInAHandlerIsShownAndTheWindowGoesOn) {
     ASSERT_TRUE(seen.found);
     EXPECT_EQ(seen.text, L"Impossible de cr\u00e9er le fichier C:\\x");
     EXPECT_EQ(::SendMessageW(window.hwnd(), WM_USER + 1, 0, 0), 1);
+}
+
+// Two controls, a label, a part the form paints and two windows the form makes itself, whose
+// places and tab order come from their rows although they are made after the controls.
+const ControlRow kFormRows[] = {
+    {"Second", L"BUTTON", 11, 8, 40, 80, 23, WS_VISIBLE | WS_TABSTOP, 0, 3, "second"},
+    {"Label", L"STATIC", 12, 100, 8, 80, 13, WS_VISIBLE, 0, -1, "label"},
+    {"First", L"EDIT", 10, 8, 8, 80, 21, WS_VISIBLE | WS_TABSTOP, 0, 1, ""},
+    {"Made", nullptr, 0, 100, 40, 50, 30, 0, 0, 2, ""},
+    {"Panel", nullptr, 0, 0, 80, 200, 20, 0, 0, -1, ""},
+    {"Top", nullptr, 0, 8, 70, 20, 5, 0, 0, 0, ""},
+};
+
+class TableForm : public Form {
+public:
+    TableForm() : Form({L"TesseraTableForm", {200, 100}, WS_POPUP | WS_CAPTION, WS_EX_CONTROLPARENT, kFormRows}) {
+        for (auto* made : {&made_, &top_})
+            made->reset(::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 1, 1, hwnd(), nullptr,
+                                          nullptr, nullptr));
+        Attach("Made", made_.get());
+        Attach("Top", top_.get());
+    }
+    using Form::Bounds;
+
+private:
+    unique_hwnd made_, top_;
+};
+
+RECT ClientRectOf(HWND control) {
+    RECT r{};
+    ::GetWindowRect(control, &r);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+TEST(Form, MakesItsTableAndPutsItsOwnWindowsInTheirPlaceAndTabOrder) {
+    TableForm form;
+    RECT client{}, outer{};
+    ::GetClientRect(form.hwnd(), &client);
+    ::GetWindowRect(form.hwnd(), &outer);
+    EXPECT_EQ(client.right, 200);
+    EXPECT_EQ(client.bottom, 100);
+    EXPECT_EQ(outer.right - outer.left, form.OuterSize().cx);
+    EXPECT_EQ(outer.bottom - outer.top, form.OuterSize().cy);
+
+    EXPECT_EQ(form.Control("first"), form.Control("First")) << "names ignore letter case";
+    EXPECT_EQ(form.Control("Panel"), nullptr) << "a painted part has no window";
+    const RECT panel = form.Bounds("Panel");
+    EXPECT_EQ(panel.top, 80);
+    EXPECT_EQ(panel.right, 200);
+    const RECT made = ClientRectOf(form.Control("Made"));
+    EXPECT_EQ(made.left, 100);
+    EXPECT_EQ(made.bottom, 70);
+
+    // The dialog keys go through the children in z-order.
+    std::vector<HWND> order;
+    for (HWND h = ::GetWindow(form.hwnd(), GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) order.push_back(h);
+    EXPECT_EQ(order, (std::vector<HWND>{form.Control("Top"), form.Control("First"), form.Control("Made"),
+                                        form.Control("Second"), form.Control("Label")}));
 }
 
 TEST(Clipboard, WaitsBrieflyForAnotherHolderThenGivesUp) {
