@@ -28,7 +28,7 @@
 #include "store/clip_writers_win32.h"
 #include "store/file_system_win32.h"
 #include "win/clipboard.h"
-#include "win/system_libraries.h"
+#include "win/rich_edit.h"
 #include "win/unique_handle.h"
 
 namespace {
@@ -96,7 +96,7 @@ void WriteFileTimed(const std::string& path, const void* data, std::size_t size)
 class Bench {
 public:
     explicit Bench(int runs) : runs_(runs) {
-        if (!win::LoadSystemLibrary(L"riched20.dll")) throw std::runtime_error("riched20.dll not loaded");
+        if (!win::LoadRichEdit()) throw std::runtime_error("riched20.dll not loaded");
         owner_.reset(
             ::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
         if (!owner_) throw std::runtime_error("window not created");

@@ -4,20 +4,15 @@
 
 #include "lang/language_tables.h"
 #include "win/application.h"
-#include "win/modal_scope.h"
 
 namespace tessera {
 namespace {
 
-constexpr int kClientWidth = 298;
-constexpr int kClientHeight = 196;
+constexpr SIZE kClientSize{298, 196};
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-// Panel1 holds every control but OK. It is painted by the box itself: a sibling control under
-// the labels would paint over them.
-constexpr RECT kPanel1{8, 8, 8 + 281, 8 + 145};
-constexpr int kProgramIconWidth = 65;
-constexpr int kProgramIconHeight = 57;
+// The font of the box as designed: MS Sans Serif, default character set.
+constexpr int kFontCharSet = 1;
 constexpr const char* kSiteAddress = "https://tessera.example.org/";
 
 enum ControlId : int {
@@ -36,11 +31,10 @@ constexpr const char* kVersionText = sizeof(void*) == 8 ? "Version 1.0 - 64 bits
 using win::ControlRow;
 using win::FontWeight;
 
-const std::array<ControlRow, 7> kControls{{
+const std::array<ControlRow, 8> kControls{{
     {"OKButton", L"BUTTON", IDOK, 111, 162, 75, 25, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, "OK"},
     // Drawn by the box, stretched to the control (the icon's own size is 32 x 32).
-    {"ProgramIcon", L"STATIC", kProgramIcon, 16, 16, kProgramIconWidth, kProgramIconHeight, WS_VISIBLE | SS_OWNERDRAW,
-     0, -1, ""},
+    {"ProgramIcon", L"STATIC", kProgramIcon, 16, 16, 65, 57, WS_VISIBLE | SS_OWNERDRAW, 0, -1, ""},
     {"ProductName", L"STATIC", kProductName, 88, 16, 185, 13, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, -1, "",
      FontWeight::Bold},
     {"Version", L"STATIC", kVersion, 88, 40, 185, 13, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, -1, kVersionText},
@@ -51,42 +45,29 @@ const std::array<ControlRow, 7> kControls{{
      "pour Windows 95/98/ME/2000/XP"},
     {"UrlLabel1", L"STATIC", kUrlLabel1, 16, 130, 80, 13, WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0, -1,
      "Site web"},
+    // Holds every control but OK. It is painted by the box itself: a sibling control under the
+    // labels would paint over them.
+    {"Panel1", nullptr, 0, 8, 8, 281, 145, 0, 0, -1, ""},
 }};
-
-SIZE OuterSize() {
-    RECT r{0, 0, kClientWidth, kClientHeight};
-    ::AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
-    return {r.right - r.left, r.bottom - r.top};
-}
 
 }  // namespace
 
-TAboutBox::TAboutBox(HWND owner) {
-    const SIZE outer = OuterSize();
-    CreateWindowObject(L"TAboutBox", kExStyle, L"", kStyle, 0, 0, outer.cx, outer.cy, owner);
-    controls_.Create(hwnd(), kControls);
-    UrlLabel1 = std::make_unique<TUrlLabel>(controls_["UrlLabel1"]);
+TAboutBox::TAboutBox(HWND owner)
+    : TranslatedForm({L"TAboutBox", kClientSize, kStyle, kExStyle, kControls, owner}, AboutBoxTable(), kFontCharSet) {
+    UrlLabel1 = std::make_unique<TUrlLabel>(Control("UrlLabel1"));
     UrlLabel1->URL = kSiteAddress;
-
-    languageView_ = std::make_unique<ControlSetComponents>(hwnd(), controls_, kControls,
-                                                           std::span<const NamedMenuItem>{}, "MS Sans Serif", 1);
-    MultiLang1 = std::make_unique<TMultiLang>(*languageView_, languageDialogs_);
-    LoadStoredData(*MultiLang1, AboutBoxTable());
-
+    LoadTexts();
     FormCreate();
 }
 
-TAboutBox::~TAboutBox() {
-    // The switcher and the link go before the controls they reach.
-    MultiLang1.reset();
-    UrlLabel1.reset();
-}
+// The link goes before the control it reaches.
+TAboutBox::~TAboutBox() { UrlLabel1.reset(); }
 
 // The application's icon and title, as the rest of the program shows them.
 void TAboutBox::FormCreate() {
     HINSTANCE self = ::GetModuleHandleW(nullptr);
     programIcon_.reset(static_cast<HICON>(::LoadImageW(self, L"MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
-    ::SetWindowTextW(controls_["ProductName"], win::Application::Instance().Title().c_str());
+    ::SetWindowTextW(Control("ProductName"), win::Application::Instance().Title().c_str());
 }
 
 void TAboutBox::DrawProgramIcon(const DRAWITEMSTRUCT& item) const {
@@ -96,21 +77,17 @@ void TAboutBox::DrawProgramIcon(const DRAWITEMSTRUCT& item) const {
                      item.rcItem.right - item.rcItem.left, item.rcItem.bottom - item.rcItem.top, 0, nullptr, DI_NORMAL);
 }
 
-int TAboutBox::ShowModal() {
-    modalResult_.reset();
-    const win::ModalScope modal(hwnd(), OuterSize());
+void TAboutBox::ModalShowing() {
     ::SetForegroundWindow(hwnd());
-    ::SetFocus(controls_["OKButton"]);
-    win::Application::Instance().RunModalLoop(hwnd(), [this] { return modalResult_.has_value(); });
-    return modalResult_.value_or(mrCancel);
+    ::SetFocus(Control("OKButton"));
 }
 
 LRESULT TAboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         // OK, or Enter anywhere in the box; Escape cancels.
-        if (LOWORD(wParam) == IDOK) modalResult_ = mrOk;
-        if (LOWORD(wParam) == IDCANCEL) modalResult_ = mrCancel;
+        if (LOWORD(wParam) == IDOK) EndModal(win::ModalResult::Ok);
+        if (LOWORD(wParam) == IDCANCEL) EndModal(win::ModalResult::Cancel);
         return 0;
     case WM_DRAWITEM: {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
@@ -122,14 +99,13 @@ LRESULT TAboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_PAINT: {
         win::paint_scope paint(hwnd());
-        RECT panel = kPanel1;
+        RECT panel = Bounds("Panel1");
         ::DrawEdge(paint.dc(), &panel, BDR_RAISEDINNER | BDR_SUNKENOUTER, BF_RECT);
         return 0;
     }
-    case WM_CLOSE: modalResult_ = mrCancel; return 0;
     default: break;
     }
-    return Window::HandleMessage(message, wParam, lParam);
+    return TranslatedForm::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace tessera

@@ -16,22 +16,19 @@
 #include "win/application.h"
 #include "win/clipboard.h"
 #include "win/message_boxes.h"
-#include "win/system_libraries.h"
 #include "win/text.h"
 
 namespace tessera {
 namespace {
 
-constexpr int kClientWidth = 592;
-constexpr int kClientHeight = 353;
+constexpr SIZE kClientSize{592, 353};
 // Single border, caption without buttons or system menu.
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 100;
 constexpr int kOffScreen = -5000;
-// Panel1, the bottom strip that holds the two flat buttons, is painted by the window itself: a
-// sibling control under the buttons would paint over them.
-constexpr RECT kPanel1{0, kClientHeight - 27, kClientWidth, kClientHeight};
+// The font of the window as designed: MS Sans Serif, ANSI character set.
+constexpr int kFontCharSet = 0;
 
 enum ControlId : int {
     kWinStart = 1001,
@@ -52,13 +49,14 @@ enum MenuId : int {
 };
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr RECT kClipboardViewer1{248, 24, 248 + 328, 24 + 289};
 constexpr COLORREF kViewerColour = 0xE6E6E6;
 using win::ControlRow;
 using win::FontWeight;
 
 // The window's controls, in tab order. Texts are the French ones the program shows.
-const std::array<ControlRow, 8> kControls{{
+const std::array<ControlRow, 10> kControls{{
+    // The clipboard viewer, a window of its own made by the form, comes first in tab order.
+    {"ClipboardViewer1", nullptr, 0, 248, 24, 328, 289, 0, 0, 0, ""},
     {"WinStart", L"BUTTON", kWinStart, 8, 64, 225, 17, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 1,
      "Démarrer avec Windows"},
     {"Button1", L"BUTTON", kButton1, 8, 288, 225, 25, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 2,
@@ -73,43 +71,42 @@ const std::array<ControlRow, 8> kControls{{
     {"Label2", L"STATIC", kLabel2, 248, 8, 328, 14, WS_VISIBLE | SS_LEFT, 0, -1,
      "Contenu du Presse-papiers de Windows"},
     {"Image2", L"STATIC", kImage2, 45, 120, 150, 128, WS_VISIBLE | SS_ICON | SS_CENTERIMAGE, 0, -1, ""},
+    // The bottom strip that holds the two flat buttons, painted by the window itself: a sibling
+    // control under the buttons would paint over them.
+    {"Panel1", nullptr, 0, 0, 326, 592, 27, 0, 0, -1, ""},
 }};
 
-SIZE OuterSize() {
-    RECT r{0, 0, kClientWidth, kClientHeight};
-    ::AdjustWindowRectEx(&r, kStyle, FALSE, 0);
-    return {r.right - r.left, r.bottom - r.top};
-}
+// The program's icon, shared: loaded once by the system and never destroyed.
+HICON ProgramIcon() { return ::LoadIconW(::GetModuleHandleW(nullptr), L"MAINICON"); }
 
 }  // namespace
 
 TForm1::TForm1(ClipStore& store, RunRegistry& registry, ProgramPaths programPaths)
-    : paths(std::move(programPaths)), store_(store), registry_(registry) {
-    // Text captures go through a hidden rich-edit control, whose DLL comes from the system folder only.
-    win::LoadSystemLibrary(L"riched20.dll");
-    const SIZE outer = OuterSize();
-    const std::wstring& title = win::Application::Instance().Title();
-    HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), L"MAINICON");
-    CreateWindowObject(L"TForm1", WS_EX_CONTROLPARENT, title.c_str(), kStyle, kOffScreen, kOffScreen, outer.cx,
-                       outer.cy, nullptr, icon);
-    // The viewer comes first in tab order, as it does in the layout.
-    ClipboardViewer1 = std::make_unique<TClipboardViewer>(hwnd(), kClipboardViewer1);
+    : TranslatedForm({L"TForm1", kClientSize, kStyle, WS_EX_CONTROLPARENT, kControls, nullptr, ProgramIcon()},
+                     MainFormTable(), kFontCharSet),
+      paths(std::move(programPaths)),
+      store_(store),
+      registry_(registry) {
+    ClipboardViewer1 = std::make_unique<TClipboardViewer>(hwnd(), Bounds("ClipboardViewer1"));
+    Attach("ClipboardViewer1", ClipboardViewer1->hwnd());
     ClipboardViewer1->SetColor(kViewerColour);
     ClipboardViewer1->OnChange = [this] { ClipboardViewer1Change(); };
-    controls_.Create(hwnd(), kControls);
-    if (icon) ::SendMessageW(controls_["Image2"], STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    if (HICON icon = ProgramIcon()) ::SendMessageW(Control("Image2"), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     BuildTrayMenu();
     CreateTrayIcon();
-    CreateLanguageSwitcher();
+    // The window's texts, its tray menu's included, come from its translation table, in the
+    // language every switcher takes.
+    const NamedMenuItem items[] = {{"Showmainscreen2", trayMenu_->menu(), kShowmainscreen2},
+                                   {"ViderlePressepapiers1", trayMenu_->menu(), kViderlePressepapiers1},
+                                   {"Close2", trayMenu_->menu(), kClose2}};
+    LoadTexts(items);
     FormCreate();
 }
 
 TForm1::~TForm1() {
     if (hwnd() && !destroyed_) FormDestroy();
-    // The icon leaves the notification area before the menu it shows goes; the switcher goes
-    // before the controls it reaches.
+    // The icon leaves the notification area before the menu it shows goes.
     TrayIcon1.reset();
-    MultiLang1.reset();
 }
 
 void TForm1::BuildTrayMenu() {
@@ -140,16 +137,6 @@ void TForm1::CreateTrayIcon() {
     };
     tray.OnDblClick = [this](TTrayIcon&) { Showmainscreen2Click(); };
     tray.Loaded();
-}
-
-// The window's texts come from its translation table, in the language every switcher takes.
-void TForm1::CreateLanguageSwitcher() {
-    const NamedMenuItem items[] = {{"Showmainscreen2", trayMenu_->menu(), kShowmainscreen2},
-                                   {"ViderlePressepapiers1", trayMenu_->menu(), kViderlePressepapiers1},
-                                   {"Close2", trayMenu_->menu(), kClose2}};
-    languageView_ = std::make_unique<ControlSetComponents>(hwnd(), controls_, kControls, items, "MS Sans Serif", 0);
-    MultiLang1 = std::make_unique<TMultiLang>(*languageView_, languageDialogs_);
-    LoadStoredData(*MultiLang1, MainFormTable());
 }
 
 void TForm1::FormCreate() {
@@ -265,11 +252,11 @@ void TForm1::WinStartClick() {
         DisableStartWithWindows(registry_, name);
 }
 
-bool TForm1::WinStartChecked() const { return ::SendMessageW(controls_["WinStart"], BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool TForm1::WinStartChecked() const { return ::SendMessageW(Control("WinStart"), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void TForm1::SetWinStartChecked(bool checked) {
     if (checked == WinStartChecked()) return;
-    ::SendMessageW(controls_["WinStart"], BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    ::SendMessageW(Control("WinStart"), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     // A change made by the program counts like one made by the user.
     WinStartClick();
 }
@@ -323,7 +310,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_PAINT: {
         win::paint_scope paint(hwnd());
-        RECT panel = kPanel1;
+        RECT panel = Bounds("Panel1");
         ::DrawEdge(paint.dc(), &panel, BDR_SUNKENINNER, BF_RECT);
         return 0;
     }
@@ -331,11 +318,6 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == kTimer1) Timer1Timer();
         return 0;
     case WM_HOTKEY: WMHotKey(static_cast<int>(wParam)); return 0;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        if (HBRUSH brush = controls_.ColourFor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)))
-            return reinterpret_cast<LRESULT>(brush);
-        break;
     case WM_CLOSE:
         // No close box, but another program may ask the window to close: end as "&Quitter" does,
         // so that nothing captured since the last save is lost.
@@ -358,7 +340,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     default: break;
     }
-    return Window::HandleMessage(message, wParam, lParam);
+    return TranslatedForm::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace tessera

@@ -13,19 +13,14 @@
 #include "app/tray_menu_win32.h"
 #include "controls/clipboard_viewer_win32.h"
 #include "controls/tray_icon_win32.h"
-#include "lang/control_set_components_win32.h"
-#include "lang/language_dialogs_win32.h"
-#include "lang/multi_lang.h"
+#include "lang/translated_form_win32.h"
 #include "store/clip_store.h"
-#include "win/control_table.h"
-#include "win/unique_handle.h"
-#include "win/window.h"
 
 namespace tessera {
 
 class RunRegistry;
 
-class TForm1 final : public win::Window {
+class TForm1 final : public TranslatedForm {
 public:
     // Creates the window and runs FormCreate. `registry` is where "Start with Windows" is kept.
     TForm1(ClipStore& store, RunRegistry& registry, ProgramPaths paths);
@@ -38,7 +33,6 @@ public:
 
     std::unique_ptr<TClipboardViewer> ClipboardViewer1;
     std::unique_ptr<TrayIconWin32> TrayIcon1;
-    std::unique_ptr<TMultiLang> MultiLang1;
 
     // What the window tells its owner: a hot key came (its id), the clipboard changed, the
     // clear command emptied the store, "About..." was pressed.
@@ -78,14 +72,10 @@ private:
     bool WinStartChecked() const;
     void BuildTrayMenu();
     void CreateTrayIcon();
-    void CreateLanguageSwitcher();
 
     ClipStore& store_;
     RunRegistry& registry_;
-    win::ControlSet controls_;
     std::unique_ptr<TrayMenuWin32> trayMenu_;
-    LanguageDialogsWin32 languageDialogs_;
-    std::unique_ptr<ControlSetComponents> languageView_;
     bool destroyed_ = false;
 };
 

@@ -6,10 +6,12 @@
 #include <string_view>
 
 #include "store/clip_store.h"
+#include "win/modal_result.h"
 
 namespace tessera {
 
-enum class ChooserResult { Ok, Cancel };
+// How the chooser closes: the result of every modal form.
+using ChooserResult = win::ModalResult;
 
 // What the dialog shows, as the rules see it. Line and selection numbers count from 0; -1 is
 // "no line selected".

@@ -47,7 +47,7 @@ void PutRichTextOnClipboard(HWND owner, HWND richEdit) {
 }
 
 // The clipboard owns what it is given, so it gets copies: the preview keeps its own picture.
-void PutPictureOnClipboard(HWND owner, const Picture& picture) {
+void PutPictureOnClipboard(HWND owner, const win::Picture& picture) {
     const win::ClipboardScope open(owner);
     ::EmptyClipboard();
     if (picture.bitmap) {

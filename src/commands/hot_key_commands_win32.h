@@ -9,10 +9,10 @@
 
 #include "commands/hot_key_commands.h"
 #include "commands/paste_chooser_win32.h"
-#include "controls/picture_view_win32.h"
 #include "keys/key_sender_win32.h"
 #include "keys/target_window.h"
 #include "store/clip_store.h"
+#include "win/picture.h"
 #include "win/timer.h"
 
 namespace tessera {
@@ -28,7 +28,7 @@ void BringProgramForward(HWND appWindow);
 void PutRichTextOnClipboard(HWND owner, HWND richEdit);
 // Empties the clipboard and puts a copy of `picture` on it: a bitmap (with its palette when it
 // has one) or an enhanced metafile. An empty picture leaves the clipboard empty.
-void PutPictureOnClipboard(HWND owner, const Picture& picture);
+void PutPictureOnClipboard(HWND owner, const win::Picture& picture);
 
 // HotKeyCommands over the real program: the chooser `chooser`, the store `store`, the main
 // window `mainWindow` (which owns the clipboard writes and whose last pop-up comes forward) and

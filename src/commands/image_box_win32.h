@@ -2,7 +2,7 @@
 // TImage: a child window that draws its picture stretched over its whole box, proportions not kept.
 #include <windows.h>
 
-#include "controls/picture_view_win32.h"
+#include "win/picture.h"
 #include "win/window.h"
 
 namespace tessera {
@@ -11,17 +11,15 @@ class TImage final : public win::Window {
 public:
     TImage(HWND parent, RECT bounds);
 
-    void SetPicture(Picture picture);
-    void Clear() { SetPicture(Picture{}); }
-    const Picture& picture() const noexcept { return picture_; }
+    void SetPicture(win::Picture picture);
+    void Clear() { SetPicture(win::Picture{}); }
+    const win::Picture& picture() const noexcept { return picture_; }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void Paint(HDC dc, const RECT& box) const;
-
-    Picture picture_;
+    win::Picture picture_;
 };
 
 }  // namespace tessera

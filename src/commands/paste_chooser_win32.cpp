@@ -11,18 +11,17 @@
 #include "win/application.h"
 #include "win/last_error.h"
 #include "win/message_boxes.h"
-#include "win/modal_scope.h"
 #include "win/rich_edit.h"
-#include "win/system_libraries.h"
 #include "win/text.h"
 
 namespace tessera {
 namespace {
 
-constexpr int kClientWidth = 411;
-constexpr int kClientHeight = 247;
+constexpr SIZE kClientSize{411, 247};
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+// The font of the dialog as designed: MS Sans Serif, default character set.
+constexpr int kFontCharSet = 1;
 
 enum ControlId : int {
     kButton1 = 3001,
@@ -34,14 +33,11 @@ enum ControlId : int {
     kSupprimer1,
 };
 
-constexpr RECT kRichEdit1Box{200, 8, 200 + 205, 8 + 205};
-constexpr RECT kImage1Box{152, 0, 152 + 105, 0 + 105};
-
 using win::ControlRow;
 
 // Tab order 3 belongs to the hidden file list and 7 to the hidden index table: neither is a
 // window here (the store folder is listed through the file system, the index is the store's `grid`).
-const std::array<ControlRow, 6> kControls{{
+const std::array<ControlRow, 7> kControls{{
     {"Button1", L"BUTTON", kButton1, 6, 218, 227, 25, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0,
      "Vider le Presse-papiers de Tessera..."},
     {"Button2", L"BUTTON", kButton2, 248, 218, 75, 25, WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON, 0, 1,
@@ -54,13 +50,9 @@ const std::array<ControlRow, 6> kControls{{
          LBS_WANTKEYBOARDINPUT,
      WS_EX_CLIENTEDGE, 5, ""},
     {"Edit1", L"EDIT", kEdit1, 8, 192, 185, 21, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 6, ""},
+    // The picture preview, a window the dialog makes; each showing moves it to RichEdit1's place.
+    {"Image1", nullptr, 0, 152, 0, 105, 105, 0, 0, -1, ""},
 }};
-
-SIZE OuterSize() {
-    RECT r{0, 0, kClientWidth, kClientHeight};
-    ::AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
-    return {r.right - r.left, r.bottom - r.top};
-}
 
 // In a dialog the multi-line rich edit answers Escape with a WM_CLOSE to its parent, which would
 // close the chooser with Cancel. Escape does nothing in the chooser, so the preview never sees
@@ -81,14 +73,12 @@ void Place(HWND control, const RECT& box) {
 }  // namespace
 
 TChoix::TChoix(ClipStore& store, std::string exeDir, HWND owner)
-    : store_(store),
+    : TranslatedForm({L"TChoix", kClientSize, kStyle, kExStyle, kControls, owner}, ChooserTable(), kFontCharSet),
+      store_(store),
       exeDir_(std::move(exeDir)),
       core_(store, *this, [this](std::string_view id) { return MultiLang1->GetWord(id); }) {
-    win::LoadSystemLibrary(L"riched20.dll");
-    const SIZE outer = OuterSize();
-    CreateWindowObject(L"TChoix", kExStyle, L"", kStyle, 0, 0, outer.cx, outer.cy, owner);
-    controls_.Create(hwnd(), kControls);
-    image1_ = std::make_unique<TImage>(hwnd(), kImage1Box);
+    image1_ = std::make_unique<TImage>(hwnd(), Bounds("Image1"));
+    Attach("Image1", image1_->hwnd());
 
     // The lines are drawn in the dialog's font, one font height each.
     HWND list = List();
@@ -109,18 +99,9 @@ TChoix::TChoix(ClipStore& store, std::string exeDir, HWND owner)
 
     // Captions, the menu item and Edit1's hint come from the translation table.
     const NamedMenuItem items[] = {{"Supprimer1", popupMenu1_.get(), kSupprimer1}};
-    languageView_ = std::make_unique<ControlSetComponents>(hwnd(), controls_, kControls, items, "MS Sans Serif", 1);
-    MultiLang1 = std::make_unique<TMultiLang>(*languageView_, languageDialogs_);
-    LoadStoredData(*MultiLang1, ChooserTable());
+    LoadTexts(items);
 
     FormCreate();
-}
-
-TChoix::~TChoix() { MultiLang1.reset(); }
-
-HWND TChoix::Control(std::string_view name) const {
-    if (name == "Image1") return image1_->hwnd();
-    return controls_[name];
 }
 
 // The store folder exists unless the main window failed to make it; without it nothing can be
@@ -164,24 +145,17 @@ void TChoix::ClearList() {
     ::SendMessageW(RichEdit1(), EM_SETMODIFY, FALSE, 0);
     textPreviewFile_.clear();
     image1_->Clear();
-    ::SetWindowTextW(controls_["Edit1"], L"");
+    ::SetWindowTextW(Control("Edit1"), L"");
 }
 
 // The closing handlers run while the dialog is still on screen, as a closing dialog's do.
-ChooserResult TChoix::ShowModal() {
-    modalResult_.reset();
-    const win::ModalScope modal(hwnd(), OuterSize());
-    FormShow();
-    win::Application& app = win::Application::Instance();
-    app.RunModalLoop(hwnd(), [this] { return modalResult_.has_value(); });
-
-    if (app.Terminated()) {
+void TChoix::ModalClosing() {
+    if (win::Application::Instance().Terminated()) {
         // The program is quitting and has saved its settings already; keep the user's edit.
         SaveTextPreview();
     } else {
         FormClose();
     }
-    return modalResult_.value_or(ChooserResult::Cancel);
 }
 
 void TChoix::FormShow() {
@@ -193,7 +167,7 @@ void TChoix::FormShow() {
         });
         core_.Show();
     }
-    Place(image1_->hwnd(), kRichEdit1Box);
+    Place(image1_->hwnd(), Bounds("RichEdit1"));
     ::SetForegroundWindow(hwnd());
 }
 
@@ -212,9 +186,9 @@ void TChoix::ListBox1Click() { core_.SelectionChanged(); }
 void TChoix::Supprimer1Click() { core_.DeleteSelected(); }
 
 void TChoix::Edit1Change() {
-    const int length = ::GetWindowTextLengthW(controls_["Edit1"]);
+    const int length = ::GetWindowTextLengthW(Control("Edit1"));
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(controls_["Edit1"], text.data(), length + 1)));
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(Control("Edit1"), text.data(), length + 1)));
     core_.Rename(win::WideToAnsi(text));
 }
 
@@ -240,7 +214,7 @@ void TChoix::OnEnterKey() {
     HWND focus = ::GetFocus();
     if (focus == List())
         core_.KeyDown(ChooserCore::kEnterKey);
-    else if (focus == controls_["Button1"] || focus == controls_["Button2"] || focus == controls_["Button3"])
+    else if (focus == Control("Button1") || focus == Control("Button2") || focus == Control("Button3"))
         ::SendMessageW(focus, BM_CLICK, 0, 0);
 }
 
@@ -367,7 +341,7 @@ bool TChoix::LoadTextPreview(const std::string& path) {
 bool TChoix::LoadPicturePreview(const std::string& path) {
     SaveTextPreview();
     const auto bytes = store_.Files().ReadAll(path);
-    std::optional<Picture> picture = bytes ? PictureFromFileBytes(path, *bytes) : std::nullopt;
+    std::optional<win::Picture> picture = bytes ? PictureFromFileBytes(path, *bytes) : std::nullopt;
     if (!picture) return false;
     image1_->SetPicture(std::move(*picture));
     return true;
@@ -382,16 +356,16 @@ void TChoix::EmptyPicturePreview() { image1_->Clear(); }
 
 // Setting the field fires its change notification, which renames the item to the same name.
 void TChoix::SetRenameText(const std::string& text) {
-    ::SetWindowTextW(controls_["Edit1"], win::AnsiToWide(text).c_str());
+    ::SetWindowTextW(Control("Edit1"), win::AnsiToWide(text).c_str());
 }
 
-void TChoix::EnablePaste(bool enabled) { ::EnableWindow(controls_["Button2"], enabled); }
+void TChoix::EnablePaste(bool enabled) { ::EnableWindow(Control("Button2"), enabled); }
 
 void TChoix::ShowInformation(const std::string& itemName, const std::string& text) {
     win::ShowInformation(win::AnsiToWide(itemName) + win::Utf8ToWide(text));
 }
 
-void TChoix::Close(ChooserResult result) { modalResult_ = result; }
+void TChoix::Close(ChooserResult result) { EndModal(result); }
 
 LRESULT TChoix::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -428,10 +402,9 @@ LRESULT TChoix::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         } else {
             ::SetFocus(lastFocus_ && ::IsWindowVisible(lastFocus_) && ::IsWindowEnabled(lastFocus_)
                            ? lastFocus_
-                           : controls_["Button1"]);
+                           : Control("Button1"));
         }
         return 0;
-    case WM_CLOSE: Close(ChooserResult::Cancel); return 0;
     case WM_ENDSESSION:
         // Windows ends the program after this without closing the dialog: the edit of the text
         // preview is kept as a closing would keep it (the main window saves the index).
@@ -439,7 +412,7 @@ LRESULT TChoix::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     default: break;
     }
-    return Window::HandleMessage(message, wParam, lParam);
+    return TranslatedForm::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace tessera

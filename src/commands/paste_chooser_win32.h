@@ -5,31 +5,25 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "commands/chooser_rules.h"
 #include "commands/image_box_win32.h"
-#include "lang/control_set_components_win32.h"
-#include "lang/language_dialogs_win32.h"
-#include "lang/multi_lang.h"
+#include "lang/translated_form_win32.h"
 #include "store/clip_store.h"
-#include "win/control_table.h"
 #include "win/unique_handle.h"
-#include "win/window.h"
 
 namespace tessera {
 
 // Thrown when start-up cannot go on (the message has been shown); the program then ends.
 struct StartupAborted {};
 
-class TChoix final : public win::Window, private ChooserView {
+class TChoix final : public TranslatedForm, private ChooserView {
 public:
     // Creates the hidden dialog (owned by `owner`) over the items of `store` and runs FormCreate.
     // `exeDir` names the program's folder in the message for a missing store folder.
     TChoix(ClipStore& store, std::string exeDir, HWND owner = nullptr);
-    ~TChoix() override;
     TChoix(const TChoix&) = delete;
     TChoix& operator=(const TChoix&) = delete;
 
@@ -37,8 +31,6 @@ public:
     // clears), the dialog is closing (the settings and the index are to be saved).
     std::function<void()> OnClearRequested;
     std::function<void()> OnClosing;
-
-    std::unique_ptr<TMultiLang> MultiLang1;
 
     // ListBox1, as the rest of the program reads it.
     int ListCount() const noexcept { return static_cast<int>(lines_.size()); }
@@ -51,15 +43,13 @@ public:
     // not be deleted), both previews and the rename field are emptied.
     void ClearList();
 
-    // Shows the dialog and runs it until it closes; OK from Paste, Enter or a double-click.
-    ChooserResult ShowModal();
+    // ShowModal runs the dialog until it closes; OK from Paste, Enter or a double-click.
     bool Visible() const { return ::IsWindowVisible(hwnd()) != FALSE; }
     bool MissingFile() const noexcept { return core_.MissingFile(); }
 
     // What the paste command takes after OK.
-    HWND RichEdit1() const { return controls_["RichEdit1"]; }
-    const Picture& Image1Picture() const { return image1_->picture(); }
-    HWND Control(std::string_view name) const;
+    HWND RichEdit1() const { return Control("RichEdit1"); }
+    const win::Picture& Image1Picture() const { return image1_->picture(); }
 
     // Event handlers, public so that other forms (and tests) can run them as the dialog does.
     void FormShow();
@@ -69,6 +59,8 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void ModalShowing() override { FormShow(); }
+    void ModalClosing() override;
 
 private:
     void FormCreate();
@@ -80,7 +72,7 @@ private:
     void DrawLine(const DRAWITEMSTRUCT& item) const;
     void ShowListMenu(POINT at);
     void SyncLineCount() const;
-    HWND List() const { return controls_["ListBox1"]; }
+    HWND List() const { return Control("ListBox1"); }
 
     // ChooserView
     void ClearLines() override;
@@ -104,11 +96,8 @@ private:
 
     ClipStore& store_;
     std::string exeDir_;
-    win::ControlSet controls_;
     std::unique_ptr<TImage> image1_;
     win::unique_hmenu popupMenu1_;
-    LanguageDialogsWin32 languageDialogs_;
-    std::unique_ptr<ControlSetComponents> languageView_;
     ChooserCore core_;
 
     // The list box draws these lines; it holds no strings of its own, so filling it with
@@ -117,7 +106,6 @@ private:
     mutable bool countChanged_ = false;
     // The item file the text preview was loaded from: edits go back there, and only there.
     std::string textPreviewFile_;
-    std::optional<ChooserResult> modalResult_;
     HWND lastFocus_ = nullptr;
 };
 

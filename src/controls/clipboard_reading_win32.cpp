@@ -29,10 +29,10 @@ std::vector<std::uint8_t> LockedBytes(HGLOBAL block) {
 
 }  // namespace
 
-Picture LoadClipboardPicture(HWND opener, const RegisteredFormats& registered) {
+win::Picture LoadClipboardPicture(HWND opener, const RegisteredFormats& registered) {
     win::ClipboardScope open(opener);
     const ClipboardFormat first = FirstRecognisedPictureFormat(OpenClipboardFormats(), registered);
-    Picture picture;
+    win::Picture picture;
     switch (RecognisedPictureClass(first, registered)) {
     case PictureClass::None: throw std::runtime_error("Format de Presse-papiers incorrect");
     case PictureClass::Icon:

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "controls/clipboard_view_format.h"
-#include "controls/picture_view_win32.h"
+#include "win/picture.h"
 #include "win/unique_handle.h"
 
 namespace tessera {
@@ -14,7 +14,7 @@ namespace tessera {
 // The picture of the first recognised format in clipboard order (a metafile always through its
 // CF_ENHMETAFILE data, a bitmap with the CF_PALETTE data). Throws when that format is the icon
 // format or when there is none.
-Picture LoadClipboardPicture(HWND opener, const RegisteredFormats& registered);
+win::Picture LoadClipboardPicture(HWND opener, const RegisteredFormats& registered);
 
 // The icon of the icon format's data, or none when that format is not on the clipboard.
 win::unique_hicon ReadClipboardIcon(HWND opener, ClipboardFormat iconFormat);

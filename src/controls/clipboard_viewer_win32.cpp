@@ -188,7 +188,7 @@ void TClipboardViewer::BuildPictureView(TClipboardViewFormat v) {
     pictureView_ = std::make_unique<TPictureView>(hwnd(), color_);
     switch (ChoosePictureSource(v, probe_, core_.Registered())) {
     case PictureSource::IconFormat: {
-        Picture picture;
+        win::Picture picture;
         picture.icon = ReadClipboardIcon(hwnd(), core_.Registered().icon);
         pictureView_->SetPicture(std::move(picture));
         break;

@@ -70,10 +70,6 @@ void TPaletteGrid::ShowPalette(HPALETTE palette) {
     selection_ = {0, 0};
     FitGrid();
     ::InvalidateRect(hwnd(), nullptr, TRUE);
-    // The window that is active realises its palette when told it may: tell it there is a new one.
-    HWND form = ::GetAncestor(hwnd(), GA_ROOT);
-    if (::IsWindowVisible(hwnd()) && form && form == ::GetActiveWindow())
-        ::PostMessageW(form, WM_QUERYNEWPALETTE, 0, 0);
 }
 
 void TPaletteGrid::FitGrid() {
@@ -121,20 +117,16 @@ void TPaletteGrid::PaintSwatch(HDC dc, COLORREF colour, RECT rect, bool focused)
         FillSolid(dc, {rect.left, rect.bottom - 1, rect.right, rect.bottom}, highlight);
         ::InflateRect(&rect, -1, -1);
     }
-    // The swatch itself, in the grid's palette when it has one.
-    HPALETTE oldPalette = nullptr;
-    if (palette_) {
-        oldPalette = ::SelectPalette(dc, palette_.get(), FALSE);
-        ::RealizePalette(dc);
-    }
+    // The swatch itself, in the grid's palette when it has one: it is realised as each swatch is
+    // drawn, so a repaint is all a palette change takes.
     {
+        const win::select_palette usePalette(dc, palette_.get());
         win::unique_hbrush brush(::CreateSolidBrush(colour));
         win::unique_hgdiobj pen(::CreatePen(PS_SOLID, 1, colour));
         win::select_object useBrush(dc, brush.get());
         win::select_object usePen(dc, pen.get());
         ::Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
     }
-    if (oldPalette) ::SelectPalette(dc, oldPalette, TRUE);
     if (focused) {
         ::InflateRect(&rect, -1, -1);
         ::SetBkColor(dc, GridColour());
@@ -256,12 +248,6 @@ LRESULT TPaletteGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         ::InvalidateRect(hwnd(), &cell, TRUE);
         return 0;
     }
-    case WM_QUERYNEWPALETTE:
-    case WM_PALETTECHANGED:
-        // Swatches realise the palette as they are drawn: a repaint is all it takes.
-        if (message == WM_PALETTECHANGED && reinterpret_cast<HWND>(wParam) == hwnd()) return 0;
-        ::InvalidateRect(hwnd(), nullptr, TRUE);
-        return palette_ ? TRUE : FALSE;
     default: return Window::HandleMessage(message, wParam, lParam);
     }
 }

@@ -17,7 +17,7 @@ public:
 
     // Shows a copy of `palette` (at most its first 256 entries).
     void ShowPalette(HPALETTE palette);
-    // The palette to realise for the grid: its copy, or null.
+    // The grid's copy of the palette, or null.
     HPALETTE Palette() const noexcept { return palette_.get(); }
     const PaletteGridModel& Model() const noexcept { return model_; }
     POINT Selection() const noexcept { return selection_; }

@@ -160,8 +160,10 @@ ControlSetComponents::ControlSetComponents(HWND form, const win::ControlSet& con
                                            std::span<const NamedMenuItem> menuItems, std::string fontName,
                                            int fontCharSet)
     : form_(form), formComponent_(std::make_unique<FormComponent>(form, std::move(fontName), fontCharSet)) {
-    for (const win::ControlRow& row : rows)
-        if (HWND h = controls.Find(row.name)) components_.push_back(std::make_unique<ControlComponent>(*this, row, h));
+    for (const win::ControlRow& row : rows) {
+        HWND h = row.className ? controls.Find(row.name) : nullptr;
+        if (h) components_.push_back(std::make_unique<ControlComponent>(*this, row, h));
+    }
     for (const NamedMenuItem& item : menuItems) components_.push_back(std::make_unique<MenuItemComponent>(item));
 }
 

@@ -22,8 +22,9 @@ struct NamedMenuItem {
 
 class ControlSetComponents final : public ComponentTree {
 public:
-    // `rows` is the table `controls` was created from; rows whose control does not exist are left
-    // out. The form's font is the one its controls were made with.
+    // `rows` is the table `controls` was created from; rows whose control does not exist and the
+    // parts the form makes itself (rows without a class) are left out. The form's font is the one
+    // its controls were made with.
     ControlSetComponents(HWND form, const win::ControlSet& controls, std::span<const win::ControlRow> rows,
                          std::span<const NamedMenuItem> menuItems, std::string fontName, int fontCharSet);
     ~ControlSetComponents() override;

@@ -11,7 +11,6 @@
 #include "win/clipboard.h"
 #include "win/last_error.h"
 #include "win/rich_edit.h"
-#include "win/system_libraries.h"
 #include "win/unique_handle.h"
 
 namespace tessera {
@@ -24,8 +23,7 @@ namespace {
 // lines costs more than the paste.
 // A hidden child of `owner` is made and destroyed faster than a message-only window.
 win::unique_hwnd NewPasteTarget(HWND owner) {
-    static const HMODULE library = win::LoadSystemLibrary(L"riched20.dll");
-    (void)library;
+    win::LoadRichEdit();
     win::unique_hwnd edit(::CreateWindowExW(WS_EX_NOPARENTNOTIFY, RICHEDIT_CLASSW, L"",
                                             (owner ? WS_CHILD : 0) | ES_MULTILINE, 0, 0, 0, 0,
                                             owner ? owner : HWND_MESSAGE, nullptr, nullptr, nullptr));

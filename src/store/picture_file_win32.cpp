@@ -42,7 +42,7 @@ win::unique_hpalette PaletteOf(const RGBQUAD* colours, std::size_t count) {
 
 // Every size is checked against the file before the system reads a byte of it: a damaged file
 // gives no picture, never a read past its end.
-std::optional<Picture> BitmapFromBytes(std::string_view bytes) {
+std::optional<win::Picture> BitmapFromBytes(std::string_view bytes) {
     constexpr std::size_t kFileHeader = sizeof(BITMAPFILEHEADER);
     if (bytes.size() < kFileHeader + sizeof(BITMAPINFOHEADER) || bytes[0] != 'B' || bytes[1] != 'M') return {};
     const auto file = ReadAt<BITMAPFILEHEADER>(bytes, 0);
@@ -69,7 +69,7 @@ std::optional<Picture> BitmapFromBytes(std::string_view bytes) {
     std::memcpy(pixels, bytes.data() + file.bfOffBits, static_cast<std::size_t>(imageSize));
     ::GdiFlush();
 
-    Picture picture;
+    win::Picture picture;
     picture.bitmap = std::move(bitmap);
     if (bits <= 8)
         picture.palette =
@@ -88,7 +88,7 @@ bool IsWholeMetafile(std::string_view records) {
            uint64_t(header.mtSize) * 2 <= records.size() && uint64_t(header.mtSize) * 2 >= sizeof(METAHEADER);
 }
 
-std::optional<Picture> MetafileFromBytes(std::string_view bytes) {
+std::optional<win::Picture> MetafileFromBytes(std::string_view bytes) {
     METAFILEPICT size{MM_ANISOTROPIC, 0, 0, nullptr};
     const METAFILEPICT* sizePointer = nullptr;
     if (bytes.size() >= kPlaceableHeaderSize && ReadAt<uint32_t>(bytes, 0) == kPlaceableKey) {
@@ -105,20 +105,20 @@ std::optional<Picture> MetafileFromBytes(std::string_view bytes) {
     }
     if (!IsWholeMetafile(bytes)) return {};
     const UINT length = ReadAt<METAHEADER>(bytes, 0).mtSize * 2;
-    Picture picture;
+    win::Picture picture;
     picture.metafile.reset(
         ::SetWinMetaFileBits(length, reinterpret_cast<const BYTE*>(bytes.data()), nullptr, sizePointer));
     if (!picture.metafile) return {};
     return picture;
 }
 
-std::optional<Picture> EnhMetafileFromBytes(std::string_view bytes) {
+std::optional<win::Picture> EnhMetafileFromBytes(std::string_view bytes) {
     if (bytes.size() < sizeof(ENHMETAHEADER)) return {};
     const auto header = ReadAt<ENHMETAHEADER>(bytes, 0);
     if (header.iType != EMR_HEADER || header.dSignature != ENHMETA_SIGNATURE || header.nBytes > bytes.size() ||
         header.nBytes < sizeof(ENHMETAHEADER))
         return {};
-    Picture picture;
+    win::Picture picture;
     picture.metafile.reset(::SetEnhMetaFileBits(header.nBytes, reinterpret_cast<const BYTE*>(bytes.data())));
     if (!picture.metafile) return {};
     return picture;
@@ -126,7 +126,7 @@ std::optional<Picture> EnhMetafileFromBytes(std::string_view bytes) {
 
 }  // namespace
 
-std::optional<Picture> PictureFromFileBytes(std::string_view fileName, std::string_view bytes) {
+std::optional<win::Picture> PictureFromFileBytes(std::string_view fileName, std::string_view bytes) {
     const std::string ext = UpperExtension(fileName);
     if (ext == ".BMP") return BitmapFromBytes(bytes);
     if (ext == ".WMF") return MetafileFromBytes(bytes);

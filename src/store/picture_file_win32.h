@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-#include "controls/picture_view_win32.h"
+#include "win/picture.h"
 
 namespace tessera {
 
@@ -11,6 +11,6 @@ namespace tessera {
 // ignored): ".bmp" a bitmap with its palette, ".wmf" a Windows metafile with or without its
 // placeable header (held as an enhanced metafile), ".emf" an enhanced metafile. Nothing when the
 // extension is none of these or the bytes are not a whole picture of that kind.
-std::optional<Picture> PictureFromFileBytes(std::string_view fileName, std::string_view bytes);
+std::optional<win::Picture> PictureFromFileBytes(std::string_view fileName, std::string_view bytes);
 
 }  // namespace tessera

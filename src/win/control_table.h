@@ -8,13 +8,16 @@
 #include <string_view>
 #include <vector>
 
+#include "win/unique_handle.h"
+
 namespace tessera::win {
 
 enum class FontWeight { Normal, Bold };
 
 struct ControlRow {
     const char* name;          // the control's member name
-    const wchar_t* className;  // window class (L"BUTTON", RICHEDIT_CLASSW, ...)
+    const wchar_t* className;  // window class (L"BUTTON", RICHEDIT_CLASSW, ...); null for a part the
+                               // form makes or paints itself, of which the table keeps the place
     int id;                    // control id, for WM_COMMAND
     int x, y, width, height;   // client coordinates of the parent
     DWORD style;               // WS_CHILD and WS_CLIPSIBLINGS are added (controls may overlap a panel)
@@ -30,11 +33,15 @@ public:
     ControlSet() = default;
     ControlSet(const ControlSet&) = delete;
     ControlSet& operator=(const ControlSet&) = delete;
-    ~ControlSet();
 
     // Creates the controls of `rows` on `parent` in tab order, in the form's font
-    // (MS Sans Serif 8 pt, bold where the row asks).
+    // (MS Sans Serif 8 pt, bold where the row asks). Rows without a class make no window.
     void Create(HWND parent, std::span<const ControlRow> rows);
+    // The rectangle of the row named `name`; empty when there is none.
+    RECT Bounds(std::string_view name) const;
+    // Takes `child`, the window a form made for its row `name`, among the controls: it goes to the
+    // row's rectangle and tab order, and Find finds it. Throws std::logic_error for an unknown row.
+    void Attach(std::string_view name, HWND child);
 
     // The control named `name` (letter case ignored), or null.
     HWND Find(std::string_view name) const;
@@ -50,9 +57,14 @@ private:
         const ControlRow* row;
         HWND hwnd;
     };
+    const ControlRow* FindRow(std::string_view name) const;
+
+    std::vector<const ControlRow*> rows_;
+    // The controls in the order they were made, which is their tab order, then attached windows.
     std::vector<Entry> entries_;
-    HFONT normalFont_ = nullptr;
-    HFONT boldFont_ = nullptr;
+    // The controls die with their parent; the fonts they use are the set's.
+    unique_hfont normalFont_;
+    unique_hfont boldFont_;
 };
 
 }  // namespace tessera::win

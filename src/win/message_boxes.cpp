@@ -1,61 +1,66 @@
 #include "win/message_boxes.h"
 
-#include <windows.h>
-
 #include <string>
-
 #include <utility>
+
+#include "win/unique_handle.h"
 
 namespace tessera::win {
 namespace {
 
+constexpr BoxButton kOk[] = {{IDOK, L"OK"}};
+constexpr BoxButton kYesNo[] = {{IDYES, L"&Oui"}, {IDNO, L"&Non"}};
+
+// The box about to open on this thread, until its first activation.
+struct PendingBox {
+    const BoxLook* look;
+    unique_hhook hook;
+};
+thread_local PendingBox* pending = nullptr;
+
 // The system's message box has no way to name its buttons or to be centred on the screen, so a
 // CBT hook catches the box as it is activated (before it is first drawn) and does both.
-thread_local HHOOK activeHook = nullptr;
-
-LRESULT CALLBACK RenameAndCentre(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE) {
-        HWND box = reinterpret_cast<HWND>(wParam);
-        ::SetDlgItemTextW(box, IDYES, L"&Oui");
-        ::SetDlgItemTextW(box, IDNO, L"&Non");
-        ::SetDlgItemTextW(box, IDOK, L"OK");
-        RECT r{};
-        ::GetWindowRect(box, &r);
-        const int w = r.right - r.left;
-        const int h = r.bottom - r.top;
-        const int x = (::GetSystemMetrics(SM_CXSCREEN) - w) / 2;
-        const int y = (::GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-        ::SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        // One box per hook: later activations (another window, a nested box) are not ours.
-        HHOOK hook = activeHook;
-        activeHook = nullptr;
-        ::UnhookWindowsHookEx(hook);
-        return 0;
-    }
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+LRESULT CALLBACK NameAndCentre(int code, WPARAM wParam, LPARAM lParam) {
+    if (code != HCBT_ACTIVATE || !pending) return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    HWND box = reinterpret_cast<HWND>(wParam);
+    for (const BoxButton& button : pending->look->buttons) ::SetDlgItemTextW(box, button.id, button.text);
+    RECT r{};
+    ::GetWindowRect(box, &r);
+    const int x = (::GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
+    const int y = (::GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
+    ::SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // One box per hook: later activations (another window, a nested box) are not this box's.
+    std::exchange(pending, nullptr)->hook.reset();
+    return 0;
 }
 
-int ShowBox(std::wstring_view text, const wchar_t* caption, UINT type) {
-    if (activeHook) ::UnhookWindowsHookEx(std::exchange(activeHook, nullptr));
-    activeHook = ::SetWindowsHookExW(WH_CBT, RenameAndCentre, nullptr, ::GetCurrentThreadId());
-    const std::wstring copy(text);
-    // Task-modal with no owner: the program's windows are all disabled while the box is open,
-    // even when none of them is visible (the program lives in the notification area).
-    const int answer =
-        ::MessageBoxW(nullptr, copy.c_str(), caption, type | MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST);
-    if (activeHook) ::UnhookWindowsHookEx(std::exchange(activeHook, nullptr));
-    return answer;
+// The system's layout for the buttons, and which of them is the default.
+UINT TypeOf(const BoxLook& look) {
+    UINT type = look.icon | (look.buttons.size() == 2 ? MB_YESNO : MB_OK);
+    if (look.buttons.size() == 2 && look.buttons[1].id == look.defaultButton) type |= MB_DEFBUTTON2;
+    return type;
 }
 
 }  // namespace
 
-void ShowInformation(std::wstring_view text) { ShowBox(text, L"Information", MB_OK | MB_ICONINFORMATION); }
-
-bool AskConfirmation(std::wstring_view text, DefaultAnswer answer) {
-    const UINT defaultButton = answer == DefaultAnswer::No ? MB_DEFBUTTON2 : MB_DEFBUTTON1;
-    return ShowBox(text, L"Confirmation", MB_YESNO | MB_ICONQUESTION | defaultButton) == IDYES;
+int ShowMessageBox(std::wstring_view text, const BoxLook& look) {
+    PendingBox box{&look, unique_hhook(::SetWindowsHookExW(WH_CBT, NameAndCentre, nullptr, ::GetCurrentThreadId()))};
+    PendingBox* const outer = std::exchange(pending, &box);
+    const scope_exit restore([outer] { pending = outer; });
+    const std::wstring copy(text);
+    // Task-modal with no owner: the program's windows are all disabled while the box is open,
+    // even when none of them is visible (the program lives in the notification area).
+    return ::MessageBoxW(nullptr, copy.c_str(), look.caption,
+                         TypeOf(look) | MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST);
 }
 
-void ShowErrorMessage(std::wstring_view text) { ShowBox(text, L"Erreur", MB_OK | MB_ICONERROR); }
+void ShowInformation(std::wstring_view text) { ShowMessageBox(text, {L"Information", MB_ICONINFORMATION, kOk, IDOK}); }
+
+bool AskConfirmation(std::wstring_view text, DefaultAnswer answer) {
+    const int defaultButton = answer == DefaultAnswer::No ? IDNO : IDYES;
+    return ShowMessageBox(text, {L"Confirmation", MB_ICONQUESTION, kYesNo, defaultButton}) == IDYES;
+}
+
+void ShowErrorMessage(std::wstring_view text) { ShowMessageBox(text, {L"Erreur", MB_ICONERROR, kOk, IDOK}); }
 
 }  // namespace tessera::win

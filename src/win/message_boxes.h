@@ -1,8 +1,30 @@
 #pragma once
-// The program's three message boxes, centred on the screen, with French captions and buttons.
+// The program's message boxes: centred on the screen, with French captions and buttons.
+#include <windows.h>
+
+#include <span>
 #include <string_view>
 
 namespace tessera::win {
+
+// A button of the system's box (IDOK, IDYES or IDNO) and the text it shows.
+struct BoxButton {
+    int id;
+    const wchar_t* text;
+};
+
+// What a box looks like: its caption, its icon (MB_ICONINFORMATION, ...), its buttons (one OK
+// button, or Yes and No in that order) and the one of them that Enter presses.
+struct BoxLook {
+    const wchar_t* caption;
+    UINT icon;
+    std::span<const BoxButton> buttons;
+    int defaultButton;
+};
+
+// Shows `text` in a task-modal box in front of every window, centred on the screen; returns the
+// id of the button pressed.
+int ShowMessageBox(std::wstring_view text, const BoxLook& look);
 
 // The button that Enter presses in a confirmation.
 enum class DefaultAnswer { Yes, No };

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "win/system_libraries.h"
+
 namespace tessera::win {
 namespace {
 
@@ -59,6 +61,12 @@ bool StreamIn(HWND richEdit, WPARAM format, std::string_view bytes, std::size_t 
 }
 
 }  // namespace
+
+// The DLL stays loaded: the controls made from its class may live until the program ends.
+bool LoadRichEdit() {
+    static const HMODULE library = LoadSystemLibrary(L"riched20.dll");
+    return library != nullptr;
+}
 
 UINT RichTextClipboardFormat() {
     static const UINT format = ::RegisterClipboardFormatW(CF_RTF);

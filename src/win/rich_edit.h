@@ -1,5 +1,5 @@
 #pragma once
-// Moving rich text in and out of a rich-edit control in one piece.
+// The rich-edit control's DLL, and moving rich text in and out of the control in one piece.
 #include <windows.h>
 
 #include <optional>
@@ -7,6 +7,10 @@
 #include <string_view>
 
 namespace tessera::win {
+
+// Loads riched20.dll, which registers RICHEDIT_CLASSW, from the system folder the first time it is
+// called; call it before a rich-edit control is made. False when the DLL is not there.
+bool LoadRichEdit();
 
 // The clipboard format that carries rich text ("Rich Text Format").
 UINT RichTextClipboardFormat();

@@ -2,9 +2,11 @@ list(APPEND TESSERA_SHELL_SOURCES
   win/application.cpp
   win/clipboard.cpp
   win/control_table.cpp
+  win/form.cpp
   win/last_error.cpp
   win/message_boxes.cpp
   win/modal_scope.cpp
+  win/picture.cpp
   win/rich_edit.cpp
   win/system_libraries.cpp
   win/text.cpp

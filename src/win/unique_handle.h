@@ -143,6 +143,25 @@ private:
     HGDIOBJ old_;
 };
 
+// SelectPalette and RealizePalette, and the old palette selected again at the end of the scope, in
+// the background: putting it back must not claim the system palette. A null palette does nothing.
+class select_palette {
+public:
+    select_palette(HDC dc, HPALETTE palette) noexcept
+        : dc_(dc), old_(palette ? ::SelectPalette(dc, palette, FALSE) : nullptr) {
+        if (old_) ::RealizePalette(dc_);
+    }
+    ~select_palette() {
+        if (old_) ::SelectPalette(dc_, old_, TRUE);
+    }
+    select_palette(const select_palette&) = delete;
+    select_palette& operator=(const select_palette&) = delete;
+
+private:
+    HDC dc_;
+    HPALETTE old_;
+};
+
 // GlobalLock / GlobalUnlock, typed.
 template <typename T = void>
 class global_lock {

@@ -1,5 +1,5 @@
 // The About box as the program makes it: its texts in both languages, and OK closing it with
-// result 1 from inside its modal loop.
+// Ok from inside its modal loop.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -57,18 +57,18 @@ TEST_F(AboutBoxTest, ShowsTheProgramItsVersionAndTheTranslatedTexts) {
     EXPECT_EQ(TextOf(box_->Control("UrlLabel1")), L"Web site");
 }
 
-TEST_F(AboutBoxTest, OkClosesTheModalBoxWithResultOne) {
+TEST_F(AboutBoxTest, OkClosesTheModalBoxWithOk) {
     // Handled once the modal loop runs: the button clicks itself as a user's click would.
     ::PostMessageW(box_->Control("OKButton"), BM_CLICK, 0, 0);
-    EXPECT_EQ(box_->ShowModal(), 1);
+    EXPECT_EQ(box_->ShowModal(), win::ModalResult::Ok);
     EXPECT_FALSE(::IsWindowVisible(box_->hwnd()));
     EXPECT_TRUE(::IsWindowEnabled(owner_)) << "the owner is enabled again";
 
     // Closed from its caption instead: cancelled. It opens again after either.
     ::PostMessageW(box_->hwnd(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(box_->ShowModal(), 2);
+    EXPECT_EQ(box_->ShowModal(), win::ModalResult::Cancel);
     ::PostMessageW(box_->hwnd(), WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(box_->ShowModal(), 1);
+    EXPECT_EQ(box_->ShowModal(), win::ModalResult::Ok);
 }
 
 }  // namespace

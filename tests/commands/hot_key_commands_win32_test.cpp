@@ -8,7 +8,6 @@
 
 #include "commands/hot_key_commands_win32.h"
 #include "win/rich_edit.h"
-#include "win/system_libraries.h"
 #include "win/unique_handle.h"
 
 namespace tessera {
@@ -26,7 +25,7 @@ std::string ClipboardBytes(UINT format) {
 }
 
 TEST(PasteOfATextItem, PutsTheControlsRichTextAndItsPlainTextWithCrLf) {
-    win::LoadSystemLibrary(L"riched20.dll");
+    win::LoadRichEdit();
     const win::unique_hwnd owner(
         ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
     const win::unique_hwnd edit(::CreateWindowExW(0, RICHEDIT_CLASSW, L"", WS_POPUP | ES_MULTILINE, 0, 0, 200, 100,

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 
 #include "../win/box_driver.h"
 #include "lang/language_dialogs_win32.h"
@@ -91,7 +92,7 @@ TEST_F(ControlSetComponentsTest, ChooserTableSetsCaptionEmptiesEditAndShowsItsHi
     EXPECT_EQ(std::wstring(hint), L"Rename this item here");
 }
 
-TEST_F(ControlSetComponentsTest, OutOfRangeLanguageShowsACancelOnlyBox) {
+TEST_F(ControlSetComponentsTest, OutOfRangeLanguageShowsACentredCancelOnlyBox) {
     ControlSetComponents components(form.get(), controls, kRows, {}, "MS Sans Serif", 1);
     TMultiLang ml(components, dialogs);
     ml.Words = {"Label1", "fr", "en"};
@@ -100,6 +101,8 @@ TEST_F(ControlSetComponentsTest, OutOfRangeLanguageShowsACancelOnlyBox) {
     const testing::SeenBox& seen = driver.Seen();
     ASSERT_TRUE(seen.found);
     EXPECT_EQ(seen.ok, L"Annuler");
+    EXPECT_LE(std::abs(seen.rect.left - (::GetSystemMetrics(SM_CXSCREEN) - (seen.rect.right - seen.rect.left)) / 2), 1);
+    EXPECT_LE(std::abs(seen.rect.top - (::GetSystemMetrics(SM_CYSCREEN) - (seen.rect.bottom - seen.rect.top)) / 2), 1);
     EXPECT_EQ(seen.text, L"Value must not be higher than\nnumber of available languages.");
     EXPECT_EQ(TextOf(controls["Label1"]), L"stored");
 }

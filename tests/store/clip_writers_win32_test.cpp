@@ -21,7 +21,6 @@
 #include "store/file_system_win32.h"
 #include "win/clipboard.h"
 #include "win/rich_edit.h"
-#include "win/system_libraries.h"
 #include "win/unique_handle.h"
 
 namespace tessera {
@@ -72,7 +71,7 @@ std::string WithoutCarriageReturns(std::string text) {
 class ClipWriters : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_NE(win::LoadSystemLibrary(L"riched20.dll"), nullptr);
+        ASSERT_TRUE(win::LoadRichEdit());
         char temp[MAX_PATH];
         ::GetTempPathA(MAX_PATH, temp);
         store_ = std::string(temp) + "tessera-capture-" + std::to_string(::GetCurrentProcessId());

@@ -1,19 +1,23 @@
-// The Win32 toolkit against the real API: message boxes, the global error display, the
-// clipboard's patience, plain text into the rich-edit control and the text conversions.
+// The Win32 toolkit against the real API: message boxes, the global error display, a form made
+// from its table, the clipboard's patience, plain text into the rich-edit control, drawing
+// pictures and the text conversions.
 #include <gtest/gtest.h>
 #include <richedit.h>
 #include <windows.h>
 
 #include <atomic>
+#include <cstring>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include "box_driver.h"
 #include "win/application.h"
 #include "win/clipboard.h"
+#include "win/form.h"
 #include "win/message_boxes.h"
+#include "win/picture.h"
 #include "win/rich_edit.h"
-#include "win/system_libraries.h"
 #include "win/text.h"
 #include "win/unique_handle.h"
 #include "win/window.h"
@@ -92,6 +96,65 @@ TEST(ErrorDisplay, AnExceptionInAHandlerIsShownAndTheWindowGoesOn) {
     EXPECT_EQ(::SendMessageW(window.hwnd(), WM_USER + 1, 0, 0), 1);
 }
 
+// Two controls, a label, a part the form paints and two windows the form makes itself, whose
+// places and tab order come from their rows although they are made after the controls.
+const ControlRow kFormRows[] = {
+    {"Second", L"BUTTON", 11, 8, 40, 80, 23, WS_VISIBLE | WS_TABSTOP, 0, 3, "second"},
+    {"Label", L"STATIC", 12, 100, 8, 80, 13, WS_VISIBLE, 0, -1, "label"},
+    {"First", L"EDIT", 10, 8, 8, 80, 21, WS_VISIBLE | WS_TABSTOP, 0, 1, ""},
+    {"Made", nullptr, 0, 100, 40, 50, 30, 0, 0, 2, ""},
+    {"Panel", nullptr, 0, 0, 80, 200, 20, 0, 0, -1, ""},
+    {"Top", nullptr, 0, 8, 70, 20, 5, 0, 0, 0, ""},
+};
+
+class TableForm : public Form {
+public:
+    TableForm() : Form({L"TesseraTableForm", {200, 100}, WS_POPUP | WS_CAPTION, WS_EX_CONTROLPARENT, kFormRows}) {
+        for (auto* made : {&made_, &top_})
+            made->reset(::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 1, 1, hwnd(), nullptr,
+                                          nullptr, nullptr));
+        Attach("Made", made_.get());
+        Attach("Top", top_.get());
+    }
+    using Form::Bounds;
+
+private:
+    unique_hwnd made_, top_;
+};
+
+RECT ClientRectOf(HWND control) {
+    RECT r{};
+    ::GetWindowRect(control, &r);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+TEST(Form, MakesItsTableAndPutsItsOwnWindowsInTheirPlaceAndTabOrder) {
+    TableForm form;
+    RECT client{}, outer{};
+    ::GetClientRect(form.hwnd(), &client);
+    ::GetWindowRect(form.hwnd(), &outer);
+    EXPECT_EQ(client.right, 200);
+    EXPECT_EQ(client.bottom, 100);
+    EXPECT_EQ(outer.right - outer.left, form.OuterSize().cx);
+    EXPECT_EQ(outer.bottom - outer.top, form.OuterSize().cy);
+
+    EXPECT_EQ(form.Control("first"), form.Control("First")) << "names ignore letter case";
+    EXPECT_EQ(form.Control("Panel"), nullptr) << "a painted part has no window";
+    const RECT panel = form.Bounds("Panel");
+    EXPECT_EQ(panel.top, 80);
+    EXPECT_EQ(panel.right, 200);
+    const RECT made = ClientRectOf(form.Control("Made"));
+    EXPECT_EQ(made.left, 100);
+    EXPECT_EQ(made.bottom, 70);
+
+    // The dialog keys go through the children in z-order.
+    std::vector<HWND> order;
+    for (HWND h = ::GetWindow(form.hwnd(), GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) order.push_back(h);
+    EXPECT_EQ(order, (std::vector<HWND>{form.Control("Top"), form.Control("First"), form.Control("Made"),
+                                        form.Control("Second"), form.Control("Label")}));
+}
+
 TEST(Clipboard, WaitsBrieflyForAnotherHolderThenGivesUp) {
     auto holdFor = [](DWORD ms, std::atomic<bool>& opened) {
         // The holder opens the clipboard for a window of its own thread, as another program would.
@@ -131,8 +194,7 @@ TEST(Clipboard, WaitsBrieflyForAnotherHolderThenGivesUp) {
 // number of bytes or characters) would end on one of them again and again. No empty line may
 // come of it, and text that reads like RTF stays text when it is plain.
 TEST(RichEdit, PlainTextGoesInUnchanged) {
-    static const HMODULE library = LoadSystemLibrary(L"riched20.dll");
-    (void)library;
+    ASSERT_TRUE(LoadRichEdit());
     const unique_hwnd edit(
         ::CreateWindowExW(0, RICHEDIT_CLASSW, L"", ES_MULTILINE, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr));
     ASSERT_TRUE(edit);
@@ -148,6 +210,42 @@ TEST(RichEdit, PlainTextGoesInUnchanged) {
 
     ASSERT_TRUE(StreamInPlainText(edit.get(), L"{\\rtf1 {\\b gras}}"));
     EXPECT_EQ(PlainText(edit.get()), L"{\\rtf1 {\\b gras}}");
+}
+
+// A 2 × 2 red bitmap of 8 bits with its palette, drawn at its size and stretched into a box off
+// the origin: it covers its box and nothing else, and the device context has its palette back.
+TEST(Picture, DrawsAtItsSizeOrStretchedAndGivesThePaletteBack) {
+    const unique_hdc dc(::CreateCompatibleDC(nullptr));
+    const unique_hbitmap target([] {
+        const window_dc screen(nullptr);
+        return ::CreateCompatibleBitmap(screen.get(), 40, 40);
+    }());
+    ASSERT_TRUE(dc && target);
+    const select_object useTarget(dc.get(), target.get());
+    const HGDIOBJ before = ::GetCurrentObject(dc.get(), OBJ_PAL);
+
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[1];
+    } info{{sizeof(BITMAPINFOHEADER), 2, 2, 1, 8, BI_RGB, 0, 0, 0, 1, 0}, {{0, 0, 255, 0}}};
+    void* bits = nullptr;
+    Picture picture;
+    picture.bitmap.reset(
+        ::CreateDIBSection(dc.get(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
+    ASSERT_TRUE(picture.bitmap && bits);
+    std::memset(bits, 0, 8);  // two rows of four bytes, every pixel colour 0
+    LOGPALETTE red{0x300, 1, {{255, 0, 0, 0}}};
+    picture.palette.reset(::CreatePalette(&red));
+    ASSERT_EQ(PictureSize(picture).cx, 2);
+
+    DrawPicture(dc.get(), picture, {0, 0, 2, 2});
+    EXPECT_EQ(::GetPixel(dc.get(), 1, 1), RGB(255, 0, 0));
+    EXPECT_EQ(::GetPixel(dc.get(), 2, 2), RGB(0, 0, 0));
+    DrawPicture(dc.get(), picture, {10, 10, 40, 40});
+    EXPECT_EQ(::GetPixel(dc.get(), 10, 10), RGB(255, 0, 0));
+    EXPECT_EQ(::GetPixel(dc.get(), 39, 39), RGB(255, 0, 0));
+    EXPECT_EQ(::GetPixel(dc.get(), 9, 9), RGB(0, 0, 0));
+    EXPECT_EQ(::GetCurrentObject(dc.get(), OBJ_PAL), before);
 }
 
 TEST(Text, UserTextIsUtf8WhenItCanBeElseAnsi) {

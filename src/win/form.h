@@ -1,0 +1,65 @@
+#pragma once
+// A form: a top-level window made, with its controls, from a description, and shown modeless or
+// modal. The description's numbers are pixels as designed, at 96 DPI.
+#include <windows.h>
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "win/control_table.h"
+#include "win/modal_result.h"
+#include "win/window.h"
+
+namespace tessera::win {
+
+struct FormDescription {
+    const wchar_t* className;
+    SIZE clientSize;
+    DWORD style;
+    DWORD exStyle;
+    std::span<const ControlRow> controls;
+    HWND owner = nullptr;
+    HICON icon = nullptr;  // the class's icon (caption, task switcher)
+};
+
+class Form : public Window {
+public:
+    // The control named `name` (letter case ignored), or null.
+    HWND Control(std::string_view name) const { return controls_.Find(name); }
+    // The window's size, frame included.
+    SIZE OuterSize() const;
+
+    // Shows the form modal and runs it until EndModal; Cancel when the program quits meanwhile.
+    ModalResult ShowModal();
+
+protected:
+    // Creates the hidden window at the screen's origin, then its controls.
+    explicit Form(const FormDescription& description);
+
+    const ControlSet& Controls() const noexcept { return controls_; }
+    std::span<const ControlRow> Rows() const noexcept { return rows_; }
+    // The row's rectangle, for the parts the form makes or paints itself.
+    RECT Bounds(std::string_view name) const { return controls_.Bounds(name); }
+    // Places `child`, made by the form for its row `name`, and puts it in the row's tab order.
+    void Attach(std::string_view name, HWND child) { controls_.Attach(name, child); }
+
+    void EndModal(ModalResult result) { modalResult_ = result; }
+    // Run by ShowModal once the form shows, before its loop.
+    virtual void ModalShowing() {}
+    // Run by ShowModal after the loop, while the form is still on screen.
+    virtual void ModalClosing() {}
+
+    // Colours the table's coloured controls; WM_CLOSE ends a modal showing with Cancel.
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    SIZE clientSize_;
+    DWORD style_;
+    DWORD exStyle_;
+    std::span<const ControlRow> rows_;
+    ControlSet controls_;
+    std::optional<ModalResult> modalResult_;
+};
+
+}  // namespace tessera::win
