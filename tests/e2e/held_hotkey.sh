@@ -20,7 +20,7 @@ check "the held Ctrl+Q files the selection" wait_file "$store/Texte_001.txt" 15
 check "which is notepad's line" grep -q 'Tessera keeps this line whole' "$store/Texte_001.txt"
 document() { probe child-text Notepad 'held.txt - Notepad' Edit; }
 check "the document is unchanged" test "$(document)" = 'Tessera keeps this line whole'
-probe answers TForm1 Tessera 30 || fail "Tessera does not answer"
+probe answers "${MAIN_WINDOW[@]}" 30 || fail "Tessera does not answer"
 sleep 1
 check "exactly one item is filed" test "$(items)" = 1
 

@@ -34,16 +34,16 @@ check "and holds that copy" holds_copy
 # Back to the empty notepad, whose Ctrl+C copies nothing, so the bitmap offered from X is filed.
 give_keys "$notepad"
 convert -size 40x30 xc:orange BMP3:"$E2E_DIR/orange.bmp"
-probe post TForm1 Tessera "$WM_HOTKEY" "$COPY_HOTKEY" 0
+probe post "${MAIN_WINDOW[@]}" "$WM_HOTKEY" "$COPY_HOTKEY" 0
 x_clipboard_offer image/bmp "$E2E_DIR/orange.bmp"
 check "a bitmap copy is filed" wait_file "$store/Image_001.bmp" 15
 
 # The newest item, the image, is preselected; Coller puts it on the clipboard.
 give_keys "$notepad"
 keys ctrl+space
-check "Ctrl+Space opens the chooser" wait_shown 1 TChoix "Coller..."
+check "Ctrl+Space opens the chooser" wait_shown 1 "${CHOOSER[@]}"
 click_coller
-check "Coller closes it" wait_shown 0 TChoix "Coller..."
+check "Coller closes it" wait_shown 0 "${CHOOSER[@]}"
 clipboard_bitmap() { [ "$(probe clipboard-bitmap)" = "40 30" ]; }
 check "the clipboard holds a bitmap of the item's size" eventually clipboard_bitmap
 sleep 2
@@ -55,7 +55,7 @@ give_keys "$notepad"
 xdotool type --delay 30 'du texte'
 keys ctrl+a
 keys ctrl+space
-check "the chooser opens again" wait_shown 1 TChoix "Coller..."
+check "the chooser opens again" wait_shown 1 "${CHOOSER[@]}"
 give_keys "$notepad"
 keys ctrl+q
 keys ctrl+space
@@ -63,9 +63,9 @@ sleep 2
 check "Ctrl+Q while it is open files nothing" test "$(items)" = 2
 no_message_box() { ! probe wait "#32770" Information 0.5; }
 check "Ctrl+Space while it is open opens no message box" no_message_box
-read -r x y w h < <(probe children TChoix "Coller..." | awk -F'|' '$1 == "Button" && $2 == "Annuler" { print $3 }')
+read -r x y w h < <(probe children "${CHOOSER[@]}" | awk -F'|' '$1 == "Button" && $2 == "Annuler" { print $3 }')
 xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
-check "Annuler closes it" wait_shown 0 TChoix "Coller..."
+check "Annuler closes it" wait_shown 0 "${CHOOSER[@]}"
 sleep 1
 check "and still nothing was filed" test "$(items)" = 2
 
