@@ -25,8 +25,11 @@ check "in RTF" grep -q '^{\\rtf' "$store/Texte_001.txt"
 convert -size 10x10 xc:green PNG:"$E2E_DIR/source.png"
 probe post "${MAIN_WINDOW[@]}" "$WM_HOTKEY" "$COPY_HOTKEY" 0
 x_clipboard_offer image/png "$E2E_DIR/source.png"
-sleep 3
-check "a PNG-only clipboard files nothing" test "$(ls "$store" | wc -l)" = 2
+# Once the bridge has put the PNG on the Windows clipboard, Tessera has been told of the change.
+png_on_clipboard() { probe clipboard-has PNG; }
+eventually png_on_clipboard || fail "the PNG did not reach the Windows clipboard"
+# A capture follows the change at once: two quiet seconds show that none came.
+check "a PNG-only clipboard files nothing" quiet_for 2 store_holds 2
 
 quit_tessera
 check "the index file lists both items" bash -c 'tr -d "\r" <"$0" | grep -qx "1,0,Image_001.bmp" && tr -d "\r" <"$0" | grep -qx "1,1,Texte_001.txt"' "$E2E_DIR/Tessera.FIC"

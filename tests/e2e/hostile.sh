@@ -40,7 +40,8 @@ read -r x y w h < <(probe children "${CHOOSER[@]}" | awk -F'|' '$1 == "ListBox" 
 # The six items whose files are in the store, each previewed in turn.
 for line in 0 1 2 3 4 5; do
   xdotool mousemove $((x + 20)) $((y + 2 + 13 * line + 6)) click 1
-  sleep 0.5
+  # The chooser previews a line as it selects it.
+  eventually chooser_line_is "$line" || fail "line $line was not selected"
 done
 check "every damaged item is previewed without failing" alive
 no_message_box() { ! probe wait "#32770" Information 0.5; }

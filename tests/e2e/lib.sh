@@ -196,3 +196,22 @@ eventually() {
   done
   return 1
 }
+
+# The observation window of a check that something does NOT happen: COMMAND must keep succeeding
+# for SECONDS (whole seconds). There is no event to wait for, so the window is explicit and short;
+# it fails at the first try that fails, as soon as the unwanted change shows.
+quiet_for() {
+  local seconds=$1 i
+  shift
+  for ((i = 0; i < seconds * 10; i++)); do
+    "$@" || return 1
+    sleep 0.1
+  done
+  "$@"
+}
+
+# The store folder holds exactly N files (a function: each try counts again).
+store_holds() { test "$(ls "$E2E_DIR/Clipboard" | wc -l)" = "$1"; }
+
+# The chooser's list has line N (from 0) selected.
+chooser_line_is() { test "$(probe selected "${CHOOSER[@]}" ListBox)" = "$1"; }

@@ -19,8 +19,8 @@ keys ctrl+a
 keys ctrl+q
 check "Ctrl+Q files notepad's selected line as Texte_001.txt" wait_file "$store/Texte_001.txt" 15
 check "in rich text holding the line" grep -q 'Tessera carries this line' "$store/Texte_001.txt"
-sleep 1
-check "exactly one item is filed" test "$(ls "$store" | wc -l)" = 1
+# A second capture of the same copy would follow the first at once: watch a second.
+check "exactly one item is filed" quiet_for 1 store_holds 1
 
 keys ctrl+a Delete
 keys ctrl+space
@@ -75,7 +75,7 @@ check "Ctrl+Space opens the chooser again" wait_shown 1 "${CHOOSER[@]}"
 # once it hides, and the paste keys would be lost.)
 read -r x y w h < <(probe children "${CHOOSER[@]}" | awk -F'|' '$1 == "ListBox" { print $3 }')
 xdotool mousemove $((x + 20)) $((y + 2 + 13 + 6)) click 1
-sleep 0.5
+eventually chooser_line_is 1 || fail "the click did not select the newest item"
 [ -n "$screenshot" ] && import -window root "$screenshot/chooser-wordpad.png"
 click_coller
 check "the second click closes it" wait_shown 0 "${CHOOSER[@]}"

@@ -30,23 +30,16 @@ check "the Clipboard folder is made in the unzipped folder" test -d "$E2E_DIR/Cl
 
 probe command "${MAIN_WINDOW[@]}" "$CMD_ABOUT"
 check "About... opens the box with its French caption" probe wait "${ABOUT_BOX[@]}" 10
-sleep 0.5
+# The box exists from the start, hidden: the screenshot waits until it shows and its loop runs.
+wait_shown 1 "${ABOUT_BOX[@]}" 10 || fail "the About box did not show"
+probe answers "${ABOUT_BOX[@]}" 10 || fail "the About box does not answer"
 import -window root "$shots/about.png" 2>/dev/null || true
 children=$(probe children "${ABOUT_BOX[@]}")
 check "the box says what it runs on" grep -q '|pour Windows 95/98/ME/2000/XP|' <<<"$children"
 check "the link reads \"Site web\"" grep -q '|Site web|' <<<"$children"
 check "the version names the 64-bit build" grep -q '|Version 1.0 - 64 bits|' <<<"$children"
 probe command "${ABOUT_BOX[@]}" "$IDOK"
-box_hidden() {
-  local i visible
-  for i in $(seq 1 50); do
-    read -r _ _ _ _ visible < <(probe rect "${ABOUT_BOX[@]}")
-    [ "$visible" = 0 ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-check "OK closes the box" box_hidden
+check "OK closes the box" wait_shown 0 "${ABOUT_BOX[@]}" 5
 
 quit_tessera
 check "quitting writes Tessera.INI beside the program" test -f "$E2E_DIR/Tessera.INI"

@@ -10,6 +10,8 @@
 //   e2e_probe post CLASS TITLE MSG WP LP     posts a message (numbers in C notation)
 //   e2e_probe children CLASS TITLE           prints "class|text|left top width height|visible" per child
 //   e2e_probe select-all CLASS TITLE CHILD   selects all the text of the first child of class CHILD
+//   e2e_probe selected CLASS TITLE CHILD     prints the selected line (from 0, -1 for none) of the first
+//                                            list box of class CHILD
 //   e2e_probe key CLASS TITLE CHILD VK       posts a press and release of the key VK (a number) to the
 //                                            first child of class CHILD
 //   e2e_probe child-text CLASS TITLE CHILD   prints the text of the first child of class CHILD (asked
@@ -17,6 +19,7 @@
 //   e2e_probe modules EXE                    prints the paths of the modules a running EXE has loaded
 //   e2e_probe clipboard-formats              prints the formats on the clipboard, one per line
 //   e2e_probe clipboard-bitmap               prints "width height" of the clipboard's bitmap
+//   e2e_probe clipboard-has NAME             exit 0 when the clipboard holds the registered format NAME
 //   e2e_probe time-copy DIR                  posts the copy hot key to Tessera; prints the ms until the
 //                                            clipboard changed and until DIR holds one more file
 //   e2e_probe time-paste                     posts the paste hot key; prints the ms until the chooser
@@ -358,6 +361,8 @@ int main(int argc, char** argv) {
         std::printf("%ld %ld\n", info.bmWidth, info.bmHeight);
         return 0;
     }
+    if (verb == "clipboard-has" && argc >= 3)
+        return ::IsClipboardFormatAvailable(::RegisterClipboardFormatA(argv[2])) ? 0 : 1;
     if (verb == "time-copy" && argc >= 3) return TimeCopy(argv[2]);
     if (verb == "time-paste") return TimePaste();
     if (verb == "foreground") {
@@ -427,6 +432,12 @@ int main(int argc, char** argv) {
         return child && ::PostMessageA(child, WM_KEYDOWN, key, 1) && ::PostMessageA(child, WM_KEYUP, key, 0xC0000001)
                    ? 0
                    : 1;
+    }
+    if (verb == "selected" && argc >= 5) {
+        HWND child = ::FindWindowExA(h, nullptr, argv[4], nullptr);
+        if (!child) return 1;
+        std::printf("%ld\n", static_cast<long>(::SendMessageA(child, LB_GETCURSEL, 0, 0)));
+        return 0;
     }
     if (verb == "select-all" && argc >= 5) {
         HWND child = ::FindWindowExA(h, nullptr, argv[4], nullptr);
