@@ -9,6 +9,7 @@
 #include "app/profile_file_win32.h"
 #include "app/settings.h"
 #include "app/start_with_windows.h"
+#include "app/window_ids.h"
 #include "commands/hot_key_commands.h"
 #include "keys/hot_key_keys_win32.h"
 #include "lang/language_tables.h"
@@ -34,7 +35,7 @@ enum ControlId : int {
     kWinStart = 1001,
     kButton1,
     kSpeedButton1,
-    kSpeedButton3,
+    kSpeedButton3 = kAboutCommand,
     kLabel1,
     kLabel2,
     kLabel4,
@@ -42,10 +43,10 @@ enum ControlId : int {
 };
 
 enum MenuId : int {
-    kShowmainscreen2 = 2001,
-    kAnimatetray1,
-    kViderlePressepapiers1,
-    kClose2,
+    kShowmainscreen2 = kShowOptionsCommand,
+    kAnimatetray1 = kAnimateTrayCommand,
+    kViderlePressepapiers1 = kClearStoreCommand,
+    kClose2 = kQuitCommand,
 };
 
 constexpr COLORREF kRed = RGB(255, 0, 0);

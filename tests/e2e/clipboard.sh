@@ -27,11 +27,11 @@ check "and nothing is filed" test "$(ls "$store" | wc -l)" = 1
 printf 'avant le collage\r\n' >"$E2E_DIR/marker.txt"
 paste_newest() {
   probe put-text "Z:$E2E_DIR/marker.txt"
-  probe post TForm1 Tessera "$WM_HOTKEY" 100 0
-  wait_shown 1 TChoix "Coller..." 60 || fail "the chooser did not open"
-  probe answers TChoix "Coller..." 120 || fail "the chooser did not load the preview"
+  probe post "${MAIN_WINDOW[@]}" "$WM_HOTKEY" "$PASTE_HOTKEY" 0
+  wait_shown 1 "${CHOOSER[@]}" 60 || fail "the chooser did not open"
+  probe answers "${CHOOSER[@]}" 120 || fail "the chooser did not load the preview"
   click_coller
-  wait_shown 0 TChoix "Coller..." 60 || fail "the chooser did not close"
+  wait_shown 0 "${CHOOSER[@]}" 60 || fail "the chooser did not close"
 }
 
 post_copy_hot_key
@@ -54,7 +54,7 @@ while size < 10 * 1024 * 1024:
     size += len(line) + 2
 open(sys.argv[1], 'wb').write('\r\n'.join(lines).encode())
 PY
-probe command TForm1 Tessera "$CMD_QUIT"
+probe command "${MAIN_WINDOW[@]}" "$CMD_QUIT"
 wait_exit 60
 start_tessera
 capture_text_of "$E2E_DIR/big.txt"
@@ -63,6 +63,6 @@ paste_newest
 same_text() { (cd "$E2E_DIR" && probe clipboard-text back.txt) && cmp -s "$E2E_DIR/big.txt" "$E2E_DIR/back.txt"; }
 check "and pasted back unchanged (resident after: $(tessera_rss) KB)" eventually same_text
 
-probe command TForm1 Tessera "$CMD_QUIT"
+probe command "${MAIN_WINDOW[@]}" "$CMD_QUIT"
 wait_exit 60
 echo "clipboard: all checks passed"

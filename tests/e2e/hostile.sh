@@ -28,25 +28,26 @@ win_ini="$WINEPREFIX/drive_c/windows/win.ini"
 [ -f "$win_ini" ] || printf '[windows]\r\n' >"$win_ini"
 
 start_tessera
-alive() { kill -0 "$TESSERA_PID" 2>/dev/null && probe rect TForm1 Tessera >/dev/null; }
+alive() { kill -0 "$TESSERA_PID" 2>/dev/null && probe rect "${MAIN_WINDOW[@]}" >/dev/null; }
 # Tessera's process is the one Wine runs in the scenario's folder.
 for pid in $(pgrep -f 'Tessera.exe'); do [ "$(readlink "/proc/$pid/cwd")" = "$E2E_DIR" ] && tessera_pid=$pid; done
 rss_kb=$(awk '/VmRSS/ { print $2 }' "/proc/${tessera_pid:-$TESSERA_PID}/status")
 check "two billion rows claimed cost no memory (${rss_kb} KB resident)" test "$rss_kb" -lt 200000
 
-probe post TForm1 Tessera "$WM_HOTKEY" 100 0
-check "the chooser opens over the damaged store" wait_shown 1 TChoix "Coller..."
-read -r x y w h < <(probe children TChoix "Coller..." | awk -F'|' '$1 == "ListBox" { print $3 }')
+probe post "${MAIN_WINDOW[@]}" "$WM_HOTKEY" "$PASTE_HOTKEY" 0
+check "the chooser opens over the damaged store" wait_shown 1 "${CHOOSER[@]}"
+read -r x y w h < <(probe children "${CHOOSER[@]}" | awk -F'|' '$1 == "ListBox" { print $3 }')
 # The six items whose files are in the store, each previewed in turn.
 for line in 0 1 2 3 4 5; do
   xdotool mousemove $((x + 20)) $((y + 2 + 13 * line + 6)) click 1
-  sleep 0.5
+  # The chooser previews a line as it selects it.
+  eventually chooser_line_is "$line" || fail "line $line was not selected"
 done
 check "every damaged item is previewed without failing" alive
 no_message_box() { ! probe wait "#32770" Information 0.5; }
 check "no item is reported missing (stale and crafted rows went silently)" no_message_box
 
-read -r x y w h < <(probe children TChoix "Coller..." | awk -F'|' '$1 == "Button" && $2 ~ /^Vider/ { print $3 }')
+read -r x y w h < <(probe children "${CHOOSER[@]}" | awk -F'|' '$1 == "Button" && $2 ~ /^Vider/ { print $3 }')
 xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
 probe wait "#32770" Confirmation 10 || fail "no confirmation"
 read -r x y w h < <(probe children "#32770" Confirmation | awk -F'|' '$1 == "Button" && $2 == "&Oui" { print $3 }')
@@ -54,7 +55,7 @@ xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
 probe wait "#32770" Information 10 || fail "no message after clearing"
 read -r x y w h < <(probe children "#32770" Information | awk -F'|' '$1 == "Button" { print $3 }')
 xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
-check "the chooser closes after clearing" wait_shown 0 TChoix "Coller..."
+check "the chooser closes after clearing" wait_shown 0 "${CHOOSER[@]}"
 check "the store is empty" test -z "$(ls -A "$store")"
 check "the index file is gone" test ! -e "$E2E_DIR/Tessera.FIC"
 check "the decoy beside the program is untouched" test "$(cat "$E2E_DIR/decoy.txt")" = "keep me"

@@ -9,9 +9,11 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 RUN_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 USER_RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 
-# Ids of the main window's commands (its tray menu items).
-CMD_SHOW_OPTIONS=2001
-CMD_QUIT=2004
+# The windows the scenarios reach, as CLASS TITLE: the forms' class names and French captions.
+MAIN_WINDOW=(TForm1 Tessera)
+CHOOSER=(TChoix "Coller...")
+SPLASH=(TLogo "Tessera - par l'équipe Tessera")
+ABOUT_BOX=(TAboutBox "A propos")
 
 E2E_PIDS=()
 # Windows programs a scenario started (notepad.exe, ...): the launcher's id is not always theirs.
@@ -44,6 +46,12 @@ check() { local what=$1; shift; "$@" || fail "$what"; echo "ok - $what"; }
 # Wine turns the probe's line ends into CR LF.
 probe() { "$WINE" "$E2E_PROBE" "$@" | tr -d '\r'; }
 
+# The ids the scenarios post to Tessera, from the program's own constants and the API's, as
+# the probe prints them: CMD_SHOW_OPTIONS, CMD_QUIT, CMD_ABOUT, PASTE_HOTKEY, COPY_HOTKEY,
+# WM_HOTKEY, WM_CLOSE, VK_END, IDOK, ...
+E2E_IDS=$(probe ids) || { echo "FAIL: the probe did not print the ids" >&2; exit 1; }
+eval "$E2E_IDS"
+
 # A fresh copy of the program in its own folder: its data lives beside it.
 fresh_install() {
   cp "$TESSERA_EXE" "$E2E_DIR/Tessera.exe"
@@ -55,10 +63,10 @@ start_tessera() {
   E2E_PIDS+=("$TESSERA_PID")
   # The chooser is the last form start-up makes: once it exists (with its translated caption),
   # the folder, the settings, the hot keys and the tray icon are all in place.
-  probe wait TChoix "Coller..." 30 || fail "Tessera did not finish starting"
+  probe wait "${CHOOSER[@]}" 30 || fail "Tessera did not finish starting"
   # The splash goes last. Hiding a captioned window can hold Wine up to a second when no window
   # manager answers; the accented caption is passed in UTF-8 for Wine to convert.
-  LC_ALL=C.UTF-8 probe gone TLogo "Tessera - par l'équipe Tessera" 10 || fail "the splash did not go"
+  LC_ALL=C.UTF-8 probe gone "${SPLASH[@]}" 10 || fail "the splash did not go"
 }
 
 # Waits for the program to end by itself; fails after `seconds`.
@@ -72,7 +80,7 @@ wait_exit() {
 }
 
 quit_tessera() {
-  probe command TForm1 Tessera "$CMD_QUIT"
+  probe command "${MAIN_WINDOW[@]}" "$CMD_QUIT"
   wait_exit 20
 }
 
@@ -90,10 +98,6 @@ reg_value() {
 
 # Screen size of the display, as "width height".
 screen_size() { xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }'; }
-
-WM_HOTKEY=0x312
-COPY_HOTKEY=101
-VK_END=0x23
 
 # Offers data on the X clipboard as TARGET, read from FILE, until another offer takes the
 # clipboard over (the previous xclip then ends by itself: killing it first would empty the
@@ -147,7 +151,7 @@ keys() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
 # Clicks the chooser's "Coller" button with the mouse.
 click_coller() {
   local x y w h
-  read -r x y w h < <(probe children TChoix "Coller..." | awk -F'|' '$1 == "Button" && $2 == "Coller" { print $3 }')
+  read -r x y w h < <(probe children "${CHOOSER[@]}" | awk -F'|' '$1 == "Button" && $2 == "Coller" { print $3 }')
   xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
 }
 
@@ -179,8 +183,8 @@ capture_text_of() {
 
 # Posts the copy hot key once Tessera is idle, so that it is handled before a copy that follows.
 post_copy_hot_key() {
-  probe answers TForm1 Tessera 120 || fail "Tessera does not answer"
-  probe post TForm1 Tessera "$WM_HOTKEY" "$COPY_HOTKEY" 0
+  probe answers "${MAIN_WINDOW[@]}" 120 || fail "Tessera does not answer"
+  probe post "${MAIN_WINDOW[@]}" "$WM_HOTKEY" "$COPY_HOTKEY" 0
 }
 
 # Waits until COMMAND succeeds; fails after 15 s.
@@ -192,3 +196,22 @@ eventually() {
   done
   return 1
 }
+
+# The observation window of a check that something does NOT happen: COMMAND must keep succeeding
+# for SECONDS (whole seconds). There is no event to wait for, so the window is explicit and short;
+# it fails at the first try that fails, as soon as the unwanted change shows.
+quiet_for() {
+  local seconds=$1 i
+  shift
+  for ((i = 0; i < seconds * 10; i++)); do
+    "$@" || return 1
+    sleep 0.1
+  done
+  "$@"
+}
+
+# The store folder holds exactly N files (a function: each try counts again).
+store_holds() { test "$(ls "$E2E_DIR/Clipboard" | wc -l)" = "$1"; }
+
+# The chooser's list has line N (from 0) selected.
+chooser_line_is() { test "$(probe selected "${CHOOSER[@]}" ListBox)" = "$1"; }

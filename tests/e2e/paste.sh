@@ -19,16 +19,16 @@ keys ctrl+a
 keys ctrl+q
 check "Ctrl+Q files notepad's selected line as Texte_001.txt" wait_file "$store/Texte_001.txt" 15
 check "in rich text holding the line" grep -q 'Tessera carries this line' "$store/Texte_001.txt"
-sleep 1
-check "exactly one item is filed" test "$(ls "$store" | wc -l)" = 1
+# A second capture of the same copy would follow the first at once: watch a second.
+check "exactly one item is filed" quiet_for 1 store_holds 1
 
 keys ctrl+a Delete
 keys ctrl+space
-check "Ctrl+Space opens the chooser" wait_shown 1 TChoix "Coller..."
+check "Ctrl+Space opens the chooser" wait_shown 1 "${CHOOSER[@]}"
 screenshot=${E2E_SCREENSHOTS:-}
 [ -n "$screenshot" ] && import -window root "$screenshot/chooser-notepad.png"
 click_coller
-check "a click on Coller closes it" wait_shown 0 TChoix "Coller..."
+check "a click on Coller closes it" wait_shown 0 "${CHOOSER[@]}"
 give_keys "$notepad"
 notepad_has_line() { probe child-text Notepad 'note.txt - Notepad' Edit | grep -q 'Tessera carries this line'; }
 check "the line is pasted into notepad" eventually notepad_has_line
@@ -69,16 +69,16 @@ start_wine_program "$WORDPAD" empty.rtf
 empty=$(x_window 'empty.rtf - Wine Wordpad') || fail "the second wordpad did not open"
 give_keys "$empty"
 keys ctrl+space
-check "Ctrl+Space opens the chooser again" wait_shown 1 TChoix "Coller..."
+check "Ctrl+Space opens the chooser again" wait_shown 1 "${CHOOSER[@]}"
 # The list remembers the first item; the newest is on the second line: a click selects it and a
 # click on Coller pastes it. (Giving the chooser the X focus for keys would leave no focus at all
 # once it hides, and the paste keys would be lost.)
-read -r x y w h < <(probe children TChoix "Coller..." | awk -F'|' '$1 == "ListBox" { print $3 }')
+read -r x y w h < <(probe children "${CHOOSER[@]}" | awk -F'|' '$1 == "ListBox" { print $3 }')
 xdotool mousemove $((x + 20)) $((y + 2 + 13 + 6)) click 1
-sleep 0.5
+eventually chooser_line_is 1 || fail "the click did not select the newest item"
 [ -n "$screenshot" ] && import -window root "$screenshot/chooser-wordpad.png"
 click_coller
-check "the second click closes it" wait_shown 0 TChoix "Coller..."
+check "the second click closes it" wait_shown 0 "${CHOOSER[@]}"
 wordpad_has_text() { probe child-text - 'empty.rtf - Wine Wordpad' RichEdit20W | grep -q 'Du gras et de litalique'; }
 check "the text is pasted into the empty document" eventually wordpad_has_text
 same_as_reference() {

@@ -19,35 +19,27 @@ mv "$E2E_DIR/unzipped/Tessera/"* "$E2E_DIR/"
 TESSERA_PID=$!
 E2E_PIDS+=("$TESSERA_PID")
 # The caption has an accent: Wine reads the probe's arguments in the Unix locale's encoding.
-splash_title="Tessera - par l'équipe Tessera"
-splash() { LC_ALL=C.UTF-8 probe "$1" TLogo "$splash_title" "${@:2}"; }
+splash() { LC_ALL=C.UTF-8 probe "$1" "${SPLASH[@]}" "${@:2}"; }
 check "the splash shows while the program starts" splash wait 20
 import -window root "$shots/splash.png" 2>/dev/null || true
 read -r _ _ width height visible < <(splash rect)
 check "the splash is visible (${width}x$height)" test "$visible" = 1
-probe wait TChoix "Coller..." 30 || fail "Tessera did not finish starting"
+probe wait "${CHOOSER[@]}" 30 || fail "Tessera did not finish starting"
 check "the splash is gone once the forms are made" splash gone 5
 check "the Clipboard folder is made in the unzipped folder" test -d "$E2E_DIR/Clipboard"
 
-probe command TForm1 Tessera 1004  # "A propos..."
-check "About... opens the box with its French caption" probe wait TAboutBox "A propos" 10
-sleep 0.5
+probe command "${MAIN_WINDOW[@]}" "$CMD_ABOUT"
+check "About... opens the box with its French caption" probe wait "${ABOUT_BOX[@]}" 10
+# The box exists from the start, hidden: the screenshot waits until it shows and its loop runs.
+wait_shown 1 "${ABOUT_BOX[@]}" 10 || fail "the About box did not show"
+probe answers "${ABOUT_BOX[@]}" 10 || fail "the About box does not answer"
 import -window root "$shots/about.png" 2>/dev/null || true
-children=$(probe children TAboutBox "A propos")
+children=$(probe children "${ABOUT_BOX[@]}")
 check "the box says what it runs on" grep -q '|pour Windows 95/98/ME/2000/XP|' <<<"$children"
 check "the link reads \"Site web\"" grep -q '|Site web|' <<<"$children"
 check "the version names the 64-bit build" grep -q '|Version 1.0 - 64 bits|' <<<"$children"
-probe command TAboutBox "A propos" 1  # OK
-box_hidden() {
-  local i visible
-  for i in $(seq 1 50); do
-    read -r _ _ _ _ visible < <(probe rect TAboutBox "A propos")
-    [ "$visible" = 0 ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-check "OK closes the box" box_hidden
+probe command "${ABOUT_BOX[@]}" "$IDOK"
+check "OK closes the box" wait_shown 0 "${ABOUT_BOX[@]}" 5
 
 quit_tessera
 check "quitting writes Tessera.INI beside the program" test -f "$E2E_DIR/Tessera.INI"

@@ -32,16 +32,16 @@ for ((n = 1; n <= captures; n++)); do
   capture_text_of "$E2E_DIR/line.txt"
   eventually filed_at_least "$n" || fail "capture $n was not filed"
   if ((pasted < pastes && n % paste_every == 0)); then
-    probe answers TForm1 Tessera 30 || fail "Tessera does not answer"
+    probe answers "${MAIN_WINDOW[@]}" 30 || fail "Tessera does not answer"
     # Only the paste can put the item back: the capture left it on the clipboard.
     probe put-text "Z:$E2E_DIR/marker.txt"
-    probe post TForm1 Tessera "$WM_HOTKEY" 100 0
-    wait_shown 1 TChoix "Coller..." || fail "paste $((pasted + 1)): the chooser did not open"
+    probe post "${MAIN_WINDOW[@]}" "$WM_HOTKEY" "$PASTE_HOTKEY" 0
+    wait_shown 1 "${CHOOSER[@]}" || fail "paste $((pasted + 1)): the chooser did not open"
     # The chooser comes back to the row picked last time; the newest is the last row.
-    probe key TChoix "Coller..." ListBox "$VK_END"
-    probe answers TChoix "Coller..." 30 || fail "paste $((pasted + 1)): the chooser does not answer"
+    probe key "${CHOOSER[@]}" ListBox "$VK_END"
+    probe answers "${CHOOSER[@]}" 30 || fail "paste $((pasted + 1)): the chooser does not answer"
     click_coller
-    wait_shown 0 TChoix "Coller..." || fail "paste $((pasted + 1)): the chooser did not close"
+    wait_shown 0 "${CHOOSER[@]}" || fail "paste $((pasted + 1)): the chooser did not close"
     newest_on_clipboard() { (cd "$E2E_DIR" && probe clipboard-text back.txt) && grep -qx "ligne $n du long essai" <(tr -d '\r' <"$E2E_DIR/back.txt"); }
     eventually newest_on_clipboard || fail "paste $((pasted + 1)) did not put item $n on the clipboard"
     pasted=$((pasted + 1))

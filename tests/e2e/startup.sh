@@ -19,18 +19,17 @@ check "the Run value names the executable, quoted ($winpath)" \
 
 # The first showing happens off-screen and hides the window 100 ms later, moving it to its saved
 # place: until then it is still at -5000 (shown or not yet shown).
-for _ in $(seq 1 50); do
-  read -r x _ _ _ visible < <(probe rect TForm1 Tessera)
-  [ "$visible" = 0 ] && [ "$x" != -5000 ] && break
-  sleep 0.1
-done
-check "the window is hidden after the first showing" test "$visible" = 0 -a "$x" != -5000
+first_showing_over() {
+  local x visible
+  read -r x _ _ _ visible < <(probe rect "${MAIN_WINDOW[@]}")
+  [ "$visible" = 0 ] && [ "$x" != -5000 ]
+}
+check "the window is hidden after the first showing" eventually first_showing_over
 
-probe command TForm1 Tessera "$CMD_SHOW_OPTIONS"
-sleep 0.5
-read -r left top width height visible < <(probe rect TForm1 Tessera)
+probe command "${MAIN_WINDOW[@]}" "$CMD_SHOW_OPTIONS"
+check "Options shows the window" wait_shown 1 "${MAIN_WINDOW[@]}"
+read -r left top width height visible < <(probe rect "${MAIN_WINDOW[@]}")
 read -r sw sh < <(screen_size)
-check "Options shows the window" test "$visible" = 1
 check "the first time it is centred ($left,$top for ${width}x$height on ${sw}x$sh)" \
   test "$left" = $(( (sw - width) / 2 )) -a "$top" = $(( (sh - height) / 2 ))
 
@@ -44,9 +43,11 @@ check "y is the top edge" test "$(ini_value "$ini" MainW y)" = "$top"
 # Second start: position from the file (in hexadecimal too), option off.
 printf '[Options]\r\nWinStart=0\r\n[MainW]\r\nx=0x64\r\ny=50\r\n' >"$ini"
 start_tessera
-probe command TForm1 Tessera "$CMD_SHOW_OPTIONS"
-sleep 0.5
-read -r left top _ _ visible < <(probe rect TForm1 Tessera)
+# Options during the first showing would be undone by its hiding.
+eventually first_showing_over || fail "the first showing did not end"
+probe command "${MAIN_WINDOW[@]}" "$CMD_SHOW_OPTIONS"
+wait_shown 1 "${MAIN_WINDOW[@]}" || fail "Options did not show the window"
+read -r left top _ _ visible < <(probe rect "${MAIN_WINDOW[@]}")
 check "the next start opens at the saved place ($left,$top)" test "$left" = 100 -a "$top" = 50
 check "with the option off, an existing Run value stays" test -n "$(reg_value "$RUN_KEY" Tessera)"
 quit_tessera

@@ -28,7 +28,7 @@ message=$(error_box_text) || fail "no error for a capture onto a full disk"
 check "a capture onto a full disk is reported: $message" grep -q 'Impossible de créer le fichier.*Texte_002.txt' <<<"$message"
 check "and leaves no half-written item file" test ! -e "$store/Texte_002.txt"
 
-probe command TForm1 Tessera "$CMD_QUIT"
+probe command "${MAIN_WINDOW[@]}" "$CMD_QUIT"
 message=$(error_box_text) || fail "no error for an index saved onto a full disk"
 check "settings and index saved onto a full disk are reported: $message" bash -c "grep -q \"paramètres.*Tessera.INI\" <<<\"\$0\" && grep -q \"Cannot Create.*Tessera.FIC\" <<<\"\$0\"" "$message"
 wait_exit 20
@@ -46,11 +46,13 @@ mount --bind "$store" "$store" && E2E_MOUNTS+=("$store") && mount -o remount,ro,
 capture_text_of "/tmp/storage-text.$$"
 message=$(error_box_text) || fail "no error for a capture into a read-only store"
 check "a capture into a read-only store is reported: $message" grep -q 'Impossible de créer le fichier.*Texte_003.txt' <<<"$message"
-probe post TForm1 Tessera "$WM_HOTKEY" 100 0
-check "the chooser still opens" wait_shown 1 TChoix "Coller..."
-check "and previews the newest item" eventually bash -c "$WINE \"$E2E_PROBE\" child-text TChoix Coller... RichEdit20W | grep -q '[A-Za-z0-9]'"
-probe post TChoix "Coller..." 0x10 0 0
-check "the chooser closes" wait_shown 0 TChoix "Coller..."
+probe post "${MAIN_WINDOW[@]}" "$WM_HOTKEY" "$PASTE_HOTKEY" 0
+check "the chooser still opens" wait_shown 1 "${CHOOSER[@]}"
+# Read whole before matching: a grep that stops at the first match would cut the pipe short.
+previews_text() { [[ $(probe child-text "${CHOOSER[@]}" RichEdit20W) =~ [A-Za-z0-9] ]]; }
+check "and previews the newest item" eventually previews_text
+probe post "${CHOOSER[@]}" "$WM_CLOSE" 0 0
+check "the chooser closes" wait_shown 0 "${CHOOSER[@]}"
 quit_tessera
 check "the index lists both items" bash -c 'tr -d "\r" <"$0" | grep -qx "1,1,Texte_002.txt"' "$E2E_DIR/Tessera.FIC"
 echo "storage: all checks passed"

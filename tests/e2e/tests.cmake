@@ -2,7 +2,8 @@
 # would. They need a display and a Wine prefix in the environment (tools/test provides both).
 add_executable(e2e_probe ${CMAKE_CURRENT_LIST_DIR}/tools/e2e_probe.cpp)
 target_link_options(e2e_probe PRIVATE -mconsole)
-target_link_libraries(e2e_probe PRIVATE ntdll)
+# It prints the program's own ids (e2e_probe ids): the scenarios take them from there.
+target_link_libraries(e2e_probe PRIVATE tessera_core ntdll)
 add_library(planted_riched20 SHARED ${CMAKE_CURRENT_LIST_DIR}/tools/planted_riched20.cpp)
 # In a folder of its own: no program of the build may pick it up by accident.
 set_target_properties(planted_riched20 PROPERTIES OUTPUT_NAME riched20 PREFIX ""

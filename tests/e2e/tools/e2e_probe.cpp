@@ -1,5 +1,7 @@
 // A small Windows program the end-to-end scripts use to see and poke Tessera's windows from the
 // Wine side, where the X tools cannot reach (window messages, window rectangles, the clipboard).
+//   e2e_probe ids                            prints the ids the scripts post to Tessera, taken from
+//                                            its own constants and the API's, as shell assignments
 //   e2e_probe wait CLASS TITLE SECONDS       exit 0 once the window exists
 //   e2e_probe gone CLASS TITLE SECONDS       exit 0 once it does not
 //   e2e_probe rect CLASS TITLE               prints "left top width height visible"
@@ -8,6 +10,8 @@
 //   e2e_probe post CLASS TITLE MSG WP LP     posts a message (numbers in C notation)
 //   e2e_probe children CLASS TITLE           prints "class|text|left top width height|visible" per child
 //   e2e_probe select-all CLASS TITLE CHILD   selects all the text of the first child of class CHILD
+//   e2e_probe selected CLASS TITLE CHILD     prints the selected line (from 0, -1 for none) of the first
+//                                            list box of class CHILD
 //   e2e_probe key CLASS TITLE CHILD VK       posts a press and release of the key VK (a number) to the
 //                                            first child of class CHILD
 //   e2e_probe child-text CLASS TITLE CHILD   prints the text of the first child of class CHILD (asked
@@ -15,6 +19,7 @@
 //   e2e_probe modules EXE                    prints the paths of the modules a running EXE has loaded
 //   e2e_probe clipboard-formats              prints the formats on the clipboard, one per line
 //   e2e_probe clipboard-bitmap               prints "width height" of the clipboard's bitmap
+//   e2e_probe clipboard-has NAME             exit 0 when the clipboard holds the registered format NAME
 //   e2e_probe time-copy DIR                  posts the copy hot key to Tessera; prints the ms until the
 //                                            clipboard changed and until DIR holds one more file
 //   e2e_probe time-paste                     posts the paste hot key; prints the ms until the chooser
@@ -44,9 +49,12 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "../../support/handle_count_win32.h"
+#include "app/window_ids.h"
+#include "commands/hot_key_commands.h"
 
 namespace {
 
@@ -105,14 +113,34 @@ double PollUntil(double start, Done done) {
     return NowMs() - start;
 }
 
-// The hot keys arrive as Tessera's WM_HOTKEY (ids 100 paste, 101 copy).
+using tessera::HotKeyCommands;
+
+// One line per id, NAME=value, for the scripts to evaluate.
+void PrintIds() {
+    const std::pair<const char*, long> ids[] = {
+        {"CMD_SHOW_OPTIONS", tessera::kShowOptionsCommand},
+        {"CMD_ANIMATE_TRAY", tessera::kAnimateTrayCommand},
+        {"CMD_CLEAR_STORE", tessera::kClearStoreCommand},
+        {"CMD_QUIT", tessera::kQuitCommand},
+        {"CMD_ABOUT", tessera::kAboutCommand},
+        {"PASTE_HOTKEY", HotKeyCommands::kPasteHotKey},
+        {"COPY_HOTKEY", HotKeyCommands::kCopyHotKey},
+        {"WM_HOTKEY", WM_HOTKEY},
+        {"WM_CLOSE", WM_CLOSE},
+        {"VK_END", VK_END},
+        {"IDOK", IDOK},
+    };
+    for (const auto& [name, value] : ids) std::printf("%s=%ld\n", name, value);
+}
+
+// The hot keys arrive as Tessera's WM_HOTKEY.
 int TimeCopy(const std::string& dir) {
     HWND tessera = ::FindWindowA("TForm1", "Tessera");
     if (!tessera) return 1;
     const int before = CountFiles(dir);
     const DWORD sequence = ::GetClipboardSequenceNumber();
     const double start = NowMs();
-    ::PostMessageA(tessera, WM_HOTKEY, 101, 0);
+    ::PostMessageA(tessera, WM_HOTKEY, HotKeyCommands::kCopyHotKey, 0);
     const double copied = PollUntil(start, [&] { return ::GetClipboardSequenceNumber() != sequence; });
     const double filed = PollUntil(start, [&] { return CountFiles(dir) > before; });
     std::printf("%.1f %.1f\n", copied, filed);
@@ -124,7 +152,7 @@ int TimePaste() {
     HWND chooser = ::FindWindowA("TChoix", nullptr);
     if (!tessera || !chooser) return 1;
     const double start = NowMs();
-    ::PostMessageA(tessera, WM_HOTKEY, 100, 0);
+    ::PostMessageA(tessera, WM_HOTKEY, HotKeyCommands::kPasteHotKey, 0);
     const double shown = PollUntil(start, [&] { return ::IsWindowVisible(chooser) != FALSE; });
     ::PostMessageA(chooser, WM_CLOSE, 0, 0);
     PollUntil(NowMs(), [&] { return !::IsWindowVisible(chooser); });
@@ -313,6 +341,10 @@ int PrintCounts(const char* exe) {
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const std::string verb = argv[1];
+    if (verb == "ids") {
+        PrintIds();
+        return 0;
+    }
     if (verb == "clipboard-formats") {
         if (!::OpenClipboard(nullptr)) return 1;
         for (UINT f = ::EnumClipboardFormats(0); f; f = ::EnumClipboardFormats(f)) std::printf("%u\n", f);
@@ -329,6 +361,8 @@ int main(int argc, char** argv) {
         std::printf("%ld %ld\n", info.bmWidth, info.bmHeight);
         return 0;
     }
+    if (verb == "clipboard-has" && argc >= 3)
+        return ::IsClipboardFormatAvailable(::RegisterClipboardFormatA(argv[2])) ? 0 : 1;
     if (verb == "time-copy" && argc >= 3) return TimeCopy(argv[2]);
     if (verb == "time-paste") return TimePaste();
     if (verb == "foreground") {
@@ -398,6 +432,12 @@ int main(int argc, char** argv) {
         return child && ::PostMessageA(child, WM_KEYDOWN, key, 1) && ::PostMessageA(child, WM_KEYUP, key, 0xC0000001)
                    ? 0
                    : 1;
+    }
+    if (verb == "selected" && argc >= 5) {
+        HWND child = ::FindWindowExA(h, nullptr, argv[4], nullptr);
+        if (!child) return 1;
+        std::printf("%ld\n", static_cast<long>(::SendMessageA(child, LB_GETCURSEL, 0, 0)));
+        return 0;
     }
     if (verb == "select-all" && argc >= 5) {
         HWND child = ::FindWindowExA(h, nullptr, argv[4], nullptr);
