@@ -18,14 +18,7 @@ set(rules
   "lang=app"
   "win=app,store,commands,controls,keys,lang")
 
-# TEMPORARY exceptions, as "file -> include", while a fix is under way. Nothing else belongs here:
-# an entry that no longer matches an include fails the check, so that it is removed with the fix.
-set(exceptions
-  # Being moved out of controls/ by the form work; remove this entry when that lands.
-  "store/picture_file_win32.h -> controls/picture_view_win32.h")
-
 set(broken 0)
-set(matched_exceptions)
 foreach(rule IN LISTS rules)
   string(REGEX REPLACE "[=,]" ";" rule "${rule}")
   list(POP_FRONT rule folder)
@@ -41,26 +34,13 @@ foreach(rule IN LISTS rules)
       if(NOT target_folder IN_LIST rule)
         continue()
       endif()
-      if("${file} -> ${target}" IN_LIST exceptions)
-        message(STATUS "layers: TEMPORARY exception: src/${file} includes \"${included}\" (${folder}/ may not include ${target_folder}/)")
-        list(APPEND matched_exceptions "${file} -> ${target}")
-        continue()
-      endif()
       message(STATUS "layers: src/${file} includes \"${included}\": ${folder}/ may not include ${target_folder}/")
       math(EXPR broken "${broken} + 1")
     endforeach()
   endforeach()
 endforeach()
 
-foreach(exception IN LISTS exceptions)
-  if(NOT exception IN_LIST matched_exceptions)
-    message(STATUS "layers: the exception \"${exception}\" matches no include any more: remove it")
-    math(EXPR broken "${broken} + 1")
-  endif()
-endforeach()
-
 if(broken GREATER 0)
   message(FATAL_ERROR "layers: ${broken} problem(s) with the include rules (see above)")
 endif()
-list(LENGTH matched_exceptions allowed)
-message(STATUS "layers: every include follows the rules, but for ${allowed} temporary exception(s)")
+message(STATUS "layers: every include follows the rules")
