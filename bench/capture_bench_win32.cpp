@@ -26,7 +26,7 @@
 #include "store/capture.h"
 #include "store/clip_formats_win32.h"
 #include "store/clip_writers_win32.h"
-#include "store/file_system_win32.h"
+#include "store/disk_file_system.h"
 #include "win/clipboard.h"
 #include "win/rich_edit.h"
 #include "win/unique_handle.h"
@@ -121,7 +121,7 @@ public:
             index.AppendItem("Image_001", "Image_001.bmp");
             Win32ClipboardFormats formats;
             Win32ClipWriter writer(owner_.get());
-            Win32FileSystem fs;
+            DiskFileSystem fs;
             const CaptureRequest request{false, true, StoreDir(), "Texte"};
             const double start = NowMs();
             const std::optional<std::string> added = CaptureClipboard(request, formats, index, writer, fs);
@@ -242,21 +242,9 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
-    int runs = 15;
-    int textMb = 0;
-    int rtfKb = 1024;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--short") {
-            runs = 3;
-            rtfKb = 128;
-        } else if (arg == "--runs" && i + 1 < argc)
-            runs = std::max(1, std::atoi(argv[++i]));
-        else if (arg == "--text-mb" && i + 1 < argc)
-            textMb = std::atoi(argv[++i]);
-        else if (arg == "--rtf-kb" && i + 1 < argc)
-            rtfKb = std::max(1, std::atoi(argv[++i]));
-    }
+    bench::Option options[] = {{"--runs", 15, 3, 1}, {"--rtf-kb", 1024, 128, 1}, {"--text-mb", 0, 0, 0}};
+    bench::ReadOptions(argc, argv, options);
+    const int runs = options[0].value, rtfKb = options[1].value, textMb = options[2].value;
     try {
         Bench bench(runs);
         std::printf("capture latency, %d runs per case\n", runs);

@@ -15,7 +15,7 @@
 #include "bench_timing_win32.h"
 #include "commands/paste_chooser_win32.h"
 #include "store/clip_store.h"
-#include "store/file_system_win32.h"
+#include "store/disk_file_system.h"
 #include "store/index_file.h"
 
 namespace {
@@ -36,7 +36,7 @@ struct Store {
     int items;
 };
 
-Store MakeStore(Win32FileSystem& fs, int items) {
+Store MakeStore(DiskFileSystem& fs, int items) {
     char temp[MAX_PATH];
     ::GetTempPathA(MAX_PATH, temp);
     Store s{std::string(temp) + "chooser_bench_" + std::to_string(::GetCurrentProcessId()) + "\\", {}, items};
@@ -52,7 +52,7 @@ Store MakeStore(Win32FileSystem& fs, int items) {
     return s;
 }
 
-void RemoveStore(Win32FileSystem& fs, const Store& s) {
+void RemoveStore(DiskFileSystem& fs, const Store& s) {
     for (const std::string& name : fs.ListPlainFiles(s.dir)) fs.RemoveFile(s.dir + "\\" + name);
     fs.RemoveFile(s.exeDir + "index.fic");
     ::RemoveDirectoryA(s.dir.c_str());
@@ -77,7 +77,7 @@ void Report(const char* name, const std::vector<double>& samples, double goal, d
 }
 
 int Run(int items, int runs) {
-    Win32FileSystem fs;
+    DiskFileSystem fs;
     const Store store = MakeStore(fs, items);
     ClipIndex full;
     LoadIndexFile(fs, full, store.exeDir + "index.fic");
@@ -120,18 +120,9 @@ int Run(int items, int runs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    int items = 10000, runs = 7;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--short") {
-            items = 1000;
-            runs = 3;
-        } else if (arg == "--items" && i + 1 < argc) {
-            items = std::max(2, std::atoi(argv[++i]));
-        } else if (arg == "--runs" && i + 1 < argc) {
-            runs = std::max(1, std::atoi(argv[++i]));
-        }
-    }
+    bench::Option options[] = {{"--items", 10000, 1000, 2}, {"--runs", 7, 3, 1}};
+    bench::ReadOptions(argc, argv, options);
+    const int items = options[0].value, runs = options[1].value;
     try {
         return Run(items, runs);
     } catch (const std::exception& e) {

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "store/file_system_posix.h"
+#include "store/disk_file_system.h"
 #include "store/index_file.h"
 
 namespace {
@@ -47,7 +47,7 @@ struct IndexData {
             index.AppendItem(name, std::string(name) + ".bmp");
         }
         bytes = tessera::EncodeIndexFile(index);
-        tessera::PosixFileSystem fs;
+        tessera::DiskFileSystem fs;
         if (!fs.ReplaceContents(indexPath, bytes)) throw std::runtime_error("cannot write " + indexPath);
     }
     ~IndexData() {
@@ -82,7 +82,7 @@ void BM_ReadAndSplitLines(benchmark::State& state) {
 
 void BM_LoadIndexFile(benchmark::State& state) {
     const IndexData& data = Data();
-    tessera::PosixFileSystem fs;
+    tessera::DiskFileSystem fs;
     for (auto _ : state) {
         tessera::ClipIndex index;
         tessera::LoadIndexFile(fs, index, data.indexPath);
@@ -105,7 +105,7 @@ void BM_WritePlainWithFsync(benchmark::State& state) { WritePlain(state, true); 
 
 void BM_SaveIndexFile(benchmark::State& state) {
     IndexData& data = Data();
-    tessera::PosixFileSystem fs;
+    tessera::DiskFileSystem fs;
     for (auto _ : state) tessera::SaveIndexFile(fs, data.index, data.savePath);
 }
 

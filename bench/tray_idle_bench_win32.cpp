@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "../tests/support/handle_count_win32.h"
+#include "bench_timing_win32.h"
 #include "controls/tray_icon_win32.h"
 
 namespace {
@@ -75,18 +76,9 @@ void PrintCounts(int frames) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    int seconds = 60, frames = 1000;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--short") {
-            seconds = 5;
-            frames = 100;
-        } else if (arg == "--seconds" && i + 1 < argc) {
-            seconds = std::max(1, std::atoi(argv[++i]));
-        } else if (arg == "--frames" && i + 1 < argc) {
-            frames = std::max(2, std::atoi(argv[++i]));
-        }
-    }
+    bench::Option options[] = {{"--seconds", 60, 5, 1}, {"--frames", 1000, 100, 2}};
+    bench::ReadOptions(argc, argv, options);
+    const int seconds = options[0].value, frames = options[1].value;
     TrayIconWin32 icon;
     TTrayIcon& tray = icon.Tray();
     tray.SetHint("Tessera");

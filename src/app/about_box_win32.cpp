@@ -9,8 +9,6 @@ namespace tessera {
 namespace {
 
 constexpr SIZE kClientSize{298, 196};
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 // The font of the box as designed: MS Sans Serif, default character set.
 constexpr int kFontCharSet = 1;
 constexpr const char* kSiteAddress = "https://tessera.example.org/";
@@ -53,7 +51,8 @@ const std::array<ControlRow, 8> kControls{{
 }  // namespace
 
 TAboutBox::TAboutBox(HWND owner)
-    : TranslatedForm({L"TAboutBox", kClientSize, kStyle, kExStyle, kControls, owner}, AboutBoxTable(), kFontCharSet) {
+    : TranslatedForm({L"TAboutBox", kClientSize, win::kDialogStyle, win::kDialogExStyle, kControls, owner},
+                     AboutBoxTable(), kFontCharSet) {
     UrlLabel1 = std::make_unique<TUrlLabel>(Control("UrlLabel1"));
     UrlLabel1->URL = kSiteAddress;
     LoadTexts();

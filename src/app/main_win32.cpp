@@ -14,7 +14,7 @@
 #include "commands/hot_key_commands_win32.h"
 #include "commands/paste_chooser_win32.h"
 #include "store/clip_store.h"
-#include "store/file_system_win32.h"
+#include "store/disk_file_system.h"
 #include "win/application.h"
 #include "win/system_libraries.h"
 
@@ -32,7 +32,7 @@ int RunProgram() {
     logo->ShowNow();
     logo->Sleeper.Sleep();
 
-    Win32FileSystem fs;
+    DiskFileSystem fs;
     Win32RunRegistry registry;
     const ProgramPaths paths = ComputeProgramPaths(win::ExecutablePath());
     ClipStore store(fs, paths.storeDir, paths.indexFileName);

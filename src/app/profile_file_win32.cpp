@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "app/profile_text.h"
-#include "store/file_system_win32.h"
+#include "store/disk_file_system.h"
 
 namespace tessera {
 
@@ -36,7 +36,7 @@ std::optional<std::string> ProfileFile::ReadString(const std::string& section, c
 // it empty, losing every setting. The new text is made here and replaces the file whole or not
 // at all. A file that exists but cannot be read is left alone rather than rewritten from nothing.
 bool ProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-    Win32FileSystem fs;
+    DiskFileSystem fs;
     const std::optional<std::string> old = fs.ReadAll(path_);
     if (!old && fs.FileExists(path_)) return false;
     return fs.ReplaceContents(path_, SetProfileValue(old.value_or(std::string()), section, key, value));

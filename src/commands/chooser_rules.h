@@ -10,9 +10,6 @@
 
 namespace tessera {
 
-// How the chooser closes: the result of every modal form.
-using ChooserResult = win::ModalResult;
-
 // What the dialog shows, as the rules see it. Line and selection numbers count from 0; -1 is
 // "no line selected".
 class ChooserView {
@@ -48,8 +45,11 @@ public:
     // it is closed.
     virtual void ShowInformation(const std::string& itemName, const std::string& text) = 0;
     // Ends the modal dialog with `result`.
-    virtual void Close(ChooserResult result) = 0;
+    virtual void Close(win::ModalResult result) = 0;
 };
+
+// How the chooser closes: the result of every modal form.
+using ChooserResult = win::ModalResult;
 
 // The chooser's free texts by id (ChooserWords), UTF-8.
 using ChooserWordLookup = std::function<std::string(std::string_view id)>;

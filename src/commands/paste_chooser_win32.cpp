@@ -18,8 +18,6 @@ namespace tessera {
 namespace {
 
 constexpr SIZE kClientSize{411, 247};
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 // The font of the dialog as designed: MS Sans Serif, default character set.
 constexpr int kFontCharSet = 1;
 
@@ -73,11 +71,13 @@ void Place(HWND control, const RECT& box) {
 }  // namespace
 
 TChoix::TChoix(ClipStore& store, std::string exeDir, HWND owner)
-    : TranslatedForm({L"TChoix", kClientSize, kStyle, kExStyle, kControls, owner}, ChooserTable(), kFontCharSet),
+    : TranslatedForm({L"TChoix", kClientSize, win::kDialogStyle, win::kDialogExStyle, kControls, owner}, ChooserTable(),
+                     kFontCharSet),
       store_(store),
       exeDir_(std::move(exeDir)),
       core_(store, *this, [this](std::string_view id) { return MultiLang1->GetWord(id); }) {
-    image1_ = std::make_unique<TImage>(hwnd(), Bounds("Image1"));
+    image1_ = std::make_unique<win::PictureBox>(hwnd(), Bounds("Image1"), win::PictureBox::Fit::Stretch,
+                                                ::GetSysColor(COLOR_BTNFACE), WS_CLIPSIBLINGS);
     Attach("Image1", image1_->hwnd());
 
     // The lines are drawn in the dialog's font, one font height each.

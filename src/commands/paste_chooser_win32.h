@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "commands/chooser_rules.h"
-#include "commands/image_box_win32.h"
 #include "lang/translated_form_win32.h"
 #include "store/clip_store.h"
+#include "win/picture_box.h"
 #include "win/unique_handle.h"
 
 namespace tessera {
@@ -96,7 +96,7 @@ private:
 
     ClipStore& store_;
     std::string exeDir_;
-    std::unique_ptr<TImage> image1_;
+    std::unique_ptr<win::PictureBox> image1_;
     win::unique_hmenu popupMenu1_;
     ChooserCore core_;
 

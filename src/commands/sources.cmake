@@ -1,6 +1,5 @@
 list(APPEND TESSERA_SHELL_SOURCES
   commands/hot_key_commands_win32.cpp
-  commands/image_box_win32.cpp
   commands/paste_chooser_win32.cpp
 )
 # The chooser's list rules, driven through the ChooserView port.

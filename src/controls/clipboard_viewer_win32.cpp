@@ -185,7 +185,8 @@ void TClipboardViewer::BuildTextView(TClipboardViewFormat v) {
 
 void TClipboardViewer::BuildPictureView(TClipboardViewFormat v) {
     // The view exists before its picture is read: when reading fails it stays, empty.
-    pictureView_ = std::make_unique<TPictureView>(hwnd(), color_);
+    pictureView_ = std::make_unique<win::PictureBox>(hwnd(), RECT{0, 0, 0, 0}, win::PictureBox::Fit::NaturalSize,
+                                                     color_, WS_VISIBLE);
     switch (ChoosePictureSource(v, probe_, core_.Registered())) {
     case PictureSource::IconFormat: {
         win::Picture picture;

@@ -9,7 +9,7 @@
 #include "controls/clipboard_formats_win32.h"
 #include "controls/clipboard_viewer.h"
 #include "controls/palette_grid_win32.h"
-#include "controls/picture_view_win32.h"
+#include "win/picture_box.h"
 #include "win/unique_handle.h"
 #include "win/window.h"
 
@@ -63,7 +63,7 @@ private:
     Win32ClipboardProbe probe_;
     ClipboardViewerCore core_;
     win::unique_hwnd textView_;
-    std::unique_ptr<TPictureView> pictureView_;
+    std::unique_ptr<win::PictureBox> pictureView_;
     std::unique_ptr<TPaletteGrid> paletteGrid_;
     HFONT font_ = nullptr;  // the panel's font, owned by whoever set it
     win::unique_hfont terminalFont_;

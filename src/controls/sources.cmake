@@ -13,7 +13,6 @@ list(APPEND TESSERA_SHELL_SOURCES
   controls/clipboard_reading_win32.cpp
   controls/clipboard_viewer_win32.cpp
   controls/palette_grid_win32.cpp
-  controls/picture_view_win32.cpp
 )
 # The tray icon: its state machine and animation in the core, the notification area in the shell.
 list(APPEND TESSERA_CORE_SOURCES

@@ -1,4 +1,4 @@
-#include "store/file_system_posix.h"
+#include "store/disk_file_system.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -72,7 +72,7 @@ void SyncFolder(const std::string& folder) {
 
 }  // namespace
 
-std::optional<std::string> PosixFileSystem::ReadAll(const std::string& path) {
+std::optional<std::string> DiskFileSystem::ReadAll(const std::string& path) {
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat st {};
     if (!fd || ::fstat(fd.get(), &st) != 0) return std::nullopt;
@@ -89,7 +89,7 @@ std::optional<std::string> PosixFileSystem::ReadAll(const std::string& path) {
 // A target with several hard links would lose its identity (the other names would keep the old
 // content), so there the flushed copy only guards the rewrite of the target in place. A symbolic
 // link is followed, so that the link stays a link.
-bool PosixFileSystem::ReplaceContents(const std::string& path, std::string_view bytes) {
+bool DiskFileSystem::ReplaceContents(const std::string& path, std::string_view bytes) {
     std::string target = path;
     struct stat st {};
     bool exists = ::lstat(path.c_str(), &st) == 0;
@@ -130,7 +130,7 @@ bool PosixFileSystem::ReplaceContents(const std::string& path, std::string_view 
     return true;
 }
 
-NewFileResult PosixFileSystem::CreateNewFile(const std::string& path, std::string_view bytes) {
+NewFileResult DiskFileSystem::CreateNewFile(const std::string& path, std::string_view bytes) {
     Descriptor out(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!out) return errno == EEXIST ? NewFileResult::Exists : NewFileResult::Failed;
     if (WriteAll(out.get(), bytes) && out.Close()) return NewFileResult::Created;
@@ -138,19 +138,19 @@ NewFileResult PosixFileSystem::CreateNewFile(const std::string& path, std::strin
     return NewFileResult::Failed;
 }
 
-bool PosixFileSystem::FileExists(const std::string& path) {
+bool DiskFileSystem::FileExists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-bool PosixFileSystem::DirectoryExists(const std::string& path) {
+bool DiskFileSystem::DirectoryExists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool PosixFileSystem::MakeDirectory(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0; }
+bool DiskFileSystem::MakeDirectory(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0; }
 
-bool PosixFileSystem::RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
+bool DiskFileSystem::RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
 
 namespace {
 
@@ -170,10 +170,8 @@ std::vector<std::string> ListRegularFiles(const std::string& dir, bool withHidde
 
 }  // namespace
 
-std::vector<std::string> PosixFileSystem::ListPlainFiles(const std::string& dir) {
-    return ListRegularFiles(dir, false);
-}
+std::vector<std::string> DiskFileSystem::ListPlainFiles(const std::string& dir) { return ListRegularFiles(dir, false); }
 
-std::vector<std::string> PosixFileSystem::ListFiles(const std::string& dir) { return ListRegularFiles(dir, true); }
+std::vector<std::string> DiskFileSystem::ListFiles(const std::string& dir) { return ListRegularFiles(dir, true); }
 
 }  // namespace tessera

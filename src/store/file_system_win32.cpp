@@ -1,4 +1,4 @@
-#include "store/file_system_win32.h"
+#include "store/disk_file_system.h"
 
 #include <windows.h>
 
@@ -53,7 +53,7 @@ constexpr DWORD kKeptAttributes =
 }  // namespace
 
 // Readers share everything, delete included: a reader must not make a concurrent replace fail.
-std::optional<std::string> Win32FileSystem::ReadAll(const std::string& path) {
+std::optional<std::string> DiskFileSystem::ReadAll(const std::string& path) {
     unique_hfile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size{};
@@ -73,7 +73,7 @@ std::optional<std::string> Win32FileSystem::ReadAll(const std::string& path) {
 // its executable, so its attributes are enough.) A target with several hard links would lose
 // its identity (the other names would keep the old content), so there the flushed copy only
 // guards the rewrite of the target in place.
-bool Win32FileSystem::ReplaceContents(const std::string& path, std::string_view bytes) {
+bool DiskFileSystem::ReplaceContents(const std::string& path, std::string_view bytes) {
     const DWORD oldAttributes = ::GetFileAttributesA(path.c_str());
     const bool exists = oldAttributes != INVALID_FILE_ATTRIBUTES;
     if (exists && (oldAttributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
@@ -112,7 +112,7 @@ bool Win32FileSystem::ReplaceContents(const std::string& path, std::string_view 
 
 // CREATE_NEW makes the file only when no file of that name (in any letter case) is there. A
 // folder of that name answers "access denied" rather than "exists"; it takes the name all the same.
-NewFileResult Win32FileSystem::CreateNewFile(const std::string& path, std::string_view bytes) {
+NewFileResult DiskFileSystem::CreateNewFile(const std::string& path, std::string_view bytes) {
     unique_hfile out(
         ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!out) {
@@ -127,19 +127,19 @@ NewFileResult Win32FileSystem::CreateNewFile(const std::string& path, std::strin
     return NewFileResult::Failed;
 }
 
-bool Win32FileSystem::FileExists(const std::string& path) {
+bool DiskFileSystem::FileExists(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool Win32FileSystem::DirectoryExists(const std::string& path) {
+bool DiskFileSystem::DirectoryExists(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool Win32FileSystem::MakeDirectory(const std::string& path) { return ::CreateDirectoryA(path.c_str(), nullptr); }
+bool DiskFileSystem::MakeDirectory(const std::string& path) { return ::CreateDirectoryA(path.c_str(), nullptr); }
 
-bool Win32FileSystem::RemoveFile(const std::string& path) {
+bool DiskFileSystem::RemoveFile(const std::string& path) {
     if (::DeleteFileA(path.c_str())) return true;
     const DWORD error = ::GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -164,11 +164,11 @@ std::vector<std::string> ListFilesWithout(const std::string& dir, DWORD excluded
 
 }  // namespace
 
-std::vector<std::string> Win32FileSystem::ListPlainFiles(const std::string& dir) {
+std::vector<std::string> DiskFileSystem::ListPlainFiles(const std::string& dir) {
     return ListFilesWithout(dir, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
 }
 
-std::vector<std::string> Win32FileSystem::ListFiles(const std::string& dir) {
+std::vector<std::string> DiskFileSystem::ListFiles(const std::string& dir) {
     return ListFilesWithout(dir, FILE_ATTRIBUTE_DIRECTORY);
 }
 

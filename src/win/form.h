@@ -13,6 +13,10 @@
 
 namespace tessera::win {
 
+// A modal dialog's frame: a caption with its close box, and the thin dialog border.
+inline constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+inline constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
 struct FormDescription {
     const wchar_t* className;
     SIZE clientSize;

@@ -7,6 +7,7 @@ list(APPEND TESSERA_SHELL_SOURCES
   win/message_boxes.cpp
   win/modal_scope.cpp
   win/picture.cpp
+  win/picture_box.cpp
   win/rich_edit.cpp
   win/system_libraries.cpp
   win/text.cpp

@@ -13,7 +13,7 @@
 #include "app/start_with_windows.h"
 #include "commands/paste_chooser_win32.h"
 #include "store/clip_store.h"
-#include "store/file_system_win32.h"
+#include "store/disk_file_system.h"
 #include "store/index_file.h"
 #include "win/application.h"
 #include "win/text.h"
@@ -88,7 +88,7 @@ protected:
     void TearDown() override { ::DeleteFileA(ini.c_str()); }
 
     std::string ini;
-    Win32FileSystem fs;
+    DiskFileSystem fs;
     const ProgramPaths paths = ComputeProgramPaths(ModulePath());
     ClipStore store{fs, paths.storeDir, paths.indexFileName};
     RecordingRegistry registry;

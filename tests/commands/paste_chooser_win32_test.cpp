@@ -9,7 +9,7 @@
 #include "../win/box_driver.h"
 #include "commands/paste_chooser_win32.h"
 #include "store/clip_store.h"
-#include "store/file_system_win32.h"
+#include "store/disk_file_system.h"
 #include "store/index_file.h"
 #include "store/placeable_metafile.h"
 #include "win/rich_edit.h"
@@ -146,7 +146,7 @@ protected:
         return std::string(temp) + "chooser_test_" + std::to_string(::GetCurrentProcessId()) + "\\";
     }
 
-    Win32FileSystem fs;
+    DiskFileSystem fs;
     std::string exeDir = TestFolder();
     std::string store = exeDir + "Clipboard\\";
     ClipStore clips{fs, exeDir + "Clipboard", exeDir + "index.fic"};

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "../support/viewer_chain_win32.h"
 #include "../win/box_driver.h"
 #include "../win/pump.h"
 #include "controls/clipboard_formats_win32.h"
@@ -63,10 +64,8 @@ protected:
             return 0;
         }
         if (message == WM_CHANGECBCHAIN) {
-            if (reinterpret_cast<HWND>(wParam) == next)
-                next = reinterpret_cast<HWND>(lParam);
-            else if (next)
-                ::SendMessageW(next, message, wParam, lParam);
+            testing::FollowChainChange(next, wParam, lParam,
+                                       [&](HWND to) { ::SendMessageW(to, message, wParam, lParam); });
             return 0;
         }
         return Window::HandleMessage(message, wParam, lParam);
@@ -230,7 +229,7 @@ TEST_F(ViewerOnHost, ShowsTextTheUnknownNoticePicturesAndNothingForAnEmptyClipbo
     // A small bitmap sits in the middle of the panel at its own size.
     Change([&] { PutBitmap(owner, 37, 23); });
     ASSERT_NE(viewer->ChildWindow(), nullptr);
-    EXPECT_EQ(ClassOf(viewer->ChildWindow()), L"TesseraPictureView");
+    EXPECT_EQ(ClassOf(viewer->ChildWindow()), L"TesseraPictureBox");
     RECT r = ChildRect(*viewer);
     const RECT client = ClientOf(viewer->hwnd());
     EXPECT_EQ(r.right - r.left, 37);
@@ -274,7 +273,7 @@ TEST_F(ViewerOnHost, ShowsTheProgramsIconAndComponentFormatsAndMetafiles) {
     const std::vector<std::uint8_t> icon = IconFileImage();
     Change([&] { PutBlock(host.hwnd(), formats.icon, icon.data(), icon.size()); });
     ASSERT_NE(viewer->ChildWindow(), nullptr);
-    EXPECT_EQ(ClassOf(viewer->ChildWindow()), L"TesseraPictureView");
+    EXPECT_EQ(ClassOf(viewer->ChildWindow()), L"TesseraPictureBox");
     RECT r = ChildRect(*viewer);
     EXPECT_EQ(r.right - r.left, 16);
     EXPECT_EQ(r.bottom - r.top, 16);
@@ -294,7 +293,7 @@ TEST_F(ViewerOnHost, ShowsTheProgramsIconAndComponentFormatsAndMetafiles) {
     });
     EXPECT_EQ(viewer->ViewFormat(), cvDefault);
     ASSERT_NE(viewer->ChildWindow(), nullptr);
-    EXPECT_EQ(ClassOf(viewer->ChildWindow()), L"TesseraPictureView");
+    EXPECT_EQ(ClassOf(viewer->ChildWindow()), L"TesseraPictureBox");
     r = ChildRect(*viewer);
     EXPECT_GT(r.right - r.left, 0);
 }

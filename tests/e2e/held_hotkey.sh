@@ -8,8 +8,7 @@ start_tessera
 store="$E2E_DIR/Clipboard"
 
 printf 'Tessera keeps this line whole\r\n' >"$E2E_DIR/held.txt"
-start_wine_program notepad.exe held.txt
-notepad=$(x_window 'held.txt - Notepad') || fail "notepad did not open"
+open_notepad notepad held.txt
 give_keys "$notepad"
 keys ctrl+a
 xdotool keydown ctrl q

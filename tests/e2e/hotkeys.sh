@@ -10,8 +10,7 @@ start_tessera
 store="$E2E_DIR/Clipboard"
 
 : >"$E2E_DIR/blank.txt"
-start_wine_program notepad.exe blank.txt
-notepad=$(x_window 'blank.txt - Notepad') || fail "notepad did not open"
+open_notepad notepad blank.txt
 give_keys "$notepad"
 
 # Nothing selected in an empty notepad: its Ctrl+C leaves the clipboard alone.
@@ -21,8 +20,7 @@ check "Ctrl+Q towards a window that copies nothing files nothing" quiet_for 2 st
 # The next copy is an ordinary Ctrl+C in another program (copies from the X side are filed too:
 # capture.sh; under load Wine's bridge may hand over an empty text, so this one stays in Wine).
 printf 'copie faite ailleurs\r\n' >"$E2E_DIR/elsewhere.txt"
-start_wine_program notepad.exe elsewhere.txt
-elsewhere=$(x_window 'elsewhere.txt - Notepad') || fail "the second notepad did not open"
+open_notepad elsewhere elsewhere.txt
 give_keys "$elsewhere"
 keys ctrl+a
 keys ctrl+c

@@ -129,6 +129,16 @@ start_wine_program() {
   E2E_IMAGES+=("$(basename "${1//\\//}")")
 }
 
+# Opens FILE of the scenario's folder in notepad and sets the variable VAR to its X window; fails
+# when it does not open. (Not a command substitution: the program must start in this shell, so
+# that the scenario ends it.)
+open_notepad() {
+  local var=$1 file=$2 window
+  start_wine_program notepad.exe "$file"
+  window=$(x_window "$(basename "${file//\\//}") - Notepad") || fail "notepad did not open $file"
+  printf -v "$var" '%s' "$window"
+}
+
 # The X window titled exactly TITLE, waiting up to 30 s.
 x_window() {
   local i id

@@ -24,8 +24,7 @@ capture_typed() {
   grep -aq "$text" "$store/$file" || fail "$file does not hold $text"
 }
 start_notepad() {
-  start_wine_program notepad.exe draft.txt
-  notepad=$(x_window 'draft.txt - Notepad') || fail "notepad did not open"
+  open_notepad notepad draft.txt
 }
 
 start_tessera

@@ -12,8 +12,7 @@ start_tessera
 store="$E2E_DIR/Clipboard"
 
 printf 'Tessera carries this line\r\n' >"$E2E_DIR/note.txt"
-start_wine_program notepad.exe note.txt
-notepad=$(x_window 'note.txt - Notepad') || fail "notepad did not open"
+open_notepad notepad note.txt
 give_keys "$notepad"
 keys ctrl+a
 keys ctrl+q

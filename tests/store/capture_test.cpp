@@ -1,7 +1,6 @@
 // Choosing the kind, filing a capture, the clear command's work on the store, the .wmf header.
 #include "store/capture.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <climits>

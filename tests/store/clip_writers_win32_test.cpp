@@ -18,7 +18,7 @@
 
 #include "store/capture.h"
 #include "store/clip_formats_win32.h"
-#include "store/file_system_win32.h"
+#include "store/disk_file_system.h"
 #include "win/clipboard.h"
 #include "win/rich_edit.h"
 #include "win/unique_handle.h"
@@ -273,7 +273,7 @@ TEST_F(ClipWriters, CaptureWithTheRealClipboardFilesTextBeforeABitmapAndIgnoresP
     ClipIndex index;
     Win32ClipboardFormats formats;
     Win32ClipWriter writer(owner_.get());
-    Win32FileSystem fs;
+    DiskFileSystem fs;
     const CaptureRequest request{false, true, store_, "Texte"};
 
     const UINT privateFormat = ::RegisterClipboardFormatA("Tessera Test Private");

@@ -1,4 +1,4 @@
-#include "store/file_system_posix.h"
+#include "store/disk_file_system.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "../support/folder_entries.h"
 #include "store/index_file.h"
 
 namespace tessera {
@@ -32,16 +33,10 @@ protected:
     void TearDown() override { fsys::remove_all(dir_); }
 
     std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
-    // Every entry of the folder, hidden ones included.
-    std::vector<std::string> Entries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fsys::directory_iterator(dir_)) names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> Entries() const { return testing::FolderEntries(dir_); }
 
     fsys::path dir_;
-    PosixFileSystem fs_;
+    DiskFileSystem fs_;
 };
 
 TEST_F(PosixFileSystemTest, ReplaceContentsKeepsModeAndLinks) {

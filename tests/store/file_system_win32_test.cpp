@@ -1,4 +1,4 @@
-#include "store/file_system_win32.h"
+#include "store/disk_file_system.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/folder_entries.h"
 #include "store/index_file.h"
 #include "win/unique_handle.h"
 
@@ -39,7 +40,7 @@ constexpr std::string_view kChildFlag = "--tessera-saver-child=";
     if (at == std::string::npos) return false;
     std::string path = commandLine.substr(at + kChildFlag.size());
     path.erase(std::remove(path.begin(), path.end(), '"'), path.end());
-    Win32FileSystem fs;
+    DiskFileSystem fs;
     const auto stop = std::chrono::steady_clock::now() + std::chrono::minutes(1);
     for (unsigned i = 0; std::chrono::steady_clock::now() < stop; ++i) fs.ReplaceContents(path, SavedByTheChild(i));
     ::ExitProcess(0);
@@ -60,16 +61,10 @@ protected:
     }
 
     std::string PathOf(const std::string& name) const { return dir_ + "\\" + name; }
-    // Every entry of the folder, hidden ones included.
-    std::vector<std::string> Entries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fsys::directory_iterator(dir_)) names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> Entries() const { return testing::FolderEntries(dir_); }
 
     std::string dir_;
-    Win32FileSystem fs_;
+    DiskFileSystem fs_;
 };
 
 TEST_F(Win32FileSystemTest, ReplaceContentsKeepsAttributesAndHardLinks) {

@@ -53,6 +53,7 @@
 #include <vector>
 
 #include "../../support/handle_count_win32.h"
+#include "../../support/viewer_chain_win32.h"
 #include "app/window_ids.h"
 #include "commands/hot_key_commands.h"
 
@@ -196,10 +197,8 @@ LRESULT CALLBACK HoldingViewer(HWND window, UINT message, WPARAM wParam, LPARAM 
         return 0;
     }
     if (message == WM_CHANGECBCHAIN) {
-        if (reinterpret_cast<HWND>(wParam) == g_nextViewer)
-            g_nextViewer = reinterpret_cast<HWND>(lParam);
-        else if (g_nextViewer)
-            ::SendNotifyMessageA(g_nextViewer, message, wParam, lParam);
+        tessera::testing::FollowChainChange(g_nextViewer, wParam, lParam,
+                                            [&](HWND to) { ::SendNotifyMessageA(to, message, wParam, lParam); });
         return 0;
     }
     return ::DefWindowProcA(window, message, wParam, lParam);

@@ -1,11 +1,12 @@
 #pragma once
-// FileSystem on POSIX, for the native tests and benchmarks.
+// The file system of the platform the program is built for: the Win32 file functions (ANSI
+// paths) in the Windows builds, POSIX on the host for the native tests and benchmarks.
 #include "store/file_system.h"
 
 namespace tessera {
 
-// Plain files are regular files whose name does not start with ".".
-class PosixFileSystem final : public FileSystem {
+// Plain files exclude folders and hidden or system files (on POSIX: names that start with ".").
+class DiskFileSystem final : public FileSystem {
 public:
     std::optional<std::string> ReadAll(const std::string& path) override;
     bool ReplaceContents(const std::string& path, std::string_view bytes) override;
