@@ -51,11 +51,11 @@ public:
     HWND RichEdit1() const { return Control("RichEdit1"); }
     const win::Picture& Image1Picture() const { return image1_->picture(); }
 
-    // Event handlers, public so that other forms (and tests) can run them as the dialog does.
-    void FormShow();
-    void ListBox1Click();
-    void Supprimer1Click();
-    void SaveTextPreview();
+    // Event handlers, public so that tests can run them as the dialog does.
+    void FormShow();         // each showing: stale rows dropped, the list rebuilt, a row previewed
+    void ListBox1Click();    // the selection changed: the preview, the rename field, Coller
+    void Supprimer1Click();  // the list's menu "Supprimer" (and the Delete key): the item goes
+    void SaveTextPreview();  // an edit of the text preview written back to its item's file
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -63,10 +63,10 @@ protected:
     void ModalClosing() override;
 
 private:
-    void FormCreate();
-    void FormClose();
-    void Button1Click();
-    void Edit1Change();
+    void FormCreate();    // once: the store loaded, the list filled
+    void FormClose();     // every closing: the settings saved, the preview's edit kept
+    void Button1Click();  // "Vider le Presse-papiers de Tessera...": the clear command, then Cancel
+    void Edit1Change();   // the rename field changed: the item renamed
     void OnCommand(int id, int code);
     void OnEnterKey();
     void DrawLine(const DRAWITEMSTRUCT& item) const;
