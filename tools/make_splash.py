@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Draws Tessera's splash picture and its link cursor.
 
-Writes res/splash.bmp (360 x 300, 256 colours: a mosaic frame round the program's name) and
-res/hand.cur (32 x 32, two colours: a pointing hand, its hot spot on the finger tip). Run it again
+Writes res/splash.bmp and res/splash_en.bmp (360 x 300, 256 colours: a mosaic frame round the
+program's name, in French and in English) and res/hand.cur (32 x 32, two colours: a pointing hand, its hot spot on the finger tip). Run it again
 after changing the drawing; both files are committed, so building does not need Python.
 """
 import struct
@@ -12,7 +12,7 @@ from pathlib import Path
 WIDTH, HEIGHT = 360, 300
 TILE, GROUT = 12, 2
 
-# 5 x 7 capitals, enough for the two lines of text.
+# 5 x 7 capitals, enough for the two lines of text in both languages.
 GLYPHS = {
     'T': ["#####", "..#..", "..#..", "..#..", "..#..", "..#..", "..#.."],
     'E': ["#####", "#....", "#....", "####.", "#....", "#....", "#####"],
@@ -21,6 +21,11 @@ GLYPHS = {
     'A': [".###.", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"],
     'P': ["####.", "#...#", "#...#", "####.", "#....", "#....", "#...."],
     'I': [".###.", "..#..", "..#..", "..#..", "..#..", "..#..", ".###."],
+    'C': [".####", "#....", "#....", "#....", "#....", "#....", ".####"],
+    'L': ["#....", "#....", "#....", "#....", "#....", "#....", "#####"],
+    'B': ["####.", "#...#", "#...#", "####.", "#...#", "#...#", "####."],
+    'O': [".###.", "#...#", "#...#", "#...#", "#...#", "#...#", ".###."],
+    'D': ["####.", "#...#", "#...#", "#...#", "#...#", "#...#", "####."],
     '-': [".....", ".....", ".....", ".###.", ".....", ".....", "....."],
     ' ': ["....."] * 7,
 }
@@ -32,7 +37,7 @@ INK = (30, 40, 90)
 SHADOW = (170, 165, 150)
 
 
-def splash_pixels():
+def splash_pixels(subtitle):
     px = [[GROUT_COLOUR] * WIDTH for _ in range(HEIGHT)]
     step = TILE + GROUT
     # The tiles: a frame three tiles deep, colours in a fixed scramble so that the pattern looks laid by hand.
@@ -76,7 +81,7 @@ def splash_pixels():
     # Shadow first, then the letters over it.
     text("TESSERA", 6, (y0 + y1) // 2 - 14, INK, SHADOW)
     text("TESSERA", 6, (y0 + y1) // 2 - 14, INK)
-    text("PRESSE-PAPIERS", 2, (y0 + y1) // 2 + 34, TILE_COLOURS[4])
+    text(subtitle, 2, (y0 + y1) // 2 + 34, TILE_COLOURS[4])
     return px
 
 
@@ -154,7 +159,8 @@ def write_cursor(path):
 
 def main():
     res = Path(__file__).resolve().parent.parent / "res"
-    write_bmp8(res / "splash.bmp", splash_pixels())
+    write_bmp8(res / "splash.bmp", splash_pixels("PRESSE-PAPIERS"))
+    write_bmp8(res / "splash_en.bmp", splash_pixels("CLIPBOARD"))
     write_cursor(res / "hand.cur")
 
 

@@ -1,6 +1,10 @@
 #include "app/main_form_win32.h"
 
+#include <commctrl.h>
+
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -12,6 +16,7 @@
 #include "app/window_ids.h"
 #include "commands/hot_key_commands.h"
 #include "keys/hot_key_keys_win32.h"
+#include "keys/key_layout_win32.h"
 #include "lang/language_tables.h"
 #include "lang/word_ids.h"
 #include "win/application.h"
@@ -40,6 +45,12 @@ enum ControlId : int {
     kLabel2,
     kLabel4,
     kImage2,
+    kCopyKey = 1101,
+    kPasteKey,
+    kLanguage,
+    kCopyKeyLabel,
+    kPasteKeyLabel,
+    kLanguageLabel,
 };
 
 enum MenuId : int {
@@ -54,28 +65,49 @@ constexpr COLORREF kViewerColour = 0xE6E6E6;
 using win::ControlRow;
 using win::FontWeight;
 
-// The window's controls, in tab order. Texts are the French ones the program shows.
-const std::array<ControlRow, 10> kControls{{
+// The window's controls, in tab order. Texts are the French ones the program shows. Below the
+// check box, the user's choices: the two hot keys and the language.
+const std::array<ControlRow, 16> kControls{{
     // The clipboard viewer, a window of its own made by the form, comes first in tab order.
     {"ClipboardViewer1", nullptr, 0, 248, 24, 328, 289, 0, 0, 0, ""},
     {"WinStart", L"BUTTON", kWinStart, 8, 64, 225, 17, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 1,
      "Démarrer avec Windows"},
-    {"Button1", L"BUTTON", kButton1, 8, 288, 225, 25, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 2,
+    {"CopyKeyLabel", L"STATIC", kCopyKeyLabel, 8, 96, 62, 13, WS_VISIBLE | SS_LEFT, 0, -1, "Copier :"},
+    {"CopyKey", HOTKEY_CLASSW, kCopyKey, 72, 92, 161, 21, WS_VISIBLE | WS_TABSTOP, WS_EX_CLIENTEDGE, 2, ""},
+    {"PasteKeyLabel", L"STATIC", kPasteKeyLabel, 8, 124, 62, 13, WS_VISIBLE | SS_LEFT, 0, -1, "Coller :"},
+    {"PasteKey", HOTKEY_CLASSW, kPasteKey, 72, 120, 161, 21, WS_VISIBLE | WS_TABSTOP, WS_EX_CLIENTEDGE, 3, ""},
+    {"LanguageLabel", L"STATIC", kLanguageLabel, 8, 156, 62, 13, WS_VISIBLE | SS_LEFT, 0, -1, "Langue :"},
+    {"Language", L"COMBOBOX", kLanguage, 72, 152, 161, 80, WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0,
+     4, ""},
+    {"Button1", L"BUTTON", kButton1, 8, 288, 225, 25, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 5,
      "Vider le Presse-papiers de Tessera..."},
-    {"SpeedButton3", L"BUTTON", kSpeedButton3, 424, 328, 80, 23, WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 3,
+    {"SpeedButton3", L"BUTTON", kSpeedButton3, 424, 328, 80, 23, WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 6,
      "A propos..."},
-    {"SpeedButton1", L"BUTTON", kSpeedButton1, 508, 328, 80, 23, WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 4, "Cacher"},
+    {"SpeedButton1", L"BUTTON", kSpeedButton1, 508, 328, 80, 23, WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 7, "Cacher"},
     {"Label4", L"STATIC", kLabel4, 8, 8, 232, 16, WS_VISIBLE | SS_LEFT, 0, -1, "Raccourci pour \"Copier\" : Ctrl + Q",
      FontWeight::Bold, kRed},
     {"Label1", L"STATIC", kLabel1, 8, 32, 232, 16, WS_VISIBLE | SS_LEFT, 0, -1,
      "Raccourci pour \"Coller\" : Ctrl + Espace", FontWeight::Bold, kRed},
     {"Label2", L"STATIC", kLabel2, 248, 8, 328, 14, WS_VISIBLE | SS_LEFT, 0, -1,
      "Contenu du Presse-papiers de Windows"},
-    {"Image2", L"STATIC", kImage2, 45, 120, 150, 128, WS_VISIBLE | SS_ICON | SS_CENTERIMAGE, 0, -1, ""},
+    {"Image2", L"STATIC", kImage2, 45, 184, 150, 96, WS_VISIBLE | SS_ICON | SS_CENTERIMAGE, 0, -1, ""},
     // The bottom strip that holds the two flat buttons, painted by the window itself: a sibling
     // control under the buttons would paint over them.
     {"Panel1", nullptr, 0, 0, 326, 592, 27, 0, 0, -1, ""},
 }};
+
+// The message boxes' captions and buttons in each language.
+win::BoxTexts BoxTextsIn(Language language) {
+    if (language == Language::French) return {};
+    return {L"Information", L"Confirmation", L"Error", L"&Yes", L"&No", L"OK", L"Cancel"};
+}
+
+// The shortcut labels' texts end with the keys (" : Ctrl + Q"): the keys in force take their
+// place.
+std::string ShortcutCaption(const std::string& caption, const std::string& keys) {
+    const std::size_t colon = caption.rfind(" : ");
+    return colon == std::string::npos ? caption + " : " + keys : caption.substr(0, colon + 3) + keys;
+}
 
 // The program's icon, shared: loaded once by the system and never destroyed.
 HICON ProgramIcon() { return ::LoadIconW(::GetModuleHandleW(nullptr), L"MAINICON"); }
@@ -140,8 +172,15 @@ void TForm1::CreateTrayIcon() {
     tray.Loaded();
 }
 
+// The language comes first, as it did when it was always French: every text shown from here on
+// is in it. The hot keys are put in force by the commands, which start-up hands them.
 void TForm1::FormCreate() {
-    SetAllLanguages(0);
+    ProfileFile ini(paths.iniFileName);
+    const SIZE outer = OuterSize();
+    settings_ = LoadSettings(ini, CentredOrigin(::GetSystemMetrics(SM_CXSCREEN), outer.cx),
+                             CentredOrigin(::GetSystemMetrics(SM_CYSCREEN), outer.cy), KeyLayoutWin32());
+    PrepareChoices();
+    UseLanguage(settings_.language);
     FirstShowPending = true;
     TrayIcon1->Tray().SetAnimated(true);
     TrayIcon1->Tray().SetHint(win::WideToAnsi(win::Application::Instance().Title()));
@@ -149,18 +188,14 @@ void TForm1::FormCreate() {
 
     store_.MakeFolder();
 
-    ProfileFile ini(paths.iniFileName);
-    const SIZE outer = OuterSize();
-    const Settings settings = LoadSettings(ini, CentredOrigin(::GetSystemMetrics(SM_CXSCREEN), outer.cx),
-                                           CentredOrigin(::GetSystemMetrics(SM_CYSCREEN), outer.cy));
     try {
-        SetWinStartChecked(settings.winStart);
+        SetWinStartChecked(settings_.winStart);
     } catch (...) {
         // "Start with Windows" could not be written: say so, and start all the same.
         win::Application::Instance().ShowCurrentException();
     }
-    SavedLeft = settings.left;
-    SavedTop = settings.top;
+    SavedLeft = settings_.left;
+    SavedTop = settings_.top;
 
     ::SetWindowPos(hwnd(), nullptr, kOffScreen, kOffScreen, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
@@ -169,9 +204,76 @@ void TForm1::FormCreate() {
     } catch (const std::runtime_error&) {
         // Another program holds the clipboard: starting with its content left there is harmless.
     }
+}
 
-    RegisterHotKeyWithoutRepeat(hwnd(), HotKeyCommands::kPasteHotKey, MOD_CONTROL, VK_SPACE);
-    RegisterHotKeyWithoutRepeat(hwnd(), HotKeyCommands::kCopyHotKey, MOD_CONTROL, 'Q');
+// The hot-key fields take any key with Ctrl or Alt: a key alone, or with Shift alone, would take
+// ordinary typing away from every program, and the control makes it Ctrl+Alt+key.
+void TForm1::PrepareChoices() {
+    for (const char* field : {"CopyKey", "PasteKey"})
+        ::SendMessageW(Control(field), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                       MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+    HWND languages = Control("Language");
+    ::SendMessageW(languages, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Français"));
+    ::SendMessageW(languages, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"English"));
+}
+
+// Every form follows at once (through the language switchers), and so do the message boxes.
+void TForm1::UseLanguage(Language language) {
+    settings_.language = language;
+    SetAllLanguages(static_cast<std::uint8_t>(language));
+    win::SetBoxTexts(BoxTextsIn(language));
+    ::SendMessageW(Control("Language"), CB_SETCURSEL, static_cast<WPARAM>(language), 0);
+    ShowHotKeys(settings_.copyHotKey, copyActive_, settings_.pasteHotKey, pasteActive_);
+}
+
+void TForm1::ShowHotKeys(const HotKey& copy, bool copyActive, const HotKey& paste, bool pasteActive) {
+    settings_.copyHotKey = copy;
+    settings_.pasteHotKey = paste;
+    copyActive_ = copyActive;
+    pasteActive_ = pasteActive;
+    const KeyLayoutWin32 layout;
+    const int language = static_cast<int>(settings_.language);
+    const std::string inactive = MultiLang1->GetWord(MainWords::kInactive);
+    auto show = [&](const char* label, const char* field, const HotKey& keys, bool active) {
+        const std::string text = ShortcutCaption(MultiLang1->GetWord(label), HotKeyDisplayText(keys, layout, language));
+        ::SetWindowTextW(Control(label), win::Utf8ToWide(active ? text : text + inactive).c_str());
+        const UINT flags = ((keys.modifiers & hot_key_mod::kShift) ? HOTKEYF_SHIFT : 0) |
+                           ((keys.modifiers & hot_key_mod::kCtrl) ? HOTKEYF_CONTROL : 0) |
+                           ((keys.modifiers & hot_key_mod::kAlt) ? HOTKEYF_ALT : 0);
+        showingHotKeys_ = true;
+        ::SendMessageW(Control(field), HKM_SETHOTKEY, MAKEWORD(keys.virtualKey, flags), 0);
+        showingHotKeys_ = false;
+    };
+    show("Label4", "CopyKey", copy, copyActive);
+    show("Label1", "PasteKey", paste, pasteActive);
+}
+
+// A field whose key is not complete yet (a modifier alone) changes nothing.
+void TForm1::HotKeyFieldChanged() {
+    if (showingHotKeys_) return;
+    auto read = [this](const char* field) -> std::optional<HotKey> {
+        const auto value = static_cast<WORD>(::SendMessageW(Control(field), HKM_GETHOTKEY, 0, 0));
+        const BYTE key = LOBYTE(value), flags = HIBYTE(value);
+        if (key == 0) return std::nullopt;
+        return HotKey{((flags & HOTKEYF_SHIFT) ? hot_key_mod::kShift : 0u) |
+                          ((flags & HOTKEYF_CONTROL) ? hot_key_mod::kCtrl : 0u) |
+                          ((flags & HOTKEYF_ALT) ? hot_key_mod::kAlt : 0u),
+                      key};
+    };
+    const std::optional<HotKey> copy = read("CopyKey"), paste = read("PasteKey");
+    if (copy && paste && OnHotKeysChosen) OnHotKeysChosen(*copy, *paste);
+}
+
+// A balloon from the tray icon, which does not stop the user; a box where balloons are missing.
+void TForm1::TellUser(const std::wstring& text) {
+    if (!TrayIcon1->ShowBalloon(win::Application::Instance().Title(), text)) win::ShowInformation(text);
+}
+
+void TForm1::ReportUnreadableSettings() {
+    if (settings_.unreadable.empty()) return;
+    std::string text = MultiLang1->GetWord(MainWords::kBadSettings);
+    for (const std::string& value : settings_.unreadable) text += "\n" + value;
+    TellUser(win::Utf8ToWide(text));
 }
 
 void TForm1::FormShow() {
@@ -200,7 +302,11 @@ void TForm1::SaveSettings() {
     std::string failures;
     try {
         ProfileFile ini(paths.iniFileName);
-        tessera::SaveSettings(ini, Settings{WinStartChecked(), r.left, r.top});
+        Settings saved = settings_;
+        saved.winStart = WinStartChecked();
+        saved.left = r.left;
+        saved.top = r.top;
+        tessera::SaveSettings(ini, saved, KeyLayoutWin32());
     } catch (const std::runtime_error& e) {
         failures = e.what();
     }
@@ -262,7 +368,14 @@ void TForm1::SetWinStartChecked(bool checked) {
     WinStartClick();
 }
 
-void TForm1::OnCommand(int id) {
+void TForm1::OnCommand(int id, int code) {
+    if (code == EN_CHANGE && (id == kCopyKey || id == kPasteKey)) return HotKeyFieldChanged();
+    if (code == CBN_SELCHANGE && id == kLanguage) {
+        const LRESULT chosen = ::SendMessageW(Control("Language"), CB_GETCURSEL, 0, 0);
+        if (chosen == 0 || chosen == 1) UseLanguage(static_cast<Language>(chosen));
+        return;
+    }
+    if (code != BN_CLICKED && code != 0) return;
     switch (id) {
     case kWinStart: WinStartClick(); break;
     case kButton1:
@@ -303,9 +416,7 @@ void TForm1::WMHotKey(int id) {
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == 0) OnCommand(LOWORD(wParam));
-        return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_SHOWWINDOW:
         if (wParam) FormShow();
         break;

@@ -10,6 +10,7 @@
 
 #include "app/program_paths.h"
 #include "app/run_registry_win32.h"
+#include "app/settings.h"
 #include "app/tray_menu_win32.h"
 #include "controls/clipboard_viewer_win32.h"
 #include "controls/tray_icon_win32.h"
@@ -40,6 +41,19 @@ public:
     std::function<void()> OnClipboardChange;
     std::function<void()> OnStoreCleared;
     std::function<void()> OnAbout;
+    // The user chose other hot keys in the options window.
+    std::function<void(const HotKey& copy, const HotKey& paste)> OnHotKeysChosen;
+
+    // What the settings file says (read at creation) as changed since.
+    const Settings& CurrentSettings() const noexcept { return settings_; }
+    // Shows the hot keys in force (the labels and the fields); a key that is not active is marked.
+    void ShowHotKeys(const HotKey& copy, bool copyActive, const HotKey& paste, bool pasteActive);
+    // Every form's texts and the message boxes in `language`, from now on.
+    void UseLanguage(Language language);
+    // Tells the user something that needs no answer: a balloon from the tray icon, else a box.
+    void TellUser(const std::wstring& text);
+    // Names the settings that could not be read (their defaults are in force), if any.
+    void ReportUnreadableSettings();
 
     // The settings file, and the index file through the store.
     void SaveSettings();
@@ -66,7 +80,9 @@ private:
     void FormShow();
     void Timer1Timer();
     void FormDestroy();
-    void OnCommand(int id);
+    void OnCommand(int id, int code);
+    void PrepareChoices();
+    void HotKeyFieldChanged();
     void WMHotKey(int id);
     void SetWinStartChecked(bool checked);
     bool WinStartChecked() const;
@@ -77,6 +93,10 @@ private:
     RunRegistry& registry_;
     std::unique_ptr<TrayMenuWin32> trayMenu_;
     bool destroyed_ = false;
+    Settings settings_;
+    bool copyActive_ = true;
+    bool pasteActive_ = true;
+    bool showingHotKeys_ = false;
 };
 
 }  // namespace tessera

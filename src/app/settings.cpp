@@ -11,6 +11,10 @@ constexpr char kWinStartKey[] = "WinStart";
 constexpr char kWindowSection[] = "MainW";
 constexpr char kLeftKey[] = "x";
 constexpr char kTopKey[] = "y";
+constexpr char kCopyHotKeyKey[] = "CopyHotKey";
+constexpr char kPasteHotKeyKey[] = "PasteHotKey";
+constexpr char kLanguageKey[] = "Language";
+constexpr std::string_view kLanguageCodes[] = {"FR", "EN"};
 
 // The Win32 port reads through a fixed buffer that cuts long values; cutting here too makes every
 // store read the same, whatever it can hold.
@@ -100,21 +104,66 @@ bool WriteBool(ProfileStore& store, const std::string& section, const std::strin
     return store.WriteString(section, key, value ? "1" : "0");
 }
 
+namespace {
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::optional<Language> ParseLanguage(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    for (int i = 0; i < 2; ++i) {
+        const std::string_view code = kLanguageCodes[i];
+        if (text.size() == code.size() && Upper(text[0]) == code[0] && Upper(text[1]) == code[1])
+            return static_cast<Language>(i);
+    }
+    return std::nullopt;
+}
+
+// A hot key that cannot be read keeps its default, and the value is noted for the user.
+HotKey ReadHotKey(ProfileStore& store, const char* key, HotKey defaultKeys, const KeyLayout& layout,
+                  std::vector<std::string>& unreadable) {
+    const std::optional<std::string> value = ReadValue(store, kOptionsSection, key);
+    if (!value) return defaultKeys;
+    if (const std::optional<HotKey> keys = ParseHotKey(*value, layout)) return *keys;
+    unreadable.push_back(std::string(key) + "=" + *value);
+    return defaultKeys;
+}
+
+}  // namespace
+
 // Start with Windows is on unless the file says otherwise, so a first run registers the program.
-Settings LoadSettings(ProfileStore& store, int32_t defaultLeft, int32_t defaultTop) {
+Settings LoadSettings(ProfileStore& store, int32_t defaultLeft, int32_t defaultTop, const KeyLayout& layout) {
     Settings settings;
     settings.winStart = ReadBool(store, kOptionsSection, kWinStartKey, true);
     settings.left = ReadInteger(store, kWindowSection, kLeftKey, defaultLeft);
     settings.top = ReadInteger(store, kWindowSection, kTopKey, defaultTop);
+    settings.copyHotKey = ReadHotKey(store, kCopyHotKeyKey, kDefaultCopyHotKey, layout, settings.unreadable);
+    settings.pasteHotKey = ReadHotKey(store, kPasteHotKeyKey, kDefaultPasteHotKey, layout, settings.unreadable);
+    if (const std::optional<std::string> language = ReadValue(store, kOptionsSection, kLanguageKey)) {
+        if (const std::optional<Language> known = ParseLanguage(*language))
+            settings.language = *known;
+        else
+            settings.unreadable.push_back(std::string(kLanguageKey) + "=" + *language);
+    }
     return settings;
+}
+
+Language LoadLanguage(ProfileStore& store) {
+    const std::optional<std::string> language = ReadValue(store, kOptionsSection, kLanguageKey);
+    return language ? ParseLanguage(*language).value_or(Language::French) : Language::French;
 }
 
 // Every value is tried even after a failure, so that one refused key loses no more than itself;
 // the user is then told once.
-void SaveSettings(ProfileStore& store, const Settings& settings) {
+void SaveSettings(ProfileStore& store, const Settings& settings, const KeyLayout& layout) {
     bool written = WriteBool(store, kOptionsSection, kWinStartKey, settings.winStart);
     written = WriteInteger(store, kWindowSection, kLeftKey, settings.left) && written;
     written = WriteInteger(store, kWindowSection, kTopKey, settings.top) && written;
+    written = store.WriteString(kOptionsSection, kCopyHotKeyKey, HotKeyText(settings.copyHotKey, layout)) && written;
+    written = store.WriteString(kOptionsSection, kPasteHotKeyKey, HotKeyText(settings.pasteHotKey, layout)) && written;
+    written = store.WriteString(kOptionsSection, kLanguageKey,
+                                std::string(kLanguageCodes[static_cast<int>(settings.language)])) &&
+              written;
     if (!written) {
         // Messages are UTF-8; the path is the program's own 8-bit text.
         throw std::runtime_error("Impossible d'écrire le fichier de paramètres " + store.Path());

@@ -5,6 +5,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "keys/hot_key_text.h"
 
 namespace tessera {
 
@@ -32,17 +35,29 @@ bool ReadBool(ProfileStore& store, const std::string& section, const std::string
 bool WriteInteger(ProfileStore& store, const std::string& section, const std::string& key, int32_t value);
 bool WriteBool(ProfileStore& store, const std::string& section, const std::string& key, bool value);
 
+// The interface languages: the translation tables' columns.
+enum class Language { French = 0, English = 1 };
+
 // What the settings file keeps between runs.
 struct Settings {
     bool winStart = true;
     int32_t left = 0;
     int32_t top = 0;
+    HotKey copyHotKey = kDefaultCopyHotKey;
+    HotKey pasteHotKey = kDefaultPasteHotKey;
+    Language language = Language::French;
+    // The values read but not understood, as "key=value": their defaults are in force.
+    std::vector<std::string> unreadable{};
 };
 
-// The three values, each falling back to its default when missing or unreadable.
-Settings LoadSettings(ProfileStore& store, int32_t defaultLeft, int32_t defaultTop);
-// Writes all three values; throws std::runtime_error naming the file when one could not be written.
-void SaveSettings(ProfileStore& store, const Settings& settings);
+// Every value, each falling back to its default when missing or unreadable. Hot keys on
+// punctuation keys are read with `layout`.
+Settings LoadSettings(ProfileStore& store, int32_t defaultLeft, int32_t defaultTop,
+                      const KeyLayout& layout = LettersAndNamedKeysOnly());
+// The language alone, for what shows before the settings are read (the splash).
+Language LoadLanguage(ProfileStore& store);
+// Writes every value; throws std::runtime_error naming the file when one could not be written.
+void SaveSettings(ProfileStore& store, const Settings& settings, const KeyLayout& layout = LettersAndNamedKeysOnly());
 
 // Origin that centres a window of `windowExtent` on a screen of `screenExtent` (one axis).
 int32_t CentredOrigin(int32_t screenExtent, int32_t windowExtent);

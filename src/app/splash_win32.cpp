@@ -9,17 +9,18 @@ constexpr int kSleepInterval = 2000;
 
 }  // namespace
 
-TLogo::TLogo() {
+TLogo::TLogo(bool english) {
     RECT r{0, 0, kClientWidth, kClientHeight};
     ::AdjustWindowRectEx(&r, kStyle, FALSE, 0);
     const int width = r.right - r.left;
     const int height = r.bottom - r.top;
     const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    CreateWindowObject(L"TLogo", 0, L"Tessera - par l'équipe Tessera", kStyle, x, y, width, height, nullptr);
+    CreateWindowObject(L"TLogo", 0, english ? L"Tessera - by the Tessera team" : L"Tessera - par l'équipe Tessera",
+                       kStyle, x, y, width, height, nullptr);
     // Image1: the picture in the program's resources (none in a test program: the form stays plain).
-    image1_.reset(static_cast<HBITMAP>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), L"SPLASH", IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    image1_.reset(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), english ? L"SPLASH_EN" : L"SPLASH",
+                                                    IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
     Sleeper.SetInterval(kSleepInterval);
 }
 

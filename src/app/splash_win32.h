@@ -13,8 +13,8 @@ public:
     static constexpr int kClientWidth = 360;
     static constexpr int kClientHeight = 300;
 
-    // Creates the hidden splash; its Sleeper waits 2000 ms.
-    TLogo();
+    // Creates the hidden splash, in French or (`english`) in English; its Sleeper waits 2000 ms.
+    explicit TLogo(bool english = false);
 
     TSleeper Sleeper;
 

@@ -5,6 +5,21 @@
 
 namespace tessera {
 
+void HotKeyCommands::UseHotKeys(const HotKey& copy, const HotKey& paste) {
+    Use(kCopyHotKey, copy_, copy);
+    Use(kPasteHotKey, paste_, paste);
+}
+
+// A key in force that did not change keeps its registration: releasing it first would let
+// another program take it meanwhile.
+void HotKeyCommands::Use(int id, HotKeySlot& slot, const HotKey& keys) {
+    if (slot.active && slot.keys == keys) return;
+    if (slot.active) port_.UnregisterHotKey(id);
+    slot.keys = keys;
+    slot.active = port_.RegisterHotKey(id, keys);
+    if (!slot.active) port_.ReportTakenHotKey(id, keys);
+}
+
 // Both hot keys are ignored while the chooser is open (the modal dialog's own loop still brings
 // them), as are a held hot key's repeats and any hot key while keys still wait. Keys whose time
 // has come go before a new hot key is weighed: the ticks may be late.
@@ -12,7 +27,7 @@ void HotKeyCommands::OnHotKey(int id) {
     if (port_.ChooserVisible()) return;
     if (id != kPasteHotKey && id != kCopyHotKey) return;
     Poll();
-    if (!keys_.Accept(id, id == kPasteHotKey ? kPasteChord : kCopyChord)) return;
+    if (!keys_.Accept(id, HotKeyOf(id))) return;
     Poll();
     if (id == kPasteHotKey)
         Paste();
@@ -37,12 +52,12 @@ void HotKeyCommands::Paste() {
     }
     const RememberedWindow target = port_.ForegroundWindow();
     port_.BringProgramForward();
-    const std::optional<std::string> chosen = port_.ChooseItem();
+    const std::optional<ChosenItem> chosen = port_.ChooseItem();
     if (!chosen) return;
     CaptureSuppressed = true;
     try {
-        if (IsTextItemFileName(*chosen))
-            port_.PutTextPreviewOnClipboard();
+        if (IsTextItemFileName(chosen->fileName))
+            port_.PutTextPreviewOnClipboard(chosen->plainText);
         else
             port_.PutPicturePreviewOnClipboard();
     } catch (...) {

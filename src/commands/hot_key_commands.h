@@ -5,10 +5,17 @@
 #include <optional>
 #include <string>
 
+#include "keys/hot_key.h"
 #include "keys/hot_key_keys.h"
 #include "keys/target_window.h"
 
 namespace tessera {
+
+// The item the user chose in the chooser.
+struct ChosenItem {
+    std::string fileName;
+    bool plainText = false;  // Shift was held as it was chosen: paste a text without its formatting
+};
 
 // What the commands ask of the program and of Windows.
 class CommandPort {
@@ -24,10 +31,11 @@ public:
     virtual void ShowStoreEmpty() = 0;
     // Brings the program's last active pop-up forward.
     virtual void BringProgramForward() = 0;
-    // Shows the chooser modally; the file name of the item chosen with OK, or nothing.
-    virtual std::optional<std::string> ChooseItem() = 0;
-    // Puts the chooser's text preview (rich text and plain text), or its picture, on the clipboard.
-    virtual void PutTextPreviewOnClipboard() = 0;
+    // Shows the chooser modally; the item chosen with OK, or nothing.
+    virtual std::optional<ChosenItem> ChooseItem() = 0;
+    // Puts the chooser's text preview on the clipboard: rich text and plain text, or plain text
+    // only (the target then takes its own font); or the chooser's picture.
+    virtual void PutTextPreviewOnClipboard(bool plainOnly) = 0;
     virtual void PutPicturePreviewOnClipboard() = 0;
     // Files the clipboard's content as a new item.
     virtual void CaptureClipboard() = 0;
@@ -39,6 +47,12 @@ public:
     virtual void WatchKeyboard(bool on) = 0;
     // Plays the keys into their target window.
     virtual void PlayKeys(const KeysToSend& keys) = 0;
+
+    // Registers `keys` under `id` for the program; false when another program holds them.
+    virtual bool RegisterHotKey(int id, const HotKey& keys) = 0;
+    virtual void UnregisterHotKey(int id) = 0;
+    // Tells the user that `keys` could not be had for the command `id`, and what to do.
+    virtual void ReportTakenHotKey(int id, const HotKey& keys) = 0;
 };
 
 class HotKeyCommands {
@@ -46,8 +60,6 @@ public:
     // The ids the hot keys are registered with, and the keys the user presses for them.
     static constexpr int kPasteHotKey = 100;
     static constexpr int kCopyHotKey = 101;
-    static constexpr HotKeyChord kPasteChord{17, 32};  // Ctrl+Space
-    static constexpr HotKeyChord kCopyChord{17, 81};   // Ctrl+Q
 
     explicit HotKeyCommands(CommandPort& port) : port_(port) {}
 
@@ -57,6 +69,13 @@ public:
     // The next clipboard change is filed (set by the copy hot key).
     bool CapturePending = false;
 
+    // Puts `copy` and `paste` in force: a changed or inactive key is released and the new one
+    // registered; a key another program holds is reported, and the other one works all the same.
+    void UseHotKeys(const HotKey& copy, const HotKey& paste);
+    const HotKey& HotKeyOf(int id) const { return Slot(id).keys; }
+    // Whether the command's key is registered.
+    bool Active(int id) const { return Slot(id).active; }
+
     // A WM_HOTKEY with its id.
     void OnHotKey(int id);
     // The clipboard viewer saw the clipboard change.
@@ -65,6 +84,12 @@ public:
     void OnTick();
 
 private:
+    struct HotKeySlot {
+        HotKey keys;
+        bool active = false;
+    };
+    const HotKeySlot& Slot(int id) const { return id == kPasteHotKey ? paste_ : copy_; }
+    void Use(int id, HotKeySlot& slot, const HotKey& keys);
     void Paste();
     void Copy();
     // Sends the keys whose time has come, and keeps the ticks running while any wait.
@@ -72,6 +97,8 @@ private:
 
     CommandPort& port_;
     HotKeyKeys keys_;
+    HotKeySlot copy_{kDefaultCopyHotKey};
+    HotKeySlot paste_{kDefaultPasteHotKey};
 };
 
 }  // namespace tessera

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "keys/hot_key_keys_win32.h"
 #include "lang/word_ids.h"
 #include "store/clip_formats_win32.h"
 #include "store/clip_writers_win32.h"
@@ -37,8 +38,8 @@ void BringProgramForward(HWND appWindow) {
 // data object of the control's, which for a text of megabytes took minutes to build and to give
 // up at the end of the program, with a gigabyte held meanwhile. Programs that read rich text get
 // the control's RTF; the others its plain text (the system makes the 8-bit forms from it).
-void PutRichTextOnClipboard(HWND owner, HWND richEdit) {
-    const std::optional<std::string> rtf = win::StreamOutRtf(richEdit);
+void PutRichTextOnClipboard(HWND owner, HWND richEdit, bool plainOnly) {
+    const std::optional<std::string> rtf = plainOnly ? std::nullopt : win::StreamOutRtf(richEdit);
     const std::wstring text = win::PlainText(richEdit);
     const win::ClipboardScope open(owner);
     ::EmptyClipboard();
@@ -98,14 +99,16 @@ void HotKeyCommandsWin32::ShowStoreEmpty() {
 
 void HotKeyCommandsWin32::BringProgramForward() { tessera::BringProgramForward(mainWindow_); }
 
-std::optional<std::string> HotKeyCommandsWin32::ChooseItem() {
+std::optional<ChosenItem> HotKeyCommandsWin32::ChooseItem() {
     if (chooser_.ShowModal() != ChooserResult::Ok) return std::nullopt;
     const int line = chooser_.ItemIndex();
     if (line < 0) return std::nullopt;
-    return store_.grid.FileName(line);
+    return ChosenItem{store_.grid.FileName(line), chooser_.ChosenWithShift()};
 }
 
-void HotKeyCommandsWin32::PutTextPreviewOnClipboard() { PutRichTextOnClipboard(mainWindow_, chooser_.RichEdit1()); }
+void HotKeyCommandsWin32::PutTextPreviewOnClipboard(bool plainOnly) {
+    PutRichTextOnClipboard(mainWindow_, chooser_.RichEdit1(), plainOnly);
+}
 
 void HotKeyCommandsWin32::PutPicturePreviewOnClipboard() {
     PutPictureOnClipboard(mainWindow_, chooser_.Image1Picture());
@@ -130,6 +133,20 @@ void HotKeyCommandsWin32::WatchKeyboard(bool on) {
 
 void HotKeyCommandsWin32::PlayKeys(const KeysToSend& keys) {
     SendKeysToTarget(keys.target, keys.keys, keys.makeForeground);
+}
+
+bool HotKeyCommandsWin32::RegisterHotKey(int id, const HotKey& keys) {
+    return RegisterHotKeyWithoutRepeat(mainWindow_, id, keys.modifiers, keys.virtualKey);
+}
+
+void HotKeyCommandsWin32::UnregisterHotKey(int id) { ::UnregisterHotKey(mainWindow_, id); }
+
+// "%s" in the message names the shortcut as the options window does.
+void HotKeyCommandsWin32::ReportTakenHotKey(int, const HotKey& keys) {
+    const std::string name = HotKeyDisplayText(keys, KeyLayoutWin32(), Language ? Language() : 0);
+    std::string text = mainWords_(MainWords::kHotKeyTaken);
+    if (const std::size_t at = text.find("%s"); at != std::string::npos) text.replace(at, 2, name);
+    if (TellUser) TellUser(win::Utf8ToWide(text));
 }
 
 }  // namespace tessera

@@ -9,6 +9,7 @@
 
 #include "commands/hot_key_commands.h"
 #include "commands/paste_chooser_win32.h"
+#include "keys/key_layout_win32.h"
 #include "keys/key_sender_win32.h"
 #include "keys/target_window.h"
 #include "store/clip_store.h"
@@ -24,8 +25,8 @@ RememberedWindow RememberForegroundWindow();
 // `appWindow` itself that is visible and enabled.
 void BringProgramForward(HWND appWindow);
 // Empties the clipboard and puts the whole content of a rich-edit control on it, as rich text
-// and as plain text. Throws when the clipboard cannot be opened.
-void PutRichTextOnClipboard(HWND owner, HWND richEdit);
+// and as plain text, or as plain text only. Throws when the clipboard cannot be opened.
+void PutRichTextOnClipboard(HWND owner, HWND richEdit, bool plainOnly = false);
 // Empties the clipboard and puts a copy of `picture` on it: a bitmap (with its palette when it
 // has one) or an enhanced metafile. An empty picture leaves the clipboard empty.
 void PutPictureOnClipboard(HWND owner, const win::Picture& picture);
@@ -38,6 +39,11 @@ public:
     using WordLookup = std::function<std::string(std::string_view id)>;
 
     HotKeyCommandsWin32(HWND mainWindow, TChoix& chooser, ClipStore& store, WordLookup mainWords);
+
+    // Tells the user that a hot key is taken (UTF-16 text); set by the owner, which knows how.
+    std::function<void(const std::wstring& text)> TellUser;
+    // The active language (0 French, 1 English), for the names of keys in messages.
+    std::function<int()> Language;
     HotKeyCommandsWin32(const HotKeyCommandsWin32&) = delete;
     HotKeyCommandsWin32& operator=(const HotKeyCommandsWin32&) = delete;
 
@@ -49,14 +55,17 @@ private:
     int ItemCount() override;
     void ShowStoreEmpty() override;
     void BringProgramForward() override;
-    std::optional<std::string> ChooseItem() override;
-    void PutTextPreviewOnClipboard() override;
+    std::optional<ChosenItem> ChooseItem() override;
+    void PutTextPreviewOnClipboard(bool plainOnly) override;
     void PutPicturePreviewOnClipboard() override;
     void CaptureClipboard() override;
     const KeyboardState& Keyboard() override { return keyboard_; }
     std::uint32_t Now() override;
     void WatchKeyboard(bool on) override;
     void PlayKeys(const KeysToSend& keys) override;
+    bool RegisterHotKey(int id, const HotKey& keys) override;
+    void UnregisterHotKey(int id) override;
+    void ReportTakenHotKey(int id, const HotKey& keys) override;
 
     HWND mainWindow_;
     TChoix& chooser_;

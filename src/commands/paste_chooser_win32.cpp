@@ -21,6 +21,10 @@ constexpr SIZE kClientSize{411, 247};
 // The font of the dialog as designed: MS Sans Serif, default character set.
 constexpr int kFontCharSet = 1;
 
+// Shift held at the moment of choosing, as the click or key that chose saw it; the keyboard's own
+// state as well, for a thread that received no key message while Shift went down.
+bool ShiftIsDown() { return ::GetKeyState(VK_SHIFT) < 0 || ::GetAsyncKeyState(VK_SHIFT) < 0; }
+
 enum ControlId : int {
     kButton1 = 3001,
     kButton2,
@@ -365,7 +369,28 @@ void TChoix::ShowInformation(const std::string& itemName, const std::string& tex
     win::ShowInformation(win::AnsiToWide(itemName) + win::Utf8ToWide(text));
 }
 
-void TChoix::Close(ChooserResult result) { EndModal(result); }
+// Shift held as an item is chosen (Coller, Enter, a double-click) asks for its text without its
+// formatting.
+void TChoix::Close(ChooserResult result) {
+    chosenWithShift_ = result == ChooserResult::Ok && ShiftIsDown();
+    EndModal(result);
+}
+
+// A letter typed in the list goes to the next line that starts with the letters typed so far.
+LRESULT TChoix::OnCharToItem(wchar_t typed) {
+    char character = 0;
+    BOOL unmapped = FALSE;
+    if (typed < L' ' || ::WideCharToMultiByte(CP_ACP, 0, &typed, 1, &character, 1, nullptr, &unmapped) != 1 || unmapped)
+        return -1;
+    const int current = ItemIndex();
+    const std::optional<int> line = typeAhead_.Type(character, ::GetTickCount(), current, ListCount(),
+                                                    [this](int i) -> const std::string& { return Line(i); });
+    if (line && *line != current) {
+        SetSelection(*line);
+        ListBox1Click();
+    }
+    return -2;  // handled: the list does nothing more
+}
 
 LRESULT TChoix::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -381,6 +406,9 @@ LRESULT TChoix::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             DrawLine(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
         }
+        break;
+    case WM_CHARTOITEM:
+        if (reinterpret_cast<HWND>(lParam) == List()) return OnCharToItem(static_cast<wchar_t>(LOWORD(wParam)));
         break;
     case WM_VKEYTOITEM:
         if (reinterpret_cast<HWND>(lParam) == List()) {

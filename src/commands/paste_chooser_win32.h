@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "commands/chooser_rules.h"
+#include "commands/type_ahead.h"
 #include "lang/translated_form_win32.h"
 #include "store/clip_store.h"
 #include "win/picture_box.h"
@@ -46,6 +47,8 @@ public:
     // ShowModal runs the dialog until it closes; OK from Paste, Enter or a double-click.
     bool Visible() const { return ::IsWindowVisible(hwnd()) != FALSE; }
     bool MissingFile() const noexcept { return core_.MissingFile(); }
+    // Whether Shift was held as the item was chosen with OK.
+    bool ChosenWithShift() const noexcept { return chosenWithShift_; }
 
     // What the paste command takes after OK.
     HWND RichEdit1() const { return Control("RichEdit1"); }
@@ -69,6 +72,7 @@ private:
     void Edit1Change();   // the rename field changed: the item renamed
     void OnCommand(int id, int code);
     void OnEnterKey();
+    LRESULT OnCharToItem(wchar_t typed);
     void DrawLine(const DRAWITEMSTRUCT& item) const;
     void ShowListMenu(POINT at);
     void SyncLineCount() const;
@@ -99,6 +103,8 @@ private:
     std::unique_ptr<win::PictureBox> image1_;
     win::unique_hmenu popupMenu1_;
     ChooserCore core_;
+    TypeAhead typeAhead_;
+    bool chosenWithShift_ = false;
 
     // The list box draws these lines; it holds no strings of its own, so filling it with
     // thousands of items is one count change, not one message and redraw per line.

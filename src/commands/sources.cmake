@@ -4,4 +4,5 @@ list(APPEND TESSERA_SHELL_SOURCES
 )
 # The chooser's list rules, driven through the ChooserView port.
 # The hot-key commands' order, driven through the CommandPort port.
-list(APPEND TESSERA_CORE_SOURCES commands/chooser_rules.cpp commands/hot_key_commands.cpp)
+# Typing in the list: the prefix search.
+list(APPEND TESSERA_CORE_SOURCES commands/chooser_rules.cpp commands/hot_key_commands.cpp commands/type_ahead.cpp)

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <iterator>
 
 #include "controls/icon_image.h"
 #include "win/application.h"
@@ -132,6 +133,21 @@ bool TrayIconWin32::Notify(NotifyAction action, const NotifyRecord& record) {
                           : action == NotifyAction::Modify ? NIM_MODIFY
                                                            : NIM_DELETE;
     return ::Shell_NotifyIconA(message, &data) != FALSE;
+}
+
+// Balloons need the record's second layout (shell 5.0 and later); an older shell refuses it.
+bool TrayIconWin32::ShowBalloon(const std::wstring& title, const std::wstring& text) {
+    if (!tray_->Added()) return false;
+    const NotifyRecord record = tray_->IconData();
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    data.hWnd = reinterpret_cast<HWND>(record.window);
+    data.uID = record.id;
+    data.uFlags = NIF_INFO;
+    data.dwInfoFlags = NIIF_WARNING;
+    ::lstrcpynW(data.szInfoTitle, title.c_str(), static_cast<int>(std::size(data.szInfoTitle)));
+    ::lstrcpynW(data.szInfo, text.c_str(), static_cast<int>(std::size(data.szInfo)));
+    return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 TrayWindowId TrayIconWin32::TrayWindow() const { return reinterpret_cast<TrayWindowId>(window_.hwnd()); }

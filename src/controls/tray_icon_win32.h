@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "controls/icon_list.h"
@@ -38,6 +39,9 @@ public:
     ~TrayIconWin32() override;
 
     TTrayIcon& Tray() noexcept { return *tray_; }
+    // A balloon from the icon with `title` and `text`; false when the icon is not in the
+    // notification area or the shell shows no balloons.
+    bool ShowBalloon(const std::wstring& title, const std::wstring& text);
     HWND trayWindow() const noexcept { return window_.hwnd(); }
 
 private:

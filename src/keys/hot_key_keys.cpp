@@ -9,8 +9,16 @@
 namespace tessera {
 namespace {
 
-// Shift, Ctrl, Alt.
-constexpr std::array<std::uint8_t, 3> kModifierKeys = {16, 17, 18};
+// Shift, Ctrl, Alt, left and right Win.
+constexpr std::array<std::uint8_t, 5> kModifierKeys = {16, 17, 18, 0x5B, 0x5C};
+
+// Whether any key of the modifiers `modifiers` (hot_key_mod bits) is down.
+bool AnyModifierDown(unsigned modifiers, const KeyboardState& keyboard) {
+    using namespace hot_key_mod;
+    return ((modifiers & kShift) && keyboard.IsDown(16)) || ((modifiers & kCtrl) && keyboard.IsDown(17)) ||
+           ((modifiers & kAlt) && keyboard.IsDown(18)) ||
+           ((modifiers & kWin) && (keyboard.IsDown(0x5B) || keyboard.IsDown(0x5C)));
+}
 
 struct RecordedEvent {
     std::uint8_t virtualKey;
@@ -62,10 +70,10 @@ void SendKeyStringKeepingModifiers(std::string_view keys, const KeyboardState& h
 // A hot key held down comes again at the keyboard's repeat rate (where the system does not drop
 // the repeats itself): the same id before its key was seen up is that repeat. While keys still
 // wait, any hot key is ignored: its command's keys would mix with theirs.
-bool HotKeyKeys::Accept(int id, HotKeyChord chord) {
+bool HotKeyKeys::Accept(int id, HotKey keys) {
     if (waiting_ || repeatOf_ == id) return false;
     repeatOf_ = id;
-    chord_ = chord;
+    keys_ = keys;
     return true;
 }
 
@@ -78,10 +86,10 @@ void HotKeyKeys::Send(KeysToSend keys, std::uint32_t now) {
 // after the wait they go anyway, over the held modifiers, and the repeats stay ignored until the
 // key is let go.
 std::optional<KeysToSend> HotKeyKeys::Poll(const KeyboardState& keyboard, std::uint32_t now) {
-    const bool keyDown = keyboard.IsDown(chord_.key);
+    const bool keyDown = keyboard.IsDown(keys_.virtualKey);
     if (!keyDown) repeatOf_.reset();
     if (!waiting_) return std::nullopt;
-    const bool released = !keyDown && !keyboard.IsDown(chord_.modifier);
+    const bool released = !keyDown && !AnyModifierDown(keys_.modifiers, keyboard);
     const bool timeUp = static_cast<std::int32_t>(now - deadline_) >= 0;
     if (!released && !timeUp) return std::nullopt;
     std::optional<KeysToSend> due = std::move(waiting_);

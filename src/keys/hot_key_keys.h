@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "keys/hot_key.h"
 #include "keys/keyboard_output.h"
 #include "keys/target_window.h"
 
@@ -22,12 +23,6 @@ public:
 // one the string presses itself is left as the user holds it, any other is released around the
 // string and pressed again after it.
 void SendKeyStringKeepingModifiers(std::string_view keys, const KeyboardState& held, KeyboardOutput& out);
-
-// The keys the user presses for a hot key, as virtual keys.
-struct HotKeyChord {
-    std::uint8_t modifier;
-    std::uint8_t key;
-};
 
 // What a command sends, and where.
 struct KeysToSend {
@@ -46,8 +41,8 @@ public:
 
     // False for a hot key to ignore: the auto-repeat of the last one (the same id before its key
     // was seen up), or any hot key while the keys of the command under way still wait.
-    bool Accept(int id, HotKeyChord chord);
-    // The accepted command's keys: they go once its chord is up, at the latest kReleaseWaitMs
+    bool Accept(int id, HotKey keys);
+    // The accepted command's keys: they go once its hot key is let go, at the latest kReleaseWaitMs
     // after `now`.
     void Send(KeysToSend keys, std::uint32_t now);
     // Looks at the keyboard: the keys to send now, when their time has come.
@@ -57,7 +52,7 @@ public:
 
 private:
     std::optional<int> repeatOf_;
-    HotKeyChord chord_{};
+    HotKey keys_{};
     std::optional<KeysToSend> waiting_;
     std::uint32_t deadline_ = 0;
 };

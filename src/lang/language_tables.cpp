@@ -24,6 +24,12 @@ constexpr const char* kMainWords[] = {
     "@102", "Presse-papiers interne vidé.", "The internal ClipBoard is now empty.",
     "@103", "Texte", "Text",
     "@104", "Ces fichiers n'ont pas pu être supprimés :", "These files could not be deleted:",
+    "@105", "Le raccourci %s est déjà pris par un autre programme : choisissez-en un autre dans les options de Tessera.", "The shortcut %s is already taken by another program: choose another one in Tessera's options.",
+    "@106", " (inactif)", " (not active)",
+    "@107", "Valeurs illisibles dans les réglages, remplacées par leur valeur par défaut :", "Unreadable settings, replaced by their default values:",
+    "CopyKeyLabel", "Copier :", "Copy:",
+    "PasteKeyLabel", "Coller :", "Paste:",
+    "LanguageLabel", "Langue :", "Language:",
 };
 constexpr const char* kMainCharSets[] = {"MS Sans Serif,0", "MS Sans Serif,0"};
 

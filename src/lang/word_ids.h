@@ -13,6 +13,9 @@ struct MainWords {
     static constexpr std::string_view kStoreCleared = "@102";  // "Presse-papiers interne vidé."
     static constexpr std::string_view kTextPrefix = "@103";    // "Texte", the name of text items
     static constexpr std::string_view kNotDeleted = "@104";    // "Ces fichiers n'ont pas pu être supprimés :"
+    static constexpr std::string_view kHotKeyTaken = "@105";   // "Le raccourci %s est déjà pris par un autre..."
+    static constexpr std::string_view kInactive = "@106";      // " (inactif)", after a shortcut not in force
+    static constexpr std::string_view kBadSettings = "@107";   // "Tessera.INI : valeur illisible, ...", then the keys
 };
 
 // The chooser's table.

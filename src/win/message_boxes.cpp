@@ -8,8 +8,10 @@
 namespace tessera::win {
 namespace {
 
-constexpr BoxButton kOk[] = {{IDOK, L"OK"}};
-constexpr BoxButton kYesNo[] = {{IDYES, L"&Oui"}, {IDNO, L"&Non"}};
+BoxTexts& Texts() {
+    static BoxTexts texts;
+    return texts;
+}
 
 // The box about to open on this thread, until its first activation.
 struct PendingBox {
@@ -54,13 +56,24 @@ int ShowMessageBox(std::wstring_view text, const BoxLook& look) {
                          TypeOf(look) | MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST);
 }
 
-void ShowInformation(std::wstring_view text) { ShowMessageBox(text, {L"Information", MB_ICONINFORMATION, kOk, IDOK}); }
+void SetBoxTexts(BoxTexts texts) { Texts() = std::move(texts); }
+
+const BoxTexts& CurrentBoxTexts() { return Texts(); }
+
+void ShowInformation(std::wstring_view text) {
+    const BoxButton ok[] = {{IDOK, Texts().ok.c_str()}};
+    ShowMessageBox(text, {Texts().information.c_str(), MB_ICONINFORMATION, ok, IDOK});
+}
 
 bool AskConfirmation(std::wstring_view text, DefaultAnswer answer) {
     const int defaultButton = answer == DefaultAnswer::No ? IDNO : IDYES;
-    return ShowMessageBox(text, {L"Confirmation", MB_ICONQUESTION, kYesNo, defaultButton}) == IDYES;
+    const BoxButton yesNo[] = {{IDYES, Texts().yes.c_str()}, {IDNO, Texts().no.c_str()}};
+    return ShowMessageBox(text, {Texts().confirmation.c_str(), MB_ICONQUESTION, yesNo, defaultButton}) == IDYES;
 }
 
-void ShowErrorMessage(std::wstring_view text) { ShowMessageBox(text, {L"Erreur", MB_ICONERROR, kOk, IDOK}); }
+void ShowErrorMessage(std::wstring_view text) {
+    const BoxButton ok[] = {{IDOK, Texts().ok.c_str()}};
+    ShowMessageBox(text, {Texts().error.c_str(), MB_ICONERROR, ok, IDOK});
+}
 
 }  // namespace tessera::win

@@ -1,8 +1,10 @@
 #pragma once
-// The program's message boxes: centred on the screen, with French captions and buttons.
+// The program's message boxes: centred on the screen, with captions and buttons in the program's
+// language (French until told otherwise).
 #include <windows.h>
 
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace tessera::win {
@@ -25,6 +27,20 @@ struct BoxLook {
 // Shows `text` in a task-modal box in front of every window, centred on the screen; returns the
 // id of the button pressed.
 int ShowMessageBox(std::wstring_view text, const BoxLook& look);
+
+// The captions of the three boxes and the texts of their buttons.
+struct BoxTexts {
+    std::wstring information = L"Information";
+    std::wstring confirmation = L"Confirmation";
+    std::wstring error = L"Erreur";
+    std::wstring yes = L"&Oui";
+    std::wstring no = L"&Non";
+    std::wstring ok = L"OK";
+    std::wstring cancel = L"Annuler";
+};
+// The texts the boxes show from now on, and those in force.
+void SetBoxTexts(BoxTexts texts);
+const BoxTexts& CurrentBoxTexts();
 
 // The button that Enter presses in a confirmation.
 enum class DefaultAnswer { Yes, No };

@@ -2,7 +2,10 @@
 // clipboard, hot keys), its first showing, and what quitting and the end of a session save.
 #include <gtest/gtest.h>
 #include <windows.h>
+// after windows.h
+#include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -10,8 +13,10 @@
 #include "../win/box_driver.h"
 #include "app/main_form_win32.h"
 #include "app/program_paths.h"
+#include "app/program_win32.h"
 #include "app/start_with_windows.h"
 #include "commands/paste_chooser_win32.h"
+#include "lang/language_tables.h"
 #include "store/clip_store.h"
 #include "store/disk_file_system.h"
 #include "store/index_file.h"
@@ -99,8 +104,6 @@ TEST_F(MainFormTest, CreationPreparesEverythingTheProgramNeeds) {
     {
         TForm1 form(store, registry, paths);
         EXPECT_EQ(::CountClipboardFormats(), 0) << "the clipboard is emptied at start";
-        EXPECT_TRUE(HotKeyTaken(MOD_CONTROL, VK_SPACE));
-        EXPECT_TRUE(HotKeyTaken(MOD_CONTROL, 'Q'));
         EXPECT_TRUE(fs.DirectoryExists(form.paths.storeDir));
         // No settings file: the option defaults to on, so the Run value is written.
         ASSERT_FALSE(registry.calls.empty());
@@ -120,8 +123,6 @@ TEST_F(MainFormTest, CreationPreparesEverythingTheProgramNeeds) {
         form.TrayMenu1Popup();
         EXPECT_FALSE(form.Animatetray1Checked());
     }
-    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL, VK_SPACE)) << "hot keys are given back at the end";
-    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL, 'Q'));
 }
 
 TEST_F(MainFormTest, OptionOffLeavesTheRegistryAlone) {
@@ -132,10 +133,11 @@ TEST_F(MainFormTest, OptionOffLeavesTheRegistryAlone) {
 
 TEST_F(MainFormTest, ARefusedRunValueIsReportedAndStartUpGoesOn) {
     registry.refuse = true;
+    PutTextOnClipboard("left over");
     testing::BoxDriver driver(IDOK);
     TForm1 form(store, registry, paths);
     EXPECT_TRUE(driver.Seen().found);
-    EXPECT_TRUE(HotKeyTaken(MOD_CONTROL, 'Q')) << "the later start-up steps still ran";
+    EXPECT_EQ(::CountClipboardFormats(), 0) << "the later start-up steps still ran";
 }
 
 TEST_F(MainFormTest, FirstShowingHidesTheWindowAtItsSavedPlace) {
@@ -234,6 +236,106 @@ TEST_F(MainFormTest, ClearingAsksFirstAndDeletesOnlyTheStoresFiles) {
         form.OnStoreCleared = nullptr;
     }
     fs.RemoveFile(decoy);
+}
+
+// The whole program, as the start-up code makes it: the hot keys it takes and gives back, what it
+// says of a key another program holds, the options window's choices.
+class ProgramTest : public MainFormTest {
+protected:
+    std::wstring Text(HWND window) {
+        wchar_t buf[512] = {};
+        ::GetWindowTextW(window, buf, 512);
+        return buf;
+    }
+    // Every control and caption a table names shows the table's text in `language`.
+    void ExpectTexts(const win::Form& form, const LanguageTable& table, int language) {
+        for (std::size_t row = 0; row + 2 < table.words.size(); row += 3) {
+            const std::string key = table.words[row];
+            const std::wstring want = win::Utf8ToWide(table.words[row + 1 + language]);
+            if (key == "%Form%") {
+                EXPECT_EQ(Text(form.hwnd()), want) << "caption";
+            } else if (HWND control = form.Control(key); control && !want.empty()) {
+                EXPECT_EQ(Text(control), want) << key;
+            }
+        }
+    }
+    std::vector<std::wstring> MenuTexts(HMENU menu) {
+        std::vector<std::wstring> texts;
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+            wchar_t buf[128] = {};
+            ::GetMenuStringW(menu, i, buf, 128, MF_BYPOSITION);
+            texts.push_back(buf);
+        }
+        return texts;
+    }
+};
+
+TEST_F(ProgramTest, TheHotKeysAreTakenAtStartAndGivenBackAtTheEnd) {
+    {
+        Program program(fs, registry, paths);
+        program.Start();
+        EXPECT_TRUE(HotKeyTaken(MOD_CONTROL, VK_SPACE));
+        EXPECT_TRUE(HotKeyTaken(MOD_CONTROL, 'Q'));
+    }
+    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL, VK_SPACE)) << "hot keys are given back at the end";
+    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL, 'Q'));
+}
+
+TEST_F(ProgramTest, AKeyAnotherProgramHoldsIsReportedOnceAndTheOtherKeyWorks) {
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 0x7001, MOD_CONTROL, 'Q'));
+    {
+        Program program(fs, registry, paths);
+        std::vector<std::wstring> told;
+        program.Commands().TellUser = [&told](const std::wstring& text) { told.push_back(text); };
+        program.Start();
+        ASSERT_EQ(told.size(), 1u);
+        EXPECT_NE(told[0].find(L"Ctrl + Q"), std::wstring::npos) << "the message names the shortcut";
+        EXPECT_EQ(Text(program.MainWindow().Control("Label4")), L"Raccourci pour \"Copier\" : Ctrl + Q (inactif)");
+        EXPECT_EQ(Text(program.MainWindow().Control("Label1")), L"Raccourci pour \"Coller\" : Ctrl + Espace");
+        EXPECT_TRUE(HotKeyTaken(MOD_CONTROL, VK_SPACE)) << "the paste key is in force";
+    }
+    ::UnregisterHotKey(nullptr, 0x7001);
+}
+
+TEST_F(ProgramTest, AKeyChangedInTheOptionsWindowReplacesTheOldOneAndIsSaved) {
+    Program program(fs, registry, paths);
+    program.Start();
+    TForm1& form = program.MainWindow();
+    HWND field = form.Control("CopyKey");
+    ::SendMessageW(field, HKM_SETHOTKEY, MAKEWORD('C', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
+    ::SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(field), EN_CHANGE),
+                   reinterpret_cast<LPARAM>(field));
+    EXPECT_FALSE(HotKeyTaken(MOD_CONTROL, 'Q')) << "the old key is given back";
+    EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_SHIFT, 'C'));
+    EXPECT_EQ(Text(form.Control("Label4")), L"Raccourci pour \"Copier\" : Ctrl + Maj + C");
+    form.SaveSettings();
+    EXPECT_EQ(IniValue(ini, "Options", "CopyHotKey"), "Ctrl+Shift+C");
+    EXPECT_EQ(IniValue(ini, "Options", "PasteHotKey"), "Ctrl+Space");
+}
+
+TEST_F(ProgramTest, EnglishChosenThenRestartedShowsEveryFormInEnglish) {
+    {
+        Program program(fs, registry, paths);
+        program.Start();
+        HWND languages = program.MainWindow().Control("Language");
+        ::SendMessageW(languages, CB_SETCURSEL, 1, 0);
+        ::SendMessageW(program.MainWindow().hwnd(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(languages), CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(languages));
+        program.MainWindow().SaveSettings();
+    }
+    EXPECT_EQ(IniValue(ini, "Options", "Language"), "EN");
+    Program program(fs, registry, paths);
+    program.Start();
+    ExpectTexts(program.MainWindow(), MainFormTable(), 1);
+    ExpectTexts(program.Chooser(), ChooserTable(), 1);
+    ExpectTexts(program.AboutBox(), AboutBoxTable(), 1);
+    const std::vector<std::wstring> menu = MenuTexts(program.MainWindow().TrayMenu1());
+    EXPECT_NE(std::find(menu.begin(), menu.end(), L"&Quit"), menu.end());
+    testing::BoxDriver no(IDNO);
+    program.MainWindow().ViderlePressepapiers1Click();
+    EXPECT_EQ(no.Seen().caption, L"Confirmation");
+    EXPECT_EQ(no.Seen().text, L"Do you really want to clear the internal ClipBoard ?");
+    EXPECT_EQ(no.Seen().no, L"&No");
 }
 
 }  // namespace

@@ -77,6 +77,14 @@ TEST(ReadInteger, ReadsNoMoreThanTheFirst2047Characters) {
     EXPECT_EQ(ReadInteger(profile, "S", "abc", -1), 5);
 }
 
+Settings Placed(bool winStart, int32_t left, int32_t top) {
+    Settings settings;
+    settings.winStart = winStart;
+    settings.left = left;
+    settings.top = top;
+    return settings;
+}
+
 TEST(Settings, LoadGivesDefaultsThenReadsBackWhatSaveWrote) {
     FakeProfile profile;
     Settings loaded = LoadSettings(profile, 340, 211);
@@ -84,7 +92,7 @@ TEST(Settings, LoadGivesDefaultsThenReadsBackWhatSaveWrote) {
     EXPECT_EQ(loaded.left, 340);
     EXPECT_EQ(loaded.top, 211);
 
-    SaveSettings(profile, Settings{false, -5000, INT32_MIN});
+    SaveSettings(profile, Placed(false, -5000, INT32_MIN));
     EXPECT_EQ((profile.values[{"Options", "WinStart"}]), "0");
     EXPECT_EQ((profile.values[{"MainW", "x"}]), "-5000");
     loaded = LoadSettings(profile, 1, 2);
@@ -92,7 +100,7 @@ TEST(Settings, LoadGivesDefaultsThenReadsBackWhatSaveWrote) {
     EXPECT_EQ(loaded.left, -5000);
     EXPECT_EQ(loaded.top, INT32_MIN);
 
-    SaveSettings(profile, Settings{true, 0, 0});
+    SaveSettings(profile, Placed(true, 0, 0));
     EXPECT_EQ((profile.values[{"Options", "WinStart"}]), "1");
 }
 
@@ -100,13 +108,43 @@ TEST(Settings, SaveReportsARefusedWriteWithThePathAfterTryingEveryValue) {
     FakeProfile profile;
     profile.refused.insert({"MainW", "x"});
     try {
-        SaveSettings(profile, Settings{false, 10, 20});
+        SaveSettings(profile, Placed(false, 10, 20));
         FAIL() << "no error for a refused write";
     } catch (const std::runtime_error& e) {
         EXPECT_STREQ(e.what(), "Impossible d'écrire le fichier de paramètres C:\\Tessera\\TESSERA.INI");
     }
     EXPECT_EQ((profile.values[{"Options", "WinStart"}]), "0");
     EXPECT_EQ((profile.values[{"MainW", "y"}]), "20");
+}
+
+TEST(Settings, HotKeysAndLanguageRoundTripAndUnreadableOnesKeepTheirDefaults) {
+    using namespace hot_key_mod;
+    FakeProfile profile;
+    Settings loaded = LoadSettings(profile, 0, 0);
+    EXPECT_EQ(loaded.copyHotKey, kDefaultCopyHotKey);
+    EXPECT_EQ(loaded.pasteHotKey, kDefaultPasteHotKey);
+    EXPECT_EQ(loaded.language, Language::French);
+
+    profile.values = {{{"Options", "CopyHotKey"}, "ctrl+alt+c"},
+                      {{"Options", "PasteHotKey"}, " Shift + Ctrl + V"},
+                      {{"Options", "Language"}, "en"}};
+    loaded = LoadSettings(profile, 0, 0);
+    EXPECT_EQ(loaded.copyHotKey, (HotKey{kCtrl | kAlt, 'C'}));
+    EXPECT_EQ(loaded.pasteHotKey, (HotKey{kCtrl | kShift, 'V'}));
+    EXPECT_EQ(loaded.language, Language::English);
+    EXPECT_TRUE(loaded.unreadable.empty());
+    SaveSettings(profile, loaded);
+    EXPECT_EQ((profile.values[{"Options", "CopyHotKey"}]), "Ctrl+Alt+C");
+    EXPECT_EQ((profile.values[{"Options", "PasteHotKey"}]), "Ctrl+Shift+V");
+    EXPECT_EQ((profile.values[{"Options", "Language"}]), "EN");
+
+    profile.values[{"Options", "CopyHotKey"}] = "Ctrl+Nope";
+    profile.values[{"Options", "Language"}] = "Deutsch";
+    loaded = LoadSettings(profile, 0, 0);
+    EXPECT_EQ(loaded.copyHotKey, kDefaultCopyHotKey);
+    EXPECT_EQ(loaded.language, Language::French);
+    EXPECT_EQ(loaded.unreadable, (std::vector<std::string>{"CopyHotKey=Ctrl+Nope", "Language=Deutsch"}));
+    EXPECT_EQ(LoadLanguage(profile), Language::French);
 }
 
 TEST(CentredOrigin, HalvesTheSpareRoomTruncatingTowardZero) {

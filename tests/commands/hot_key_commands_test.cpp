@@ -21,6 +21,8 @@ struct FakeProgram : CommandPort, KeyboardState {
     bool chooserVisible = false;
     int items = 2;
     std::optional<std::string> chosen = "Texte_001.txt";
+    bool plainText = false;
+    std::set<std::pair<unsigned, int>> taken;  // keys other programs hold
     bool clipboardFails = false;
     std::set<int> down;
     std::uint32_t now = 0;
@@ -31,11 +33,12 @@ struct FakeProgram : CommandPort, KeyboardState {
     int ItemCount() override { return items; }
     void ShowStoreEmpty() override { calls.push_back("store empty"); }
     void BringProgramForward() override { calls.push_back("forward"); }
-    std::optional<std::string> ChooseItem() override {
+    std::optional<ChosenItem> ChooseItem() override {
         calls.push_back("chooser");
-        return chosen;
+        if (!chosen) return std::nullopt;
+        return ChosenItem{*chosen, plainText};
     }
-    void PutTextPreviewOnClipboard() override { Put("text"); }
+    void PutTextPreviewOnClipboard(bool plainOnly) override { Put(plainOnly ? "plain text" : "text"); }
     void PutPicturePreviewOnClipboard() override { Put("picture"); }
     void CaptureClipboard() override { calls.push_back("capture"); }
     const KeyboardState& Keyboard() override { return *this; }
@@ -50,6 +53,13 @@ struct FakeProgram : CommandPort, KeyboardState {
                                         : "Ctrl+V") +
                         " to " + std::to_string(keys.target.handle) + (keys.makeForeground ? " in front" : ""));
     }
+
+    bool RegisterHotKey(int id, const HotKey& keys) override {
+        calls.push_back("register " + std::to_string(id));
+        return !taken.count({keys.modifiers, keys.virtualKey});
+    }
+    void UnregisterHotKey(int id) override { calls.push_back("release " + std::to_string(id)); }
+    void ReportTakenHotKey(int id, const HotKey&) override { calls.push_back("taken " + std::to_string(id)); }
 
     // Set by the test through `commands`, to see the flag while the item goes on the clipboard.
     HotKeyCommands* commands = nullptr;
@@ -77,6 +87,35 @@ TEST_F(Commands, PasteShowsTheChooserThenPutsTheItemAndSendsCtrlVToTheWindowInFr
     program.chosen = "Image_001.BMP";
     commands.OnHotKey(HotKeyCommands::kPasteHotKey);
     EXPECT_EQ(program.calls[2], "picture (suppressed)");
+
+    // Shift held as a text item was chosen: its text without its formatting.
+    program.calls.clear();
+    program.chosen = "Texte_001.txt";
+    program.plainText = true;
+    commands.OnHotKey(HotKeyCommands::kPasteHotKey);
+    EXPECT_EQ(program.calls[2], "plain text (suppressed)");
+}
+
+// Seen by users: a hot key another program held was silently not registered; now it is said, the
+// other key works, and a change releases the old key and takes the new one.
+TEST_F(Commands, HotKeysInForceAreRegisteredReportedWhenTakenAndChangedOneByOne) {
+    using namespace hot_key_mod;
+    const HotKey ctrlShiftV{kCtrl | kShift, 'V'};
+    program.taken = {{kCtrl, 'Q'}};
+    commands.UseHotKeys(kDefaultCopyHotKey, kDefaultPasteHotKey);
+    EXPECT_EQ(program.calls, (Calls{"register 101", "taken 101", "register 100"}));
+    EXPECT_FALSE(commands.Active(HotKeyCommands::kCopyHotKey));
+    EXPECT_TRUE(commands.Active(HotKeyCommands::kPasteHotKey));
+
+    program.calls.clear();
+    commands.UseHotKeys({kCtrl | kAlt, 'C'}, ctrlShiftV);
+    EXPECT_EQ(program.calls, (Calls{"register 101", "release 100", "register 100"}));
+    EXPECT_TRUE(commands.Active(HotKeyCommands::kCopyHotKey));
+    EXPECT_EQ(commands.HotKeyOf(HotKeyCommands::kPasteHotKey), ctrlShiftV);
+
+    program.calls.clear();
+    commands.UseHotKeys({kCtrl | kAlt, 'C'}, ctrlShiftV);  // nothing changed: nothing released
+    EXPECT_TRUE(program.calls.empty());
 }
 
 TEST_F(Commands, PasteWithNothingToPasteOrCancelledSendsNothing) {

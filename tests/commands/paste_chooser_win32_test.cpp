@@ -197,6 +197,23 @@ TEST_F(ChooserDialogTest, DamagedPictureEmptiesThePreviewAndKeepsTheItem) {
     EXPECT_TRUE(::IsWindowEnabled(choix->Control("Button2")));
 }
 
+// Letters typed into the list move to the next item whose name starts with them, and the preview
+// follows, as in any list box.
+TEST_F(ChooserDialogTest, TypingInTheListJumpsToTheItemNamed) {
+    Prepare({{"Texte_001.txt", "{\\rtf1\\ansi one\\par}"},
+             {"Recette.txt", "{\\rtf1\\ansi tarte\\par}"},
+             {"Texte_002.txt", "{\\rtf1\\ansi two\\par}"}});
+    auto choix = Open();
+    Select(*choix, 0);
+    HWND list = choix->Control("ListBox1");
+    ::SendMessageW(list, WM_CHAR, L'r', 0);
+    EXPECT_EQ(choix->ItemIndex(), 1);
+    EXPECT_EQ(TextOf(choix->RichEdit1()).substr(0, 5), L"tarte");
+    ::Sleep(1100);  // a pause starts a new prefix
+    ::SendMessageW(list, WM_CHAR, L'T', 0);
+    EXPECT_EQ(choix->ItemIndex(), 2) << "the next match after the selection, case ignored";
+}
+
 TEST_F(ChooserDialogTest, DeleteKeyRenameAndEditsReachTheFiles) {
     Prepare({{"Texte_001.txt", "{\\rtf1\\ansi first\\par}"},
              {"Texte_002.txt", "{\\rtf1\\ansi second\\par}"},

@@ -1,7 +1,8 @@
 tessera_core_test(commands_core_tests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/chooser_rules_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/hot_key_commands_test.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/hot_key_commands_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/type_ahead_test.cpp)
 
 tessera_win32_test(
   SOURCES

@@ -9,16 +9,12 @@ start_tessera
 store="$E2E_DIR/Clipboard"
 
 convert -size 64x48 gradient:red-blue -fill yellow -draw 'rectangle 5,5 20,15' BMP3:"$E2E_DIR/source.bmp"
-probe post "${MAIN_WINDOW[@]}" "$WM_HOTKEY" "$COPY_HOTKEY" 0
-x_clipboard_offer image/bmp "$E2E_DIR/source.bmp"
-check "a bitmap copy is filed as Image_001.bmp" wait_file "$store/Image_001.bmp" 30
+check "a bitmap copy is filed as Image_001.bmp" capture_x_offer image/bmp "$E2E_DIR/source.bmp" "$store/Image_001.bmp"
 check "with the source's size" test "$(identify -format '%w %h' "$store/Image_001.bmp")" = "64 48"
 check "and its pixels" test "$(compare -metric AE "$E2E_DIR/source.bmp" "$store/Image_001.bmp" null: 2>&1)" = 0
 
 printf 'Bonjour depuis X\n' >"$E2E_DIR/source.txt"
-probe post "${MAIN_WINDOW[@]}" "$WM_HOTKEY" "$COPY_HOTKEY" 0
-x_clipboard_offer UTF8_STRING "$E2E_DIR/source.txt"
-check "a text copy is filed as Texte_001.txt" wait_file "$store/Texte_001.txt" 30
+check "a text copy is filed as Texte_001.txt" capture_x_offer UTF8_STRING "$E2E_DIR/source.txt" "$store/Texte_001.txt"
 check "as rich text holding the copied line" grep -q 'Bonjour depuis X' "$store/Texte_001.txt"
 check "in RTF" grep -q '^{\\rtf' "$store/Texte_001.txt"
 

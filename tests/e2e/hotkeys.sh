@@ -31,9 +31,7 @@ check "and holds that copy" holds_copy
 # Back to the empty notepad, whose Ctrl+C copies nothing, so the bitmap offered from X is filed.
 give_keys "$notepad"
 convert -size 40x30 xc:orange BMP3:"$E2E_DIR/orange.bmp"
-probe post "${MAIN_WINDOW[@]}" "$WM_HOTKEY" "$COPY_HOTKEY" 0
-x_clipboard_offer image/bmp "$E2E_DIR/orange.bmp"
-check "a bitmap copy is filed" wait_file "$store/Image_001.bmp" 15
+check "a bitmap copy is filed" capture_x_offer image/bmp "$E2E_DIR/orange.bmp" "$store/Image_001.bmp"
 
 # The newest item, the image, is preselected; Coller puts it on the clipboard.
 give_keys "$notepad"

@@ -108,6 +108,23 @@ x_clipboard_offer() {
   E2E_PIDS+=($!)
 }
 
+# Posts the copy hot key, then offers FILE on the X clipboard as TARGET, and waits until ITEM is
+# filed. On a busy machine Wine's bridge may hold the Windows clipboard through its import for
+# longer than Tessera waits, which Tessera reports as it should ("Ne peut ouvrir le
+# Presse-papiers"); the box is then closed and the copy made once more.
+capture_x_offer() {
+  local target=$1 file=$2 item=$3
+  post_copy_hot_key
+  x_clipboard_offer "$target" "$file"
+  wait_file "$item" 15 && return 0
+  probe command "#32770" Erreur 1 >/dev/null 2>&1 || true
+  probe gone "#32770" Erreur 10 >/dev/null 2>&1 || true
+  echo "retrying the X copy of $(basename "$file") once" >&2
+  post_copy_hot_key
+  x_clipboard_offer "$target" "$file"
+  wait_file "$item" 30
+}
+
 # Waits until FILE exists and its size stops changing; fails after `seconds`.
 wait_file() {
   local file=$1 seconds=${2:-10} i last=-1 size

@@ -14,8 +14,8 @@ namespace {
 
 constexpr int kCopy = 101;
 constexpr int kPaste = 100;
-constexpr HotKeyChord kCtrlQ{17, 'Q'};
-constexpr HotKeyChord kCtrlSpace{17, 32};
+constexpr HotKey kCtrlQ = kDefaultCopyHotKey;
+constexpr HotKey kCtrlSpace = kDefaultPasteHotKey;
 
 struct Keyboard : KeyboardState {
     std::set<int> down;

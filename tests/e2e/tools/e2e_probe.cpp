@@ -32,6 +32,8 @@
 //                                            holds the clipboard open (for diagnosing a scenario)
 //   e2e_probe counts EXE                     prints "<handles> <GDI objects>" of the running EXE
 //   e2e_probe topmost CLASS TITLE            keeps the window above all others, without activating it
+//   e2e_probe hotkey-free MODS VK            exit 0 when another program could take the hot key
+//                                            (MOD_* flags and a virtual key, numbers)
 // CLASS may be "-" for any class.
 // The probe speaks ANSI throughout, like the scripts that read its output.
 #undef UNICODE
@@ -388,6 +390,12 @@ int main(int argc, char** argv) {
     if (verb == "put-bitmap" && argc >= 4) return PutBitmap(std::atoi(argv[2]), std::atoi(argv[3]));
     if (verb == "clipboard-text" && argc >= 3) return WriteClipboardText(argv[2]);
     if (verb == "counts" && argc >= 3) return PrintCounts(argv[2]);
+    if (verb == "hotkey-free" && argc >= 4) {
+        if (!::RegisterHotKey(nullptr, 1, static_cast<UINT>(Number(argv[2])), static_cast<UINT>(Number(argv[3]))))
+            return 1;
+        ::UnregisterHotKey(nullptr, 1);
+        return 0;
+    }
     if (verb == "modules" && argc >= 3) {
         const DWORD pid = ProcessIdOf(argv[2]);
         if (!pid) return 1;
