@@ -5,16 +5,24 @@
 
 namespace tessera {
 
+// Changed keys are all given back before any is taken, so that two keys trading places (or one
+// taking the other's old key) both register. A key in force that did not change keeps its
+// registration: releasing it would let another program take it meanwhile.
 void HotKeyCommands::UseHotKeys(const HotKey& copy, const HotKey& paste) {
-    Use(kCopyHotKey, copy_, copy);
-    Use(kPasteHotKey, paste_, paste);
+    Release(kCopyHotKey, copy_, copy);
+    Release(kPasteHotKey, paste_, paste);
+    Take(kCopyHotKey, copy_, copy);
+    Take(kPasteHotKey, paste_, paste);
 }
 
-// A key in force that did not change keeps its registration: releasing it first would let
-// another program take it meanwhile.
-void HotKeyCommands::Use(int id, HotKeySlot& slot, const HotKey& keys) {
-    if (slot.active && slot.keys == keys) return;
-    if (slot.active) port_.UnregisterHotKey(id);
+void HotKeyCommands::Release(int id, HotKeySlot& slot, const HotKey& keys) {
+    if (!slot.active || slot.keys == keys) return;
+    port_.UnregisterHotKey(id);
+    slot.active = false;
+}
+
+void HotKeyCommands::Take(int id, HotKeySlot& slot, const HotKey& keys) {
+    if (slot.active) return;
     slot.keys = keys;
     slot.active = port_.RegisterHotKey(id, keys);
     if (!slot.active) port_.ReportTakenHotKey(id, keys);

@@ -89,7 +89,8 @@ private:
         bool active = false;
     };
     const HotKeySlot& Slot(int id) const { return id == kPasteHotKey ? paste_ : copy_; }
-    void Use(int id, HotKeySlot& slot, const HotKey& keys);
+    void Release(int id, HotKeySlot& slot, const HotKey& keys);
+    void Take(int id, HotKeySlot& slot, const HotKey& keys);
     void Paste();
     void Copy();
     // Sends the keys whose time has come, and keeps the ticks running while any wait.

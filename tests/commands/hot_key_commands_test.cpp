@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -54,11 +56,21 @@ struct FakeProgram : CommandPort, KeyboardState {
                         " to " + std::to_string(keys.target.handle) + (keys.makeForeground ? " in front" : ""));
     }
 
+    // A key is refused when another program or the other command holds it.
     bool RegisterHotKey(int id, const HotKey& keys) override {
         calls.push_back("register " + std::to_string(id));
-        return !taken.count({keys.modifiers, keys.virtualKey});
+        const std::pair<unsigned, unsigned> key{keys.modifiers, keys.virtualKey};
+        for (const auto& [holder, held] : registered)
+            if (holder != id && held == key) return false;
+        if (taken.count(key)) return false;
+        registered[id] = key;
+        return true;
     }
-    void UnregisterHotKey(int id) override { calls.push_back("release " + std::to_string(id)); }
+    void UnregisterHotKey(int id) override {
+        calls.push_back("release " + std::to_string(id));
+        registered.erase(id);
+    }
+    std::map<int, std::pair<unsigned, unsigned>> registered;
     void ReportTakenHotKey(int id, const HotKey&) override { calls.push_back("taken " + std::to_string(id)); }
 
     // Set by the test through `commands`, to see the flag while the item goes on the clipboard.
@@ -109,13 +121,18 @@ TEST_F(Commands, HotKeysInForceAreRegisteredReportedWhenTakenAndChangedOneByOne)
 
     program.calls.clear();
     commands.UseHotKeys({kCtrl | kAlt, 'C'}, ctrlShiftV);
-    EXPECT_EQ(program.calls, (Calls{"register 101", "release 100", "register 100"}));
+    EXPECT_EQ(program.calls, (Calls{"release 100", "register 101", "register 100"}));
     EXPECT_TRUE(commands.Active(HotKeyCommands::kCopyHotKey));
     EXPECT_EQ(commands.HotKeyOf(HotKeyCommands::kPasteHotKey), ctrlShiftV);
 
     program.calls.clear();
     commands.UseHotKeys({kCtrl | kAlt, 'C'}, ctrlShiftV);  // nothing changed: nothing released
     EXPECT_TRUE(program.calls.empty());
+
+    // The two keys trade places: both are given back before either is taken.
+    commands.UseHotKeys(ctrlShiftV, {kCtrl | kAlt, 'C'});
+    EXPECT_TRUE(commands.Active(HotKeyCommands::kCopyHotKey));
+    EXPECT_TRUE(commands.Active(HotKeyCommands::kPasteHotKey));
 }
 
 TEST_F(Commands, PasteWithNothingToPasteOrCancelledSendsNothing) {
