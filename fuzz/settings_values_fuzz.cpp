@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "app/settings.h"
+#include "keys/hot_key_text.h"
 
 namespace {
 
@@ -68,6 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider input(data, size);
     const std::string whole(reinterpret_cast<const char*>(data), size);
     Check(tessera::ParseProfileInteger(whole) == ModelInteger(whole));
+
+    // A hot key read back from the text written for it is the same key.
+    const tessera::KeyLayout& layout = tessera::LettersAndNamedKeysOnly();
+    if (const auto keys = tessera::ParseHotKey(input.ConsumeRandomLengthString(32), layout))
+        Check(tessera::ParseHotKey(tessera::HotKeyText(*keys, layout), layout) == keys);
 
     FakeProfile profile;
     const std::string winStart = input.ConsumeRandomLengthString(64);
