@@ -4,7 +4,6 @@
 # Shift held while choosing pastes a bold wordpad selection as plain text, without its bold.
 source "$(dirname "$0")/lib.sh"
 
-WORDPAD='C:\Program Files\Windows NT\Accessories\wordpad.exe'
 MOD_ALT=1 MOD_CONTROL=2 MOD_SHIFT=4
 
 fresh_install
@@ -38,8 +37,7 @@ check "the line is pasted into the other notepad" eventually other_has_line
 
 printf '{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Du {\\b gras} ici.\\par}' >"$E2E_DIR/bold.rtf"
 printf '{\\rtf1\\ansi }' >"$E2E_DIR/plain.rtf"
-start_wine_program "$WORDPAD" bold.rtf
-bold=$(x_window 'bold.rtf - Wine Wordpad') || fail "wordpad did not open"
+open_wordpad bold bold.rtf
 give_keys "$bold"
 keys ctrl+a
 keys ctrl+alt+c
@@ -54,8 +52,7 @@ fi
 check "the bold selection is filed" wait_file "$store/Texte_002.txt" 15
 check "in bold" grep -aq '\\b gras\\b0' "$store/Texte_002.txt"
 
-start_wine_program "$WORDPAD" plain.rtf
-plain=$(x_window 'plain.rtf - Wine Wordpad') || fail "the second wordpad did not open"
+open_wordpad plain plain.rtf
 give_keys "$plain"
 keys ctrl+shift+v
 check "the chooser opens again" wait_shown 1 "${CHOOSER[@]}"

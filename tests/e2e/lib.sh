@@ -156,6 +156,14 @@ open_notepad() {
   printf -v "$var" '%s' "$window"
 }
 
+# The same with Wine's wordpad.
+open_wordpad() {
+  local var=$1 file=$2 window
+  start_wine_program 'C:\Program Files\Windows NT\Accessories\wordpad.exe' "$file"
+  window=$(x_window "$file - Wine Wordpad") || fail "wordpad did not open $file"
+  printf -v "$var" '%s' "$window"
+}
+
 # The X window titled exactly TITLE, waiting up to 30 s.
 x_window() {
   local i id

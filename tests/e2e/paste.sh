@@ -5,7 +5,6 @@
 # paste would give it.
 source "$(dirname "$0")/lib.sh"
 
-WORDPAD='C:\Program Files\Windows NT\Accessories\wordpad.exe'
 
 fresh_install
 start_tessera
@@ -34,8 +33,7 @@ check "the line is pasted into notepad" eventually notepad_has_line
 
 printf '{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Du {\\b gras} et de l{\\i italique}.\\par}' >"$E2E_DIR/doc.rtf"
 printf '{\\rtf1\\ansi }' >"$E2E_DIR/empty.rtf"
-start_wine_program "$WORDPAD" doc.rtf
-doc=$(x_window 'doc.rtf - Wine Wordpad') || fail "wordpad did not open"
+open_wordpad doc doc.rtf
 give_keys "$doc"
 keys ctrl+a
 keys ctrl+q
@@ -57,15 +55,13 @@ give_keys "$doc"
 keys ctrl+a
 keys ctrl+c
 cp "$E2E_DIR/empty.rtf" "$E2E_DIR/reference.rtf"
-start_wine_program "$WORDPAD" reference.rtf
-reference=$(x_window 'reference.rtf - Wine Wordpad') || fail "the reference wordpad did not open"
+open_wordpad reference reference.rtf
 give_keys "$reference"
 keys ctrl+v
 reference_pasted() { probe child-text - 'reference.rtf - Wine Wordpad' RichEdit20W >"$E2E_DIR/reference.out" && grep -q gras "$E2E_DIR/reference.out"; }
 eventually reference_pasted || fail "wordpad's own paste did not arrive"
 
-start_wine_program "$WORDPAD" empty.rtf
-empty=$(x_window 'empty.rtf - Wine Wordpad') || fail "the second wordpad did not open"
+open_wordpad empty empty.rtf
 give_keys "$empty"
 keys ctrl+space
 check "Ctrl+Space opens the chooser again" wait_shown 1 "${CHOOSER[@]}"
