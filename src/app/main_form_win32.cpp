@@ -16,6 +16,7 @@
 #include "lang/word_ids.h"
 #include "win/application.h"
 #include "win/clipboard.h"
+#include "win/dpi.h"
 #include "win/message_boxes.h"
 #include "win/text.h"
 
@@ -77,13 +78,10 @@ const std::array<ControlRow, 10> kControls{{
     {"Panel1", nullptr, 0, 0, 326, 592, 27, 0, 0, -1, ""},
 }};
 
-// The program's icon, shared: loaded once by the system and never destroyed.
-HICON ProgramIcon() { return ::LoadIconW(::GetModuleHandleW(nullptr), L"MAINICON"); }
-
 }  // namespace
 
 TForm1::TForm1(ClipStore& store, RunRegistry& registry, ProgramPaths programPaths)
-    : TranslatedForm({L"TForm1", kClientSize, kStyle, WS_EX_CONTROLPARENT, kControls, nullptr, ProgramIcon()},
+    : TranslatedForm({L"TForm1", kClientSize, kStyle, WS_EX_CONTROLPARENT, kControls, nullptr, L"MAINICON"},
                      MainFormTable(), kFontCharSet),
       paths(std::move(programPaths)),
       store_(store),
@@ -92,7 +90,7 @@ TForm1::TForm1(ClipStore& store, RunRegistry& registry, ProgramPaths programPath
     Attach("ClipboardViewer1", ClipboardViewer1->hwnd());
     ClipboardViewer1->SetColor(kViewerColour);
     ClipboardViewer1->OnChange = [this] { ClipboardViewer1Change(); };
-    if (HICON icon = ProgramIcon()) ::SendMessageW(Control("Image2"), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    ShowImage2();
     BuildTrayMenu();
     CreateTrayIcon();
     // The window's texts, its tray menu's included, come from its translation table, in the
@@ -109,6 +107,15 @@ TForm1::~TForm1() {
     // The icon leaves the notification area before the menu it shows goes.
     TrayIcon1.reset();
 }
+
+// The program's icon, at the size of a large icon at the window's DPI.
+void TForm1::ShowImage2() {
+    win::unique_hicon icon = win::LoadIconForDpi(L"MAINICON", SM_CXICON, Dpi());
+    ::SendMessageW(Control("Image2"), STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+    image2Icon_ = std::move(icon);
+}
+
+void TForm1::DpiChanged() { ShowImage2(); }
 
 void TForm1::BuildTrayMenu() {
     trayMenu_ = std::make_unique<TrayMenuWin32>(hwnd());

@@ -15,6 +15,7 @@
 #include "controls/tray_icon_win32.h"
 #include "lang/translated_form_win32.h"
 #include "store/clip_store.h"
+#include "win/unique_handle.h"
 
 namespace tessera {
 
@@ -60,6 +61,7 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void DpiChanged() override;
 
 private:
     void FormCreate();
@@ -72,10 +74,12 @@ private:
     bool WinStartChecked() const;
     void BuildTrayMenu();
     void CreateTrayIcon();
+    void ShowImage2();
 
     ClipStore& store_;
     RunRegistry& registry_;
     std::unique_ptr<TrayMenuWin32> trayMenu_;
+    win::unique_hicon image2Icon_;
     bool destroyed_ = false;
 };
 

@@ -1,6 +1,9 @@
 #include "win/form.h"
 
+#include <utility>
+
 #include "win/application.h"
+#include "win/dpi.h"
 #include "win/modal_scope.h"
 
 namespace tessera::win {
@@ -9,17 +12,39 @@ Form::Form(const FormDescription& description)
     : clientSize_(description.clientSize),
       style_(description.style),
       exStyle_(description.exStyle),
-      rows_(description.controls) {
+      rows_(description.controls),
+      iconName_(description.iconName) {
+    // Made at the origin, on the primary monitor; sized once its DPI is known.
+    CreateWindowObject(description.className, exStyle_, L"", style_, 0, 0, 0, 0, description.owner);
+    controls_.Create(hwnd(), rows_, WindowDpi(hwnd()));
     const SIZE outer = OuterSize();
-    CreateWindowObject(description.className, exStyle_, L"", style_, 0, 0, outer.cx, outer.cy, description.owner,
-                       description.icon);
-    controls_.Create(hwnd(), rows_);
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    LoadIcons();
 }
 
 SIZE Form::OuterSize() const {
-    RECT r{0, 0, clientSize_.cx, clientSize_.cy};
-    ::AdjustWindowRectEx(&r, style_, FALSE, exStyle_);
+    const RECT client = ScaleToDpi(RECT{0, 0, clientSize_.cx, clientSize_.cy}, Dpi());
+    const RECT r = WindowRectForDpi(client, style_, exStyle_, Dpi());
     return {r.right - r.left, r.bottom - r.top};
+}
+
+// The caption's icon and the task switcher's, each at the size Windows shows it at this DPI.
+void Form::LoadIcons() {
+    if (!iconName_) return;
+    unique_hicon big = LoadIconForDpi(iconName_, SM_CXICON, Dpi());
+    unique_hicon little = LoadIconForDpi(iconName_, SM_CXSMICON, Dpi());
+    ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(little.get()));
+    // The window holds the new icons now: the old ones may go.
+    bigIcon_ = std::move(big);
+    smallIcon_ = std::move(little);
+}
+
+void Form::SetDpi(int dpi) {
+    controls_.SetDpi(dpi);
+    LoadIcons();
+    DpiChanged();
+    ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 ModalResult Form::ShowModal() {
@@ -38,6 +63,24 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (HBRUSH brush = controls_.ColourFor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)))
             return reinterpret_cast<LRESULT>(brush);
         break;
+    case WM_MEASUREITEM: {
+        auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        for (const ControlRow& row : rows_)
+            if (item.CtlType == ODT_LISTBOX && row.className && row.id == static_cast<int>(item.CtlID)) {
+                item.itemHeight = static_cast<UINT>(controls_.LineHeight(row));
+                return TRUE;
+            }
+        break;
+    }
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another DPI, or the DPI changed: the form takes the new DPI and
+        // the rectangle Windows suggests, which keeps it where the user put it.
+        SetDpi(HIWORD(wParam));
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                       suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     case WM_CLOSE:
         // The close box, or another program asking: a form hides with Cancel rather than going.
         EndModal(ModalResult::Cancel);

@@ -155,6 +155,32 @@ TEST(Form, MakesItsTableAndPutsItsOwnWindowsInTheirPlaceAndTabOrder) {
                                         form.Control("Second"), form.Control("Label")}));
 }
 
+// Dragged to a monitor at 150 %, a form scales its table, attached windows included, and its
+// fonts, and takes the rectangle Windows suggests.
+TEST(Form, TakesANewDpiAndTheRectangleWindowsSuggests) {
+    TableForm form;
+    RECT suggested{40, 30, 40 + 330, 30 + 190};
+    ::SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    RECT outer{};
+    ::GetWindowRect(form.hwnd(), &outer);
+    EXPECT_EQ(outer.left, 40);
+    EXPECT_EQ(outer.top, 30);
+    EXPECT_EQ(outer.right, 370);
+    EXPECT_EQ(outer.bottom, 220);
+
+    EXPECT_EQ(form.Bounds("Panel").top, 120);
+    const RECT second = ClientRectOf(form.Control("Second"));
+    EXPECT_EQ(second.left, 12);
+    EXPECT_EQ(second.top, 60);
+    EXPECT_EQ(second.right, 132);
+    const RECT made = ClientRectOf(form.Control("Made"));
+    EXPECT_EQ(made.left, 150);
+    EXPECT_EQ(made.bottom, 105);
+    LOGFONTW font{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(form.Control("Label"), WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -16) << "8 points at 144 DPI";
+}
+
 TEST(Clipboard, WaitsBrieflyForAnotherHolderThenGivesUp) {
     auto holdFor = [](DWORD ms, std::atomic<bool>& opened) {
         // The holder opens the clipboard for a window of its own thread, as another program would.
