@@ -7,6 +7,12 @@
 #include "win/modal_scope.h"
 
 namespace tessera::win {
+namespace {
+
+// Windows 10 1703 and later ask the size a window wants at a new DPI before WM_DPICHANGED.
+constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
+
+}  // namespace
 
 Form::Form(const FormDescription& description)
     : clientSize_(description.clientSize),
@@ -22,9 +28,11 @@ Form::Form(const FormDescription& description)
     LoadIcons();
 }
 
-SIZE Form::OuterSize() const {
-    const RECT client = ScaleToDpi(RECT{0, 0, clientSize_.cx, clientSize_.cy}, Dpi());
-    const RECT r = WindowRectForDpi(client, style_, exStyle_, Dpi());
+SIZE Form::OuterSize() const { return OuterSizeAt(Dpi()); }
+
+SIZE Form::OuterSizeAt(int dpi) const {
+    const RECT client = ScaleToDpi(RECT{0, 0, clientSize_.cx, clientSize_.cy}, dpi);
+    const RECT r = WindowRectForDpi(client, style_, exStyle_, dpi);
     return {r.right - r.left, r.bottom - r.top};
 }
 
@@ -72,6 +80,10 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
         break;
     }
+    case kGetDpiScaledSize:
+        // The exact size at the new DPI, rather than the window's size scaled with its frame.
+        *reinterpret_cast<SIZE*>(lParam) = OuterSizeAt(static_cast<int>(wParam));
+        return TRUE;
     case WM_DPICHANGED: {
         // Moved to a monitor of another DPI, or the DPI changed: the form takes the new DPI and
         // the rectangle Windows suggests, which keeps it where the user put it.

@@ -69,6 +69,7 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    SIZE OuterSizeAt(int dpi) const;
     void SetDpi(int dpi);
     void LoadIcons();
 
