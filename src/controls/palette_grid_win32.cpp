@@ -102,7 +102,7 @@ RECT TPaletteGrid::CellRect(int column, int row) const {
 }
 
 void TPaletteGrid::PaintSwatch(HDC dc, COLORREF colour, RECT rect, bool focused) {
-    // The frame: a button-face outline, then a sunken 3-D edge two pixels wide.
+    // The frame: a button-face outline, then a sunken 3-D edge.
     {
         win::unique_hgdiobj pen(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNFACE)));
         win::select_object usePen(dc, pen.get());
@@ -112,7 +112,9 @@ void TPaletteGrid::PaintSwatch(HDC dc, COLORREF colour, RECT rect, bool focused)
     ::InflateRect(&rect, -1, -1);
     const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
     const COLORREF highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
-    for (int i = 0; i < 2; ++i) {
+    // Two pixels at 96 DPI, wider as the cells grow.
+    const int frame = win::ScaleToDpi(2, win::WindowDpi(hwnd()));
+    for (int i = 0; i < frame; ++i) {
         FillSolid(dc, {rect.left, rect.top, rect.right - 1, rect.top + 1}, shadow);
         FillSolid(dc, {rect.left, rect.top, rect.left + 1, rect.bottom - 1}, shadow);
         FillSolid(dc, {rect.right - 1, rect.top, rect.right, rect.bottom}, highlight);
