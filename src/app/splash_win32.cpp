@@ -43,10 +43,17 @@ void TLogo::Paint() {
     if (!memory) return;
     const win::select_object selected(memory.get(), image1_.get());
     const RECT box = Bounds("Image1");
+    const int width = box.right - box.left;
+    const int height = box.bottom - box.top;
+    // At 100 % a plain copy: smoothing a picture to its own size would cost a buffer as large.
+    if (width == info.bmWidth && height == info.bmHeight) {
+        ::BitBlt(paint.dc(), box.left, box.top, width, height, memory.get(), 0, 0, SRCCOPY);
+        return;
+    }
     ::SetStretchBltMode(paint.dc(), HALFTONE);
     ::SetBrushOrgEx(paint.dc(), 0, 0, nullptr);
-    ::StretchBlt(paint.dc(), box.left, box.top, box.right - box.left, box.bottom - box.top, memory.get(), 0, 0,
-                 info.bmWidth, info.bmHeight, SRCCOPY);
+    ::StretchBlt(paint.dc(), box.left, box.top, width, height, memory.get(), 0, 0, info.bmWidth, info.bmHeight,
+                 SRCCOPY);
 }
 
 LRESULT TLogo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
