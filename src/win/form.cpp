@@ -23,12 +23,29 @@ Form::Form(const FormDescription& description)
     // Made at the origin, on the primary monitor; sized once its DPI is known.
     CreateWindowObject(description.className, exStyle_, L"", style_, 0, 0, 0, 0, description.owner);
     controls_.Create(hwnd(), rows_, WindowDpi(hwnd()));
-    const SIZE outer = OuterSize();
+    const SIZE outer = OuterSizeAt(Dpi());
     ::SetWindowPos(hwnd(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitClientArea();
     LoadIcons();
 }
 
-SIZE Form::OuterSize() const { return OuterSizeAt(Dpi()); }
+SIZE Form::OuterSize() const {
+    RECT r{};
+    ::GetWindowRect(hwnd(), &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+// The frame is measured rather than trusted: Wine, for one, draws every frame at the system's
+// DPI whatever the window's, and Windows' suggested rectangle may be a pixel off.
+void Form::FitClientArea() {
+    RECT client{};
+    ::GetClientRect(hwnd(), &client);
+    const RECT wanted = ScaleToDpi(RECT{0, 0, clientSize_.cx, clientSize_.cy}, Dpi());
+    if (client.right == wanted.right && client.bottom == wanted.bottom) return;
+    const SIZE outer = OuterSize();
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, outer.cx + wanted.right - client.right,
+                   outer.cy + wanted.bottom - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 SIZE Form::OuterSizeAt(int dpi) const {
     const RECT client = ScaleToDpi(RECT{0, 0, clientSize_.cx, clientSize_.cy}, dpi);
@@ -91,6 +108,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
         ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                        suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        FitClientArea();
         return 0;
     }
     case WM_CLOSE:

@@ -69,7 +69,10 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The window's size at `dpi` as Windows computes it for the table's client area.
     SIZE OuterSizeAt(int dpi) const;
+    // Sizes the window so that its client area is the table's at the form's DPI.
+    void FitClientArea();
     void SetDpi(int dpi);
     void LoadIcons();
 

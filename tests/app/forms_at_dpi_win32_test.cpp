@@ -21,6 +21,7 @@
 #include "store/disk_file_system.h"
 #include "win/application.h"
 #include "win/dpi.h"
+#include "win/form.h"
 #include "win/text.h"
 #include "win/unique_handle.h"
 
@@ -91,10 +92,9 @@ TextLayout LayoutOf(HWND control, int dpi) {
     return layout;
 }
 
-// What is wrong with `form` at its DPI, one line per fault.
-std::vector<std::string> Problems(HWND form, const std::string& formName) {
+// What is wrong with `form`, laid out for `dpi`, one line per fault.
+std::vector<std::string> Problems(HWND form, int dpi, const std::string& formName) {
     std::vector<std::string> problems;
-    const int dpi = win::WindowDpi(form);
     RECT client{};
     ::GetClientRect(form, &client);
     for (HWND c = ::GetWindow(form, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
@@ -157,22 +157,53 @@ TEST_F(FormsAtDpi, RunsAtTheDpiAsked) {
     EXPECT_EQ(win::SystemDpi(), std::atoi(asked));
 }
 
-TEST_F(FormsAtDpi, EveryTextFitsItsControlAndEveryControlItsForm) {
-    TForm1 form1(store, registry, paths);
-    TAboutBox aboutBox(form1.hwnd());
-    TChoix choix(store, paths.exeDir, form1.hwnd());
+// Every form, checked in every language.
+struct Forms {
+    TForm1 form1;
+    TAboutBox aboutBox;
+    TChoix choix;
     TLogo logo;
-    std::vector<std::string> problems;
-    for (const std::uint8_t language : kLanguages) {
-        SetAllLanguages(language);
-        const std::string in = language == 0 ? " (French)" : " (English)";
-        for (const auto& [form, name] : {std::pair{form1.hwnd(), "TForm1"}, std::pair{aboutBox.hwnd(), "TAboutBox"},
-                                         std::pair{choix.hwnd(), "TChoix"}, std::pair{logo.hwnd(), "TLogo"}})
-            for (const std::string& p : Problems(form, name + in)) problems.push_back(p);
+
+    Forms(ClipStore& store, RunRegistry& registry, const ProgramPaths& paths)
+        : form1(store, registry, paths), aboutBox(form1.hwnd()), choix(store, paths.exeDir, form1.hwnd()) {}
+
+    std::vector<win::Form*> All() { return {&form1, &aboutBox, &choix, &logo}; }
+
+    std::string ProblemsInEveryLanguage() {
+        std::string problems;
+        for (const std::uint8_t language : kLanguages) {
+            SetAllLanguages(language);
+            for (win::Form* form : All()) {
+                const std::string name =
+                    win::WideToAnsi(ClassOf(form->hwnd())) + (language == 0 ? " (French)" : " (English)");
+                for (const std::string& p : Problems(form->hwnd(), form->Dpi(), name)) problems += "\n  " + p;
+            }
+        }
+        SetAllLanguages(0);
+        return problems;
     }
-    std::string all;
-    for (const std::string& p : problems) all += "\n  " + p;
-    EXPECT_TRUE(problems.empty()) << "at " << win::SystemDpi() << " DPI:" << all;
+};
+
+TEST_F(FormsAtDpi, EveryTextFitsItsControlAndEveryControlItsForm) {
+    Forms forms(store, registry, paths);
+    const std::string problems = forms.ProblemsInEveryLanguage();
+    EXPECT_TRUE(problems.empty()) << "at " << win::SystemDpi() << " DPI:" << problems;
+}
+
+// Dragged to a monitor of another DPI (here 96 DPI from the others, 144 from 96), each form
+// rescales to the size it asks Windows for and is as whole as one made there.
+TEST_F(FormsAtDpi, AFormMovedToAnotherDpiIsAsWholeAsOneMadeThere) {
+    const int dpi = win::SystemDpi() == 96 ? 144 : 96;
+    Forms forms(store, registry, paths);
+    for (win::Form* form : forms.All()) {
+        SIZE size{};
+        ::SendMessageW(form->hwnd(), 0x02E4 /* WM_GETDPISCALEDSIZE */, dpi, reinterpret_cast<LPARAM>(&size));
+        RECT suggested{0, 0, size.cx, size.cy};
+        ::SendMessageW(form->hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(form->Dpi(), dpi);
+    }
+    const std::string problems = forms.ProblemsInEveryLanguage();
+    EXPECT_TRUE(problems.empty()) << "moved to " << dpi << " DPI:" << problems;
 }
 
 }  // namespace

@@ -156,17 +156,18 @@ TEST(Form, MakesItsTableAndPutsItsOwnWindowsInTheirPlaceAndTabOrder) {
 }
 
 // Dragged to a monitor at 150 %, a form scales its table, attached windows included, and its
-// fonts, and takes the rectangle Windows suggests.
-TEST(Form, TakesANewDpiAndTheRectangleWindowsSuggests) {
+// fonts, and takes the place Windows suggests with the client area its table needs there.
+TEST(Form, TakesANewDpiAtThePlaceWindowsSuggests) {
     TableForm form;
-    RECT suggested{40, 30, 40 + 330, 30 + 190};
+    RECT suggested{40, 30, 40 + 310, 30 + 170};  // a frame too thin for the 300 x 150 client
     ::SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    RECT outer{};
+    RECT outer{}, client{};
     ::GetWindowRect(form.hwnd(), &outer);
+    ::GetClientRect(form.hwnd(), &client);
     EXPECT_EQ(outer.left, 40);
     EXPECT_EQ(outer.top, 30);
-    EXPECT_EQ(outer.right, 370);
-    EXPECT_EQ(outer.bottom, 220);
+    EXPECT_EQ(client.right, 300);
+    EXPECT_EQ(client.bottom, 150);
 
     EXPECT_EQ(form.Bounds("Panel").top, 120);
     const RECT second = ClientRectOf(form.Control("Second"));
