@@ -1,15 +1,19 @@
 #include "win/dpi.h"
 
+#include "win/system_libraries.h"
+
 namespace tessera::win {
 namespace {
 
-// The per-monitor functions of user32 (Windows 10 version 1607 and later), null where missing.
+// The per-monitor functions of user32 (Windows 10 version 1607 and later) and, for Windows 8.1,
+// shcore's; null where missing.
 struct PerMonitorFunctions {
     UINT(WINAPI* getDpiForWindow)(HWND) = nullptr;
     UINT(WINAPI* getDpiForSystem)() = nullptr;
     int(WINAPI* getSystemMetricsForDpi)(int, UINT) = nullptr;
     BOOL(WINAPI* adjustWindowRectExForDpi)(RECT*, DWORD, BOOL, DWORD, UINT) = nullptr;
     BOOL(WINAPI* enableNonClientDpiScaling)(HWND) = nullptr;
+    HRESULT(WINAPI* getDpiForMonitor)(HMONITOR, int, UINT*, UINT*) = nullptr;
 };
 
 template <typename Function>
@@ -28,6 +32,8 @@ const PerMonitorFunctions& Functions() {
             Find(user32, "AdjustWindowRectExForDpi", f.adjustWindowRectExForDpi);
             Find(user32, "EnableNonClientDpiScaling", f.enableNonClientDpiScaling);
         }
+        if (!f.getDpiForWindow)
+            if (HMODULE shcore = LoadSystemLibrary(L"shcore.dll")) Find(shcore, "GetDpiForMonitor", f.getDpiForMonitor);
         return f;
     }();
     return functions;
@@ -52,6 +58,12 @@ int SystemDpi() {
 int WindowDpi(HWND window) {
     if (window && Functions().getDpiForWindow)
         if (const UINT dpi = Functions().getDpiForWindow(window)) return static_cast<int>(dpi);
+    if (window && Functions().getDpiForMonitor) {
+        constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+        UINT x = 0, y = 0;
+        HMONITOR monitor = ::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+        if (SUCCEEDED(Functions().getDpiForMonitor(monitor, kEffectiveDpi, &x, &y)) && y) return static_cast<int>(y);
+    }
     return SystemDpi();
 }
 
