@@ -31,7 +31,7 @@ using win::FontWeight;
 
 const std::array<ControlRow, 8> kControls{{
     {"OKButton", L"BUTTON", IDOK, 111, 162, 75, 25, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, "OK"},
-    // Drawn by the box, stretched to the control (the icon's own size is 32 x 32).
+    // Drawn by the box, stretched to the control from the icon's nearest image.
     {"ProgramIcon", L"STATIC", kProgramIcon, 16, 16, 65, 57, WS_VISIBLE | SS_OWNERDRAW, 0, -1, ""},
     {"ProductName", L"STATIC", kProductName, 88, 16, 185, 13, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, -1, "",
      FontWeight::Bold},
@@ -64,9 +64,17 @@ TAboutBox::~TAboutBox() { UrlLabel1.reset(); }
 
 // The application's icon and title, as the rest of the program shows them.
 void TAboutBox::FormCreate() {
-    HINSTANCE self = ::GetModuleHandleW(nullptr);
-    programIcon_.reset(static_cast<HICON>(::LoadImageW(self, L"MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
+    LoadProgramIcon();
     ::SetWindowTextW(Control("ProductName"), win::Application::Instance().Title().c_str());
+}
+
+// Drawn from the icon's image nearest to the control's size, which grows with the DPI.
+void TAboutBox::LoadProgramIcon() {
+    RECT box{};
+    ::GetClientRect(Control("ProgramIcon"), &box);
+    programIcon_.reset(static_cast<HICON>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, box.right, box.bottom, LR_DEFAULTCOLOR)));
+    ::InvalidateRect(Control("ProgramIcon"), nullptr, TRUE);
 }
 
 void TAboutBox::DrawProgramIcon(const DRAWITEMSTRUCT& item) const {

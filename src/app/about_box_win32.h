@@ -22,9 +22,11 @@ public:
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void ModalShowing() override;
+    void DpiChanged() override { LoadProgramIcon(); }
 
 private:
     void FormCreate();
+    void LoadProgramIcon();
     void DrawProgramIcon(const DRAWITEMSTRUCT& item) const;
 
     win::unique_hicon programIcon_;

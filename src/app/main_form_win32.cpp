@@ -21,6 +21,7 @@
 #include "lang/word_ids.h"
 #include "win/application.h"
 #include "win/clipboard.h"
+#include "win/dpi.h"
 #include "win/message_boxes.h"
 #include "win/text.h"
 
@@ -67,6 +68,7 @@ using win::FontWeight;
 
 // The window's controls, in tab order. Texts are the French ones the program shows. Below the
 // check box, the user's choices: the two hot keys and the language.
+// The shortcut labels have room for a second line: the keys the user picks may not fit on one.
 const std::array<ControlRow, 16> kControls{{
     // The clipboard viewer, a window of its own made by the form, comes first in tab order.
     {"ClipboardViewer1", nullptr, 0, 248, 24, 328, 289, 0, 0, 0, ""},
@@ -84,9 +86,9 @@ const std::array<ControlRow, 16> kControls{{
     {"SpeedButton3", L"BUTTON", kSpeedButton3, 424, 328, 80, 23, WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 6,
      "A propos..."},
     {"SpeedButton1", L"BUTTON", kSpeedButton1, 508, 328, 80, 23, WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 7, "Cacher"},
-    {"Label4", L"STATIC", kLabel4, 8, 8, 232, 16, WS_VISIBLE | SS_LEFT, 0, -1, "Raccourci pour \"Copier\" : Ctrl + Q",
+    {"Label4", L"STATIC", kLabel4, 8, 6, 232, 26, WS_VISIBLE | SS_LEFT, 0, -1, "Raccourci pour \"Copier\" : Ctrl + Q",
      FontWeight::Bold, kRed},
-    {"Label1", L"STATIC", kLabel1, 8, 32, 232, 16, WS_VISIBLE | SS_LEFT, 0, -1,
+    {"Label1", L"STATIC", kLabel1, 8, 32, 232, 26, WS_VISIBLE | SS_LEFT, 0, -1,
      "Raccourci pour \"Coller\" : Ctrl + Espace", FontWeight::Bold, kRed},
     {"Label2", L"STATIC", kLabel2, 248, 8, 328, 14, WS_VISIBLE | SS_LEFT, 0, -1,
      "Contenu du Presse-papiers de Windows"},
@@ -109,13 +111,10 @@ std::string ShortcutCaption(const std::string& caption, const std::string& keys)
     return colon == std::string::npos ? caption + " : " + keys : caption.substr(0, colon + 3) + keys;
 }
 
-// The program's icon, shared: loaded once by the system and never destroyed.
-HICON ProgramIcon() { return ::LoadIconW(::GetModuleHandleW(nullptr), L"MAINICON"); }
-
 }  // namespace
 
 TForm1::TForm1(ClipStore& store, RunRegistry& registry, ProgramPaths programPaths)
-    : TranslatedForm({L"TForm1", kClientSize, kStyle, WS_EX_CONTROLPARENT, kControls, nullptr, ProgramIcon()},
+    : TranslatedForm({L"TForm1", kClientSize, kStyle, WS_EX_CONTROLPARENT, kControls, nullptr, L"MAINICON"},
                      MainFormTable(), kFontCharSet),
       paths(std::move(programPaths)),
       store_(store),
@@ -124,7 +123,7 @@ TForm1::TForm1(ClipStore& store, RunRegistry& registry, ProgramPaths programPath
     Attach("ClipboardViewer1", ClipboardViewer1->hwnd());
     ClipboardViewer1->SetColor(kViewerColour);
     ClipboardViewer1->OnChange = [this] { ClipboardViewer1Change(); };
-    if (HICON icon = ProgramIcon()) ::SendMessageW(Control("Image2"), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    ShowImage2();
     BuildTrayMenu();
     CreateTrayIcon();
     // The window's texts, its tray menu's included, come from its translation table, in the
@@ -141,6 +140,15 @@ TForm1::~TForm1() {
     // The icon leaves the notification area before the menu it shows goes.
     TrayIcon1.reset();
 }
+
+// The program's icon, at the size of a large icon at the window's DPI.
+void TForm1::ShowImage2() {
+    win::unique_hicon icon = win::LoadIconForDpi(L"MAINICON", SM_CXICON, Dpi());
+    ::SendMessageW(Control("Image2"), STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+    image2Icon_ = std::move(icon);
+}
+
+void TForm1::DpiChanged() { ShowImage2(); }
 
 void TForm1::BuildTrayMenu() {
     trayMenu_ = std::make_unique<TrayMenuWin32>(hwnd());

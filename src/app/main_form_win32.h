@@ -16,6 +16,7 @@
 #include "controls/tray_icon_win32.h"
 #include "lang/translated_form_win32.h"
 #include "store/clip_store.h"
+#include "win/unique_handle.h"
 
 namespace tessera {
 
@@ -74,6 +75,7 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void DpiChanged() override;
 
 private:
     void FormCreate();
@@ -88,10 +90,12 @@ private:
     bool WinStartChecked() const;
     void BuildTrayMenu();
     void CreateTrayIcon();
+    void ShowImage2();
 
     ClipStore& store_;
     RunRegistry& registry_;
     std::unique_ptr<TrayMenuWin32> trayMenu_;
+    win::unique_hicon image2Icon_;
     bool destroyed_ = false;
     Settings settings_;
     bool copyActive_ = true;

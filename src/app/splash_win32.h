@@ -3,17 +3,15 @@
 #include <windows.h>
 
 #include "app/sleeper_win32.h"
+#include "win/form.h"
 #include "win/unique_handle.h"
-#include "win/window.h"
 
 namespace tessera {
 
-class TLogo final : public win::Window {
+class TLogo final : public win::Form {
 public:
-    static constexpr int kClientWidth = 360;
-    static constexpr int kClientHeight = 300;
-
-    // Creates the hidden splash, in French or (`english`) in English; its Sleeper waits 2000 ms.
+    // Creates the hidden splash, centred on the screen, in French or (`english`) in English; its
+    // Sleeper waits 2000 ms.
     explicit TLogo(bool english = false);
 
     TSleeper Sleeper;

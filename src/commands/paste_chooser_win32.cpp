@@ -84,15 +84,6 @@ TChoix::TChoix(ClipStore& store, std::string exeDir, HWND owner)
                                                 ::GetSysColor(COLOR_BTNFACE), WS_CLIPSIBLINGS);
     Attach("Image1", image1_->hwnd());
 
-    // The lines are drawn in the dialog's font, one font height each.
-    HWND list = List();
-    if (HFONT font = reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0))) {
-        win::window_dc dc(list);
-        const win::select_object selected(dc.get(), font);
-        TEXTMETRICW metrics{};
-        ::GetTextMetricsW(dc.get(), &metrics);
-        ::SendMessageW(list, LB_SETITEMHEIGHT, 0, metrics.tmHeight);
-    }
     // The largest limit: an item may be as long as whatever was copied.
     ::SendMessageW(RichEdit1(), EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
     // The subclass holds no state; the system drops it when the control is destroyed.
@@ -161,6 +152,9 @@ void TChoix::ModalClosing() {
         FormClose();
     }
 }
+
+// The table put the picture preview back in its own place: it belongs over the text preview.
+void TChoix::DpiChanged() { Place(image1_->hwnd(), Bounds("RichEdit1")); }
 
 void TChoix::FormShow() {
     ::SendMessageW(List(), WM_SETREDRAW, FALSE, 0);
@@ -260,7 +254,7 @@ void TChoix::DrawLine(const DRAWITEMSTRUCT& item) const {
     ::SetBkMode(item.hDC, TRANSPARENT);
     ::SetTextColor(item.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     RECT text = item.rcItem;
-    text.left += 2;
+    text.left += Scaled(2);
     const std::wstring line = win::AnsiToWide(lines_[item.itemID]);
     ::DrawTextW(item.hDC, line.c_str(), static_cast<int>(line.size()), &text,
                 DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -395,12 +389,6 @@ LRESULT TChoix::OnCharToItem(wchar_t typed) {
 LRESULT TChoix::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
-    case WM_MEASUREITEM: {
-        // Before the font is set; the real height follows once the list exists.
-        auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        item.itemHeight = 13;
-        return TRUE;
-    }
     case WM_DRAWITEM:
         if (wParam == kListBox1) {
             DrawLine(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));

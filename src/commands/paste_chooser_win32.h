@@ -64,6 +64,7 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void ModalShowing() override { FormShow(); }
     void ModalClosing() override;
+    void DpiChanged() override;
 
 private:
     void FormCreate();    // once: the store loaded, the list filled

@@ -7,12 +7,15 @@
 #include "controls/component_text.h"
 #include "controls/scroll_layout.h"
 #include "win/clipboard.h"
+#include "win/dpi.h"
 #include "win/last_error.h"
 
 namespace tessera {
 namespace {
 
 constexpr int kTextViewId = 1;
+// A click on a scroll bar's arrow moves the picture this far, at 96 DPI.
+constexpr int kScrollLine = 16;
 
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::string text;
@@ -225,7 +228,8 @@ void TClipboardViewer::LayoutChild() noexcept {
     if (layoutSuspended_ || inLayout_ || !hwnd()) return;
     // Showing or hiding a scroll bar resizes the client, which comes back here.
     inLayout_ = true;
-    const Extent bar{::GetSystemMetrics(SM_CXVSCROLL), ::GetSystemMetrics(SM_CYHSCROLL)};
+    const int dpi = win::WindowDpi(hwnd());
+    const Extent bar{win::SystemMetricForDpi(SM_CXVSCROLL, dpi), win::SystemMetricForDpi(SM_CYHSCROLL, dpi)};
     const LONG style = ::GetWindowLongW(hwnd(), GWL_STYLE);
     Extent bare = ClientExtent(hwnd());
     if (style & WS_VSCROLL) bare.width += bar.width;
@@ -272,7 +276,8 @@ void TClipboardViewer::OnScroll(int bar, int code) {
     LONG& position = bar == SB_HORZ ? scroll_.x : scroll_.y;
     position =
         ScrollTarget(ScrollRequestOf(code), {static_cast<int>(position), info.nTrackPos, static_cast<int>(info.nPage),
-                                             static_cast<int>(bar == SB_HORZ ? size.cx : size.cy), 16});
+                                             static_cast<int>(bar == SB_HORZ ? size.cx : size.cy),
+                                             win::ScaleToDpi(kScrollLine, win::WindowDpi(hwnd()))});
     LayoutChild();
 }
 
@@ -305,11 +310,16 @@ LRESULT TClipboardViewer::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
             return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
         }
         return Window::HandleMessage(message, wParam, lParam);
-    case WM_SETFONT:
-        // The text view follows the panel's font, except in the OEM font.
+    case WM_SETFONT: {
+        // The text view follows the panel's font; the OEM font is made again at the new size.
         font_ = reinterpret_cast<HFONT>(wParam);
-        if (textView_ && !textInTerminalFont_) ::SendMessageW(textView_.get(), WM_SETFONT, wParam, lParam);
+        const win::unique_hfont oldTerminalFont = std::move(terminalFont_);  // until the view lets go
+        if (textView_) {
+            const HFONT font = textInTerminalFont_ ? TerminalFont() : font_;
+            ::SendMessageW(textView_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), lParam);
+        }
         return 0;
+    }
     case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
     case WM_NCDESTROY:
         // Destroyed with its parent: the children are gone already.

@@ -18,5 +18,8 @@ struct IconImageRef {
 // The first image of the directory, or nothing when the block is no icon file image or the
 // image lies outside the block.
 std::optional<IconImageRef> FindIconImage(std::span<const std::uint8_t> block);
+// The image nearest to `size` pixels square: of that width, else the smallest wider one (scaled
+// down it stays sharp), else the widest. Images outside the block are passed over.
+std::optional<IconImageRef> FindIconImage(std::span<const std::uint8_t> block, int size);
 
 }  // namespace tessera

@@ -10,9 +10,10 @@ void PaletteGridModel::SetEntries(std::span<const PaletteEntry> entries) {
     std::fill(entries_.begin() + entryCount_, entries_.end(), PaletteEntry{0x80, 0x80, 0x80, 0x80});
 }
 
-void PaletteGridModel::FitGrid(int clientWidth, int scrollBarWidth) {
+void PaletteGridModel::FitGrid(int clientWidth, int scrollBarWidth, int cellSize) {
+    cellSize_ = std::max(1, cellSize);
     // Room is always left for the scroll bar, so that showing it never changes the columns.
-    columns_ = std::max(1, (clientWidth - scrollBarWidth) / kCellSize);
+    columns_ = std::max(1, (clientWidth - scrollBarWidth) / cellSize_);
     rows_ = std::max(1, (entryCount_ + columns_ - 1) / columns_);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// The palette grid's model: up to 256 palette entries laid out as 20 × 20 cells in rows.
+// The palette grid's model: up to 256 palette entries laid out as square cells in rows, 20 × 20
+// pixels at 96 DPI.
 #include <array>
 #include <cstdint>
 #include <span>
@@ -23,12 +24,14 @@ public:
     int entryCount() const noexcept { return entryCount_; }
     const std::array<PaletteEntry, kMaxEntries>& entries() const noexcept { return entries_; }
 
-    // Lays the cells out for a client `clientWidth` wide beside a vertical scroll bar `scrollBarWidth` wide.
-    void FitGrid(int clientWidth, int scrollBarWidth);
+    // Lays cells `cellSize` pixels square out for a client `clientWidth` wide beside a vertical
+    // scroll bar `scrollBarWidth` wide.
+    void FitGrid(int clientWidth, int scrollBarWidth, int cellSize = kCellSize);
     int columns() const noexcept { return columns_; }
     int rows() const noexcept { return rows_; }
+    int cellSize() const noexcept { return cellSize_; }
     // The height all rows take.
-    int contentHeight() const noexcept { return rows_ * kCellSize; }
+    int contentHeight() const noexcept { return rows_ * cellSize_; }
 
     // The cell's colour as 0x00BBGGRR, or kNoColour past the entries.
     std::uint32_t ColorAt(int column, int row) const;
@@ -40,6 +43,7 @@ private:
     int entryCount_ = 0;
     int columns_ = 0;
     int rows_ = 0;
+    int cellSize_ = kCellSize;
 };
 
 }  // namespace tessera

@@ -8,12 +8,11 @@
 #include <vector>
 
 #include "controls/scroll_layout.h"
+#include "win/dpi.h"
 #include "win/last_error.h"
 
 namespace tessera {
 namespace {
-
-constexpr int kCell = PaletteGridModel::kCellSize;
 
 std::vector<PALETTEENTRY> ReadEntries(HPALETTE palette, UINT count) {
     std::vector<PALETTEENTRY> entries(count);
@@ -77,9 +76,11 @@ void TPaletteGrid::FitGrid() {
     fitting_ = true;
     RECT client{};
     ::GetClientRect(hwnd(), &client);
-    // The bar is always shown, so the width beside it is the client width plus the bar's.
-    const int scrollBar = ::GetSystemMetrics(SM_CXVSCROLL);
-    model_.FitGrid(client.right + scrollBar, scrollBar);
+    // The bar is always shown, so the width beside it is the client width plus the bar's. The
+    // cells, like the bar, grow with the DPI.
+    const int dpi = win::WindowDpi(hwnd());
+    const int scrollBar = win::SystemMetricForDpi(SM_CXVSCROLL, dpi);
+    model_.FitGrid(client.right + scrollBar, scrollBar, win::ScaleToDpi(PaletteGridModel::kCellSize, dpi));
     const int page = client.bottom;
     scrollTop_ = ClampScrollPosition(scrollTop_, page, model_.contentHeight());
     SCROLLINFO info{sizeof info,
@@ -94,13 +95,14 @@ void TPaletteGrid::FitGrid() {
 }
 
 RECT TPaletteGrid::CellRect(int column, int row) const {
-    const int left = column * kCell;
-    const int top = row * kCell - scrollTop_;
-    return {left, top, left + kCell, top + kCell};
+    const int cell = model_.cellSize();
+    const int left = column * cell;
+    const int top = row * cell - scrollTop_;
+    return {left, top, left + cell, top + cell};
 }
 
 void TPaletteGrid::PaintSwatch(HDC dc, COLORREF colour, RECT rect, bool focused) {
-    // The frame: a button-face outline, then a sunken 3-D edge two pixels wide.
+    // The frame: a button-face outline, then a sunken 3-D edge.
     {
         win::unique_hgdiobj pen(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNFACE)));
         win::select_object usePen(dc, pen.get());
@@ -110,7 +112,9 @@ void TPaletteGrid::PaintSwatch(HDC dc, COLORREF colour, RECT rect, bool focused)
     ::InflateRect(&rect, -1, -1);
     const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
     const COLORREF highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
-    for (int i = 0; i < 2; ++i) {
+    // Two pixels at 96 DPI, wider as the cells grow.
+    const int frame = win::ScaleToDpi(2, win::WindowDpi(hwnd()));
+    for (int i = 0; i < frame; ++i) {
         FillSolid(dc, {rect.left, rect.top, rect.right - 1, rect.top + 1}, shadow);
         FillSolid(dc, {rect.left, rect.top, rect.left + 1, rect.bottom - 1}, shadow);
         FillSolid(dc, {rect.right - 1, rect.top, rect.right, rect.bottom}, highlight);
@@ -194,8 +198,8 @@ void TPaletteGrid::OnVScroll(int code) {
     case SB_BOTTOM: request = ScrollRequest::End; break;
     default: break;
     }
-    ScrollTo(ScrollTarget(request,
-                          {scrollTop_, info.nTrackPos, static_cast<int>(info.nPage), model_.contentHeight(), kCell}));
+    ScrollTo(ScrollTarget(request, {scrollTop_, info.nTrackPos, static_cast<int>(info.nPage), model_.contentHeight(),
+                                    model_.cellSize()}));
 }
 
 void TPaletteGrid::OnKeyDown(WPARAM key) {
@@ -232,12 +236,14 @@ LRESULT TPaletteGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         return 0;
     }
     case WM_VSCROLL: OnVScroll(LOWORD(wParam)); return 0;
-    case WM_MOUSEWHEEL: ScrollTo(scrollTop_ - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * kCell); return 0;
+    case WM_MOUSEWHEEL:
+        ScrollTo(scrollTop_ - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * model_.cellSize());
+        return 0;
     case WM_LBUTTONDOWN: {
         ::SetFocus(hwnd());
         const int x = GET_X_LPARAM(lParam);
         const int y = GET_Y_LPARAM(lParam) + scrollTop_;
-        if (x >= 0 && y >= 0) Select(x / kCell, y / kCell);
+        if (x >= 0 && y >= 0) Select(x / model_.cellSize(), y / model_.cellSize());
         return 0;
     }
     case WM_KEYDOWN: OnKeyDown(wParam); return 0;

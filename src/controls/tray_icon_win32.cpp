@@ -7,16 +7,20 @@
 
 #include "controls/icon_image.h"
 #include "win/application.h"
+#include "win/dpi.h"
 
 namespace tessera {
 
+// The notification area shows small icons, at the size of the system's DPI: the image nearest
+// that size, scaled to it.
 IconHandle IconMakerWin32::Make(std::span<const std::uint8_t> image) {
-    const auto ref = FindIconImage(image);
+    const int size = win::SystemMetricForDpi(SM_CXSMICON, win::SystemDpi());
+    const auto ref = FindIconImage(image, size);
     if (!ref) return 0;
     // The call takes a non-const pointer but only reads the image.
     auto* bits = const_cast<std::uint8_t*>(image.data() + ref->offset);
-    HICON icon = ::CreateIconFromResourceEx(bits, static_cast<DWORD>(ref->size), TRUE, 0x00030000, ref->width,
-                                            ref->height, LR_DEFAULTCOLOR);
+    HICON icon =
+        ::CreateIconFromResourceEx(bits, static_cast<DWORD>(ref->size), TRUE, 0x00030000, size, size, LR_DEFAULTCOLOR);
     return reinterpret_cast<IconHandle>(icon);
 }
 

@@ -15,7 +15,7 @@
 
 namespace tessera {
 
-// Native icons made from icon file images (the first image of the file).
+// Native icons made from icon file images, at the notification area's size (the small icon's).
 class IconMakerWin32 : public IconMaker {
 public:
     IconHandle Make(std::span<const std::uint8_t> image) override;

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
+#include "win/dpi.h"
 #include "win/last_error.h"
 #include "win/rich_edit.h"
 #include "win/text.h"
@@ -13,9 +15,9 @@
 namespace tessera::win {
 namespace {
 
-unique_hfont MakeFormFont(HWND parent, FontWeight weight) {
-    const window_dc dc(parent);
-    const int height = -::MulDiv(8, ::GetDeviceCaps(dc.get(), LOGPIXELSY), 72);
+// 8 points at the set's DPI: a point is 1/72 inch.
+unique_hfont MakeFormFont(int dpi, FontWeight weight) {
+    const int height = -::MulDiv(8, dpi, 72);
     return unique_hfont(::CreateFontW(height, 0, 0, 0, weight == FontWeight::Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
                                       FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                       DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
@@ -31,11 +33,17 @@ bool SameName(std::string_view a, std::string_view b) {
     });
 }
 
+bool IsOwnerDrawnList(const ControlRow& row) {
+    return row.className && ::lstrcmpiW(row.className, L"LISTBOX") == 0 && (row.style & LBS_OWNERDRAWFIXED);
+}
+
 }  // namespace
 
-void ControlSet::Create(HWND parent, std::span<const ControlRow> rows) {
-    if (!normalFont_) normalFont_ = MakeFormFont(parent, FontWeight::Normal);
-    if (!boldFont_) boldFont_ = MakeFormFont(parent, FontWeight::Bold);
+void ControlSet::Create(HWND parent, std::span<const ControlRow> rows, int dpi) {
+    parent_ = parent;
+    dpi_ = dpi;
+    if (!normalFont_) normalFont_ = MakeFormFont(dpi_, FontWeight::Normal);
+    if (!boldFont_) boldFont_ = MakeFormFont(dpi_, FontWeight::Bold);
 
     std::vector<const ControlRow*> order;
     for (const ControlRow& s : rows) {
@@ -50,14 +58,47 @@ void ControlSet::Create(HWND parent, std::span<const ControlRow> rows) {
     for (const ControlRow* s : order) {
         if (::lstrcmpiW(s->className, RICHEDIT_CLASSW) == 0) LoadRichEdit();
         const std::wstring text = Utf8ToWide(s->text ? s->text : "");
-        HWND h = ::CreateWindowExW(s->exStyle, s->className, text.c_str(), s->style | WS_CHILD | WS_CLIPSIBLINGS, s->x,
-                                   s->y, s->width, s->height, parent,
+        const RECT r = Bounds(s->name);
+        HWND h = ::CreateWindowExW(s->exStyle, s->className, text.c_str(), s->style | WS_CHILD | WS_CLIPSIBLINGS,
+                                   r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(s->id)), instance, nullptr);
         if (!h) ThrowLastError("CreateWindowExW (control)");
-        const HFONT font = s->weight == FontWeight::Bold ? boldFont_.get() : normalFont_.get();
-        ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         entries_.push_back({s, h});
+        SetFontOf(entries_.back(), FALSE);
     }
+}
+
+void ControlSet::SetDpi(int dpi) {
+    if (dpi == dpi_) return;
+    dpi_ = dpi;
+    // The old fonts live until no control uses them any more.
+    unique_hfont oldNormal = std::exchange(normalFont_, MakeFormFont(dpi_, FontWeight::Normal));
+    unique_hfont oldBold = std::exchange(boldFont_, MakeFormFont(dpi_, FontWeight::Bold));
+    for (const Entry& e : entries_) {
+        SetFontOf(e, TRUE);
+        const RECT r = Bounds(e.row->name);
+        ::SetWindowPos(e.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+int ControlSet::Scaled(int designPixels) const { return ScaleToDpi(designPixels, dpi_); }
+
+HFONT ControlSet::FontOf(const ControlRow& row) const {
+    return row.weight == FontWeight::Bold ? boldFont_.get() : normalFont_.get();
+}
+
+void ControlSet::SetFontOf(const Entry& entry, BOOL redraw) const {
+    ::SendMessageW(entry.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(*entry.row)), redraw);
+    if (IsOwnerDrawnList(*entry.row)) ::SendMessageW(entry.hwnd, LB_SETITEMHEIGHT, 0, LineHeight(*entry.row));
+}
+
+int ControlSet::LineHeight(const ControlRow& row) const {
+    const window_dc dc(parent_);
+    const select_object font(dc.get(), FontOf(row));
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc.get(), &metrics);
+    return metrics.tmHeight;
 }
 
 const ControlRow* ControlSet::FindRow(std::string_view name) const {
@@ -69,7 +110,7 @@ const ControlRow* ControlSet::FindRow(std::string_view name) const {
 RECT ControlSet::Bounds(std::string_view name) const {
     const ControlRow* row = FindRow(name);
     if (!row) return {};
-    return {row->x, row->y, row->x + row->width, row->y + row->height};
+    return ScaleToDpi(RECT{row->x, row->y, row->x + row->width, row->y + row->height}, dpi_);
 }
 
 // The dialog keys follow the z-order, in which windows stand in the order they were made: the
@@ -80,8 +121,11 @@ void ControlSet::Attach(std::string_view name, HWND child) {
     const Entry* before = nullptr;
     for (const Entry& e : entries_)
         if (TabKey(*e.row) <= TabKey(*row) && (!before || TabKey(*before->row) <= TabKey(*e.row))) before = &e;
-    ::SetWindowPos(child, before ? before->hwnd : HWND_TOP, row->x, row->y, row->width, row->height, SWP_NOACTIVATE);
+    const RECT r = Bounds(name);
+    ::SetWindowPos(child, before ? before->hwnd : HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOACTIVATE);
     entries_.push_back({row, child});
+    SetFontOf(entries_.back(), TRUE);
 }
 
 HWND ControlSet::Find(std::string_view name) const {

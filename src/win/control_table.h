@@ -1,6 +1,7 @@
 #pragma once
 // A form's controls as data: one table row per control (name, class, rectangle, styles, tab
-// order). The same names serve the code (member lookup) and the translation tables.
+// order). The same names serve the code (member lookup) and the translation tables. Rectangles
+// are designed at 96 DPI; the set places the controls, and makes their fonts, at its DPI.
 #include <windows.h>
 
 #include <span>
@@ -19,7 +20,7 @@ struct ControlRow {
     const wchar_t* className;  // window class (L"BUTTON", RICHEDIT_CLASSW, ...); null for a part the
                                // form makes or paints itself, of which the table keeps the place
     int id;                    // control id, for WM_COMMAND
-    int x, y, width, height;   // client coordinates of the parent
+    int x, y, width, height;   // client coordinates of the parent, at 96 DPI
     DWORD style;               // WS_CHILD and WS_CLIPSIBLINGS are added (controls may overlap a panel)
     DWORD exStyle;
     int tabOrder;      // creation order; -1 for controls that never take the focus
@@ -34,14 +35,22 @@ public:
     ControlSet(const ControlSet&) = delete;
     ControlSet& operator=(const ControlSet&) = delete;
 
-    // Creates the controls of `rows` on `parent` in tab order, in the form's font
+    // Creates the controls of `rows` on `parent` in tab order, scaled to `dpi`, in the form's font
     // (MS Sans Serif 8 pt, bold where the row asks). Rows without a class make no window.
-    void Create(HWND parent, std::span<const ControlRow> rows);
-    // The rectangle of the row named `name`; empty when there is none.
+    void Create(HWND parent, std::span<const ControlRow> rows, int dpi);
+    // Scales every control, attached ones included, and the fonts to `dpi`.
+    void SetDpi(int dpi);
+    int Dpi() const noexcept { return dpi_; }
+    // A length designed at 96 DPI, at the set's DPI.
+    int Scaled(int designPixels) const;
+    // The rectangle of the row named `name` at the set's DPI; empty when there is none.
     RECT Bounds(std::string_view name) const;
     // Takes `child`, the window a form made for its row `name`, among the controls: it goes to the
-    // row's rectangle and tab order, and Find finds it. Throws std::logic_error for an unknown row.
+    // row's rectangle and tab order, gets the form's font, and Find finds it. Throws
+    // std::logic_error for an unknown row.
     void Attach(std::string_view name, HWND child);
+    // The height of a line of text in the row's font: the row height of an owner-drawn list.
+    int LineHeight(const ControlRow& row) const;
 
     // The control named `name` (letter case ignored), or null.
     HWND Find(std::string_view name) const;
@@ -58,10 +67,15 @@ private:
         HWND hwnd;
     };
     const ControlRow* FindRow(std::string_view name) const;
+    HFONT FontOf(const ControlRow& row) const;
+    // Gives the control its row's font and, for an owner-drawn list, the matching line height.
+    void SetFontOf(const Entry& entry, BOOL redraw) const;
 
     std::vector<const ControlRow*> rows_;
     // The controls in the order they were made, which is their tab order, then attached windows.
     std::vector<Entry> entries_;
+    HWND parent_ = nullptr;
+    int dpi_ = 96;
     // The controls die with their parent; the fonts they use are the set's.
     unique_hfont normalFont_;
     unique_hfont boldFont_;

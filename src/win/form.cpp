@@ -1,25 +1,75 @@
 #include "win/form.h"
 
+#include <utility>
+
 #include "win/application.h"
+#include "win/dpi.h"
 #include "win/modal_scope.h"
 
 namespace tessera::win {
+namespace {
+
+// Windows 10 1703 and later ask the size a window wants at a new DPI before WM_DPICHANGED.
+constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
+
+}  // namespace
 
 Form::Form(const FormDescription& description)
     : clientSize_(description.clientSize),
       style_(description.style),
       exStyle_(description.exStyle),
-      rows_(description.controls) {
-    const SIZE outer = OuterSize();
-    CreateWindowObject(description.className, exStyle_, L"", style_, 0, 0, outer.cx, outer.cy, description.owner,
-                       description.icon);
-    controls_.Create(hwnd(), rows_);
+      rows_(description.controls),
+      iconName_(description.iconName) {
+    // Made at the origin, on the primary monitor; sized once its DPI is known.
+    CreateWindowObject(description.className, exStyle_, L"", style_, 0, 0, 0, 0, description.owner);
+    controls_.Create(hwnd(), rows_, WindowDpi(hwnd()));
+    const SIZE outer = OuterSizeAt(Dpi());
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitClientArea();
+    LoadIcons();
 }
 
 SIZE Form::OuterSize() const {
-    RECT r{0, 0, clientSize_.cx, clientSize_.cy};
-    ::AdjustWindowRectEx(&r, style_, FALSE, exStyle_);
+    RECT r{};
+    ::GetWindowRect(hwnd(), &r);
     return {r.right - r.left, r.bottom - r.top};
+}
+
+// The frame is measured rather than trusted: Wine, for one, draws every frame at the system's
+// DPI whatever the window's, and Windows' suggested rectangle may be a pixel off.
+void Form::FitClientArea() {
+    RECT client{};
+    ::GetClientRect(hwnd(), &client);
+    const RECT wanted = ScaleToDpi(RECT{0, 0, clientSize_.cx, clientSize_.cy}, Dpi());
+    if (client.right == wanted.right && client.bottom == wanted.bottom) return;
+    const SIZE outer = OuterSize();
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, outer.cx + wanted.right - client.right,
+                   outer.cy + wanted.bottom - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE Form::OuterSizeAt(int dpi) const {
+    const RECT client = ScaleToDpi(RECT{0, 0, clientSize_.cx, clientSize_.cy}, dpi);
+    const RECT r = WindowRectForDpi(client, style_, exStyle_, dpi);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+// The caption's icon and the task switcher's, each at the size Windows shows it at this DPI.
+void Form::LoadIcons() {
+    if (!iconName_) return;
+    unique_hicon big = LoadIconForDpi(iconName_, SM_CXICON, Dpi());
+    unique_hicon little = LoadIconForDpi(iconName_, SM_CXSMICON, Dpi());
+    ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(little.get()));
+    // The window holds the new icons now: the old ones may go.
+    bigIcon_ = std::move(big);
+    smallIcon_ = std::move(little);
+}
+
+void Form::SetDpi(int dpi) {
+    controls_.SetDpi(dpi);
+    LoadIcons();
+    DpiChanged();
+    ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 ModalResult Form::ShowModal() {
@@ -38,6 +88,29 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (HBRUSH brush = controls_.ColourFor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)))
             return reinterpret_cast<LRESULT>(brush);
         break;
+    case WM_MEASUREITEM: {
+        auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        for (const ControlRow& row : rows_)
+            if (item.CtlType == ODT_LISTBOX && row.className && row.id == static_cast<int>(item.CtlID)) {
+                item.itemHeight = static_cast<UINT>(controls_.LineHeight(row));
+                return TRUE;
+            }
+        break;
+    }
+    case kGetDpiScaledSize:
+        // The exact size at the new DPI, rather than the window's size scaled with its frame.
+        *reinterpret_cast<SIZE*>(lParam) = OuterSizeAt(static_cast<int>(wParam));
+        return TRUE;
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another DPI, or the DPI changed: the form takes the new DPI and
+        // the rectangle Windows suggests, which keeps it where the user put it.
+        SetDpi(HIWORD(wParam));
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                       suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        FitClientArea();
+        return 0;
+    }
     case WM_CLOSE:
         // The close box, or another program asking: a form hides with Cancel rather than going.
         EndModal(ModalResult::Cancel);

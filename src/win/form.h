@@ -1,6 +1,7 @@
 #pragma once
 // A form: a top-level window made, with its controls, from a description, and shown modeless or
-// modal. The description's numbers are pixels as designed, at 96 DPI.
+// modal. The description's numbers are pixels as designed, at 96 DPI: the form scales them, and
+// its fonts and icons, to the DPI of its monitor when it is made and whenever that DPI changes.
 #include <windows.h>
 
 #include <optional>
@@ -9,6 +10,7 @@
 
 #include "win/control_table.h"
 #include "win/modal_result.h"
+#include "win/unique_handle.h"
 #include "win/window.h"
 
 namespace tessera::win {
@@ -24,7 +26,7 @@ struct FormDescription {
     DWORD exStyle;
     std::span<const ControlRow> controls;
     HWND owner = nullptr;
-    HICON icon = nullptr;  // the class's icon (caption, task switcher)
+    const wchar_t* iconName = nullptr;  // icon resource for the caption and the task switcher
 };
 
 class Form : public Window {
@@ -33,6 +35,8 @@ public:
     HWND Control(std::string_view name) const { return controls_.Find(name); }
     // The window's size, frame included.
     SIZE OuterSize() const;
+    // The DPI the form is laid out for.
+    int Dpi() const noexcept { return controls_.Dpi(); }
 
     // Shows the form modal and runs it until EndModal; Cancel when the program quits meanwhile.
     ModalResult ShowModal();
@@ -43,8 +47,10 @@ protected:
 
     const ControlSet& Controls() const noexcept { return controls_; }
     std::span<const ControlRow> Rows() const noexcept { return rows_; }
-    // The row's rectangle, for the parts the form makes or paints itself.
+    // The row's rectangle at the form's DPI, for the parts the form makes or paints itself.
     RECT Bounds(std::string_view name) const { return controls_.Bounds(name); }
+    // A length designed at 96 DPI (a margin the form paints), at the form's DPI.
+    int Scaled(int designPixels) const { return controls_.Scaled(designPixels); }
     // Places `child`, made by the form for its row `name`, and puts it in the row's tab order.
     void Attach(std::string_view name, HWND child) { controls_.Attach(name, child); }
 
@@ -54,15 +60,30 @@ protected:
     // Run by ShowModal after the loop, while the form is still on screen.
     virtual void ModalClosing() {}
 
-    // Colours the table's coloured controls; WM_CLOSE ends a modal showing with Cancel.
+    // Run after the form and its table's controls took a new DPI, for what the form placed or
+    // loaded itself.
+    virtual void DpiChanged() {}
+
+    // Colours the table's coloured controls, measures the lines of owner-drawn lists, follows
+    // DPI changes; WM_CLOSE ends a modal showing with Cancel.
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The window's size at `dpi` as Windows computes it for the table's client area.
+    SIZE OuterSizeAt(int dpi) const;
+    // Sizes the window so that its client area is the table's at the form's DPI.
+    void FitClientArea();
+    void SetDpi(int dpi);
+    void LoadIcons();
+
     SIZE clientSize_;
     DWORD style_;
     DWORD exStyle_;
     std::span<const ControlRow> rows_;
+    const wchar_t* iconName_;
     ControlSet controls_;
+    unique_hicon bigIcon_;
+    unique_hicon smallIcon_;
     std::optional<ModalResult> modalResult_;
 };
 

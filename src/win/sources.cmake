@@ -2,6 +2,7 @@ list(APPEND TESSERA_SHELL_SOURCES
   win/application.cpp
   win/clipboard.cpp
   win/control_table.cpp
+  win/dpi.cpp
   win/form.cpp
   win/last_error.cpp
   win/message_boxes.cpp

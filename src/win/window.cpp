@@ -1,6 +1,7 @@
 #include "win/window.h"
 
 #include "win/application.h"
+#include "win/dpi.h"
 #include "win/last_error.h"
 
 namespace tessera::win {
@@ -46,6 +47,7 @@ LRESULT CALLBACK Window::WindowProcedure(HWND hwnd, UINT message, WPARAM wParam,
         auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->hwnd_ = hwnd;
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        if (!(reinterpret_cast<CREATESTRUCTW*>(lParam)->style & WS_CHILD)) EnableNonClientScaling(hwnd);
     }
     auto* self = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);

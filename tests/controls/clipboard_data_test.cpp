@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,37 @@ TEST(IconImage, RefusesBlocksThatAreNoIconOrPointOutside) {
     auto noImages = IconFile(16, 16, 40);
     noImages[4] = 0;
     EXPECT_FALSE(FindIconImage(noImages));
+}
+
+// An icon file image with one 8-byte image per width in `widths`, in that order.
+std::vector<std::uint8_t> MultiSizeIconFile(std::initializer_list<std::uint8_t> widths) {
+    const auto count = static_cast<std::uint8_t>(widths.size());
+    std::vector<std::uint8_t> b{0, 0, 1, 0, count, 0};
+    std::uint32_t offset = 6 + 16u * count;
+    for (std::uint8_t w : widths) {
+        b.insert(b.end(), {w, w, 0, 0, 1, 0, 32, 0, 8, 0, 0, 0});
+        for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(offset >> (8 * i)));
+        offset += 8;
+    }
+    b.resize(offset, 0xAB);
+    return b;
+}
+
+// The image for a size: that size, else the nearest larger (shrunk, it stays sharp), else the largest.
+TEST(IconImage, TakesTheImageNearestToTheSizeShown) {
+    const auto block = MultiSizeIconFile({32, 16, 48, 24});
+    auto widthFor = [&](int size) { return FindIconImage(block, size).value_or(IconImageRef{}).width; };
+    EXPECT_EQ(widthFor(16), 16);
+    EXPECT_EQ(widthFor(20), 24);
+    EXPECT_EQ(widthFor(40), 48);
+    EXPECT_EQ(widthFor(64), 48);
+    EXPECT_EQ(widthFor(8), 16);
+    EXPECT_EQ(FindIconImage(block)->width, 32) << "without a size, the first image";
+
+    auto truncated = block;
+    truncated.resize(truncated.size() - 1);  // the last image, 24, lies partly outside
+    EXPECT_EQ(FindIconImage(truncated, 20)->width, 32);
+    EXPECT_FALSE(FindIconImage(IconFile(16, 16, 40, 22, 2), 16)) << "a cursor file";
 }
 
 TEST(ComponentToText, SplitsTheDataIntoLinesAndStopsAtTheFirstNul) {

@@ -58,6 +58,12 @@ TEST(PaletteGrid, FitsColumnsBesideTheScrollBarAndRowsToTheEntries) {
     grid.FitGrid(217, 17);
     EXPECT_EQ(grid.rows(), 1);
     EXPECT_EQ(grid.contentHeight(), 20);
+
+    // At 150 % the cells are 30 pixels: the same client holds fewer of them.
+    grid.SetEntries(Ramp(16));
+    grid.FitGrid(217, 17, 30);
+    EXPECT_EQ(grid.columns(), 6);
+    EXPECT_EQ(grid.contentHeight(), 90);
 }
 
 TEST(PaletteGrid, CellsPastTheEntriesHaveNoColourAndOnlyTheFirstOfThemCanBeSelected) {

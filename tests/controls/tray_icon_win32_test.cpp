@@ -156,11 +156,13 @@ TEST(TrayIconWin32, AnimationChangesTheIconOverTime) {
     EXPECT_EQ(seen.count(0), 0u);
 }
 
-TEST(TrayIconWin32, ProgramIconsLoadFromResources) {
+// Every icon comes in the sizes of every display scaling; the tray shows the small icon's.
+TEST(TrayIconWin32, ProgramIconsLoadFromResourcesAtTheSmallIconSize) {
     HMODULE self = ::GetModuleHandleW(nullptr);
     for (const wchar_t* name : {L"MAINICON", L"FRAME0", L"FRAME1", L"FRAME2"}) {
         const auto image = LoadIconImage(self, name);
-        ASSERT_EQ(image.size(), 766u) << "32 x 32, 16 colours, one image";
+        ASSERT_GE(image.size(), 6u);
+        EXPECT_EQ(image[4], 7) << "16, 20, 24, 32, 40, 48 and 64 pixels";
         IconMakerWin32 maker;
         const IconHandle handle = maker.Make(image);
         EXPECT_NE(handle, 0u);
@@ -168,7 +170,7 @@ TEST(TrayIconWin32, ProgramIconsLoadFromResources) {
         ASSERT_TRUE(::GetIconInfo(reinterpret_cast<HICON>(handle), &info));
         BITMAP mask{};
         ::GetObjectW(info.hbmMask, sizeof mask, &mask);
-        EXPECT_EQ(mask.bmWidth, 32);
+        EXPECT_EQ(mask.bmWidth, ::GetSystemMetrics(SM_CXSMICON));
         if (info.hbmColor) ::DeleteObject(info.hbmColor);
         ::DeleteObject(info.hbmMask);
         maker.Free(handle);

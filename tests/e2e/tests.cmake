@@ -9,14 +9,25 @@ add_library(planted_riched20 SHARED ${CMAKE_CURRENT_LIST_DIR}/tools/planted_rich
 set_target_properties(planted_riched20 PROPERTIES OUTPUT_NAME riched20 PREFIX ""
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/planted)
 
+# tessera_add_e2e(NAME [DPI]): with a DPI, the scenario runs with Wine's display at that DPI.
 function(tessera_add_e2e name)
-  add_test(NAME e2e_${name} COMMAND bash ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/${name}.sh)
-  set_tests_properties(e2e_${name} PROPERTIES LABELS e2e TIMEOUT 300 SKIP_RETURN_CODE 77
+  set(test e2e_${name})
+  set(command bash ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/${name}.sh)
+  if(ARGC GREATER 1)
+    set(test e2e_${name}_${ARGV1})
+    set(command bash ${PROJECT_SOURCE_DIR}/tests/support/at_dpi.sh ${ARGV1} ${command})
+  endif()
+  add_test(NAME ${test} COMMAND ${command})
+  set_tests_properties(${test} PROPERTIES LABELS e2e TIMEOUT 300 SKIP_RETURN_CODE 77
     ENVIRONMENT "TESSERA_EXE=$<TARGET_FILE:Tessera>;E2E_PROBE=$<TARGET_FILE:e2e_probe>;PLANTED_DLL=$<TARGET_FILE:planted_riched20>")
+  if(ARGC GREATER 1)
+    set_tests_properties(${test} PROPERTIES RUN_SERIAL TRUE)
+  endif()
 endfunction()
 
 if(TARGET Tessera)
   tessera_add_e2e(startup)
+  tessera_add_e2e(startup 144)
   tessera_add_e2e(capture)
   tessera_add_e2e(numbering)
   tessera_add_e2e(paste)

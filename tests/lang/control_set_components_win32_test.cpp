@@ -45,7 +45,7 @@ struct ControlSetComponentsTest : ::testing::Test {
 
     void SetUp() override {
         ASSERT_TRUE(form);
-        controls.Create(form.get(), kRows);
+        controls.Create(form.get(), kRows, 96);
         ::AppendMenuW(menu.get(), MF_STRING, 1, L"Options");
         ::AppendMenuW(menu.get(), MF_STRING, 2, L"Clear");
         ::AppendMenuW(menu.get(), MF_STRING, 3, L"Quit");

@@ -155,6 +155,33 @@ TEST(Form, MakesItsTableAndPutsItsOwnWindowsInTheirPlaceAndTabOrder) {
                                         form.Control("Second"), form.Control("Label")}));
 }
 
+// Dragged to a monitor at 150 %, a form scales its table, attached windows included, and its
+// fonts, and takes the place Windows suggests with the client area its table needs there.
+TEST(Form, TakesANewDpiAtThePlaceWindowsSuggests) {
+    TableForm form;
+    RECT suggested{40, 30, 40 + 310, 30 + 170};  // a frame too thin for the 300 x 150 client
+    ::SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    RECT outer{}, client{};
+    ::GetWindowRect(form.hwnd(), &outer);
+    ::GetClientRect(form.hwnd(), &client);
+    EXPECT_EQ(outer.left, 40);
+    EXPECT_EQ(outer.top, 30);
+    EXPECT_EQ(client.right, 300);
+    EXPECT_EQ(client.bottom, 150);
+
+    EXPECT_EQ(form.Bounds("Panel").top, 120);
+    const RECT second = ClientRectOf(form.Control("Second"));
+    EXPECT_EQ(second.left, 12);
+    EXPECT_EQ(second.top, 60);
+    EXPECT_EQ(second.right, 132);
+    const RECT made = ClientRectOf(form.Control("Made"));
+    EXPECT_EQ(made.left, 150);
+    EXPECT_EQ(made.bottom, 105);
+    LOGFONTW font{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(form.Control("Label"), WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -16) << "8 points at 144 DPI";
+}
+
 TEST(Clipboard, WaitsBrieflyForAnotherHolderThenGivesUp) {
     auto holdFor = [](DWORD ms, std::atomic<bool>& opened) {
         // The holder opens the clipboard for a window of its own thread, as another program would.
