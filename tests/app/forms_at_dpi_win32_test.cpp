@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/window_facts_win32.h"
 #include "app/about_box_win32.h"
 #include "app/main_form_win32.h"
 #include "app/program_paths.h"
@@ -37,23 +38,9 @@ public:
     bool DeleteRunValue(RunScope, const std::string&) override { return true; }
 };
 
-std::string ModulePath() {
-    char buf[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, buf, MAX_PATH);
-    return buf;
-}
-
-std::wstring ClassOf(HWND h) {
-    wchar_t name[64] = {};
-    ::GetClassNameW(h, name, 64);
-    return name;
-}
-
-std::wstring TextOf(HWND h) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(h)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(h, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+using testing::ClassOf;
+using testing::ModulePath;
+using testing::TextOf;
 
 RECT RectInParent(HWND control) {
     RECT r{};

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/window_facts_win32.h"
 #include "../win/box_driver.h"
 #include "app/main_form_win32.h"
 #include "app/program_paths.h"
@@ -41,11 +42,7 @@ public:
     }
 };
 
-std::string ModulePath() {
-    char buf[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, buf, MAX_PATH);
-    return buf;
-}
+using testing::ModulePath;
 
 void PumpFor(DWORD ms) {
     const DWORD end = ::GetTickCount() + ms;
@@ -242,11 +239,7 @@ TEST_F(MainFormTest, ClearingAsksFirstAndDeletesOnlyTheStoresFiles) {
 // says of a key another program holds, the options window's choices.
 class ProgramTest : public MainFormTest {
 protected:
-    std::wstring Text(HWND window) {
-        wchar_t buf[512] = {};
-        ::GetWindowTextW(window, buf, 512);
-        return buf;
-    }
+    static std::wstring Text(HWND window) { return testing::TextOf(window); }
     // Every control and caption a table names shows the table's text in `language`.
     void ExpectTexts(const win::Form& form, const LanguageTable& table, int language) {
         for (std::size_t row = 0; row + 2 < table.words.size(); row += 3) {
