@@ -42,9 +42,26 @@ bool ClipStore::ItemFileExists(int row) {
     return path && fs_.FileExists(*path);
 }
 
+// Listing a folder of a hundred thousand files takes most of a showing (under Wine far more than
+// the rest), while between two showings only a few names change, most of them the program's own
+// captures and deletions. The watch names them, and only those are asked again. Whenever it
+// cannot tell (not started, run over, folder replaced), or the last listing found nothing (an
+// unreadable folder lists empty), the folder is listed as if there were no watch.
+const StoreListing& ClipStore::CurrentListing() {
+    if (!watchAsked_) {
+        watchAsked_ = true;
+        watch_ = fs_.WatchFolder(storeDir_);
+    }
+    if (!watch_) return listing_.emplace(fs_, storeDir_);
+    // Taken before any listing: a change made while the folder is listed is in the next answer.
+    const FolderChanges changes = watch_->TakeChanges();
+    if (listing_ && !listing_->Empty() && !changes.unknown && listing_->Recheck(changes.names)) return *listing_;
+    return listing_.emplace(fs_, storeDir_);
+}
+
 // Rows whose files went away (or whose names could reach outside the store) go without a word.
 void ClipStore::DropStaleRows() {
-    const StoreListing store(fs_, storeDir_);
+    const StoreListing& store = CurrentListing();
     grid.RemoveRowsWhere([&store](const std::string&, const std::string& fileName) {
         return !IsPlainStoreFileName(fileName) || !store.Contains(fileName);
     });

@@ -2,6 +2,7 @@
 // The clip store: the item files of the store folder, the clip index that lists them (`grid`)
 // and the index file that keeps it across starts. Made once by start-up and handed by reference
 // to the forms that show or change it.
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@
 #include "store/clip_index.h"
 #include "store/file_system.h"
 #include "store/index_startup.h"
+#include "store/store_listing.h"
 
 namespace tessera {
 
@@ -50,16 +52,25 @@ public:
     // Whether the item's file is there (a name that is not a plain store file name is not).
     bool ItemFileExists(int row);
     // Drops the rows whose files are gone, as if the first such row were removed until none is.
+    // The folder is listed again only when its watch cannot say what changed since last time.
     void DropStaleRows();
+    // The number of items the index lists (none for the empty index).
+    int ItemCount() const noexcept { return grid.IsEmpty() ? 0 : grid.RowCount(); }
     // Deletes the item's file (a failure is ignored) and its row.
     void RemoveItem(int row);
     // The item's new display name; its file keeps its name.
     void Rename(int row, std::string_view displayName);
 
 private:
+    const StoreListing& CurrentListing();
+
     FileSystem& fs_;
     std::string storeDir_;
     std::string indexFileName_;
+    // The store folder's files as last listed, kept current between listings by the watch.
+    std::optional<StoreListing> listing_;
+    std::unique_ptr<FolderWatch> watch_;
+    bool watchAsked_ = false;
 };
 
 }  // namespace tessera
