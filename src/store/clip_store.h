@@ -2,6 +2,7 @@
 // The clip store: the item files of the store folder, the clip index that lists them (`grid`)
 // and the index file that keeps it across starts. Made once by start-up and handed by reference
 // to the forms that show or change it.
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,7 +36,8 @@ public:
     void MakeFolder();
     bool FolderExists();
 
-    // Start-up: the index file read, or the index rebuilt from the folder's files.
+    // Start-up: the index file read, or the index rebuilt from the folder's files. The folder
+    // is then listed in the background for the first showing, where it can be watched.
     IndexStartup Load();
     // Files the clipboard's first supported kind as a new item; its display name, or nothing
     // when nothing was filed. Throws the "cannot create" error when its file cannot be made.
@@ -62,6 +64,8 @@ public:
     void Rename(int row, std::string_view displayName);
 
 private:
+    FolderWatch* Watch();
+    void ListInBackground();
     const StoreListing& CurrentListing();
 
     FileSystem& fs_;
@@ -71,6 +75,7 @@ private:
     std::optional<StoreListing> listing_;
     std::unique_ptr<FolderWatch> watch_;
     bool watchAsked_ = false;
+    std::future<StoreListing> backgroundListing_;  // declared last: waited for first when destroyed
 };
 
 }  // namespace tessera

@@ -132,16 +132,20 @@ TEST_F(Win32FileSystemTest, FolderWatchNamesWhatChangedBeforeItWasAsked) {
     EXPECT_EQ(changes.names,
               (std::vector<std::string>{"IMAGE_005.BMP", "Image_003.bmp", "Texte_001.txt", "Texte_004.txt"}));
 
-    // A store whose items' files go behind its back drops them at its next showing.
+    // A store drops the rows of files gone behind its back, also while it listed the folder in
+    // the background after start-up, and after its own deletions.
     ClipStore store(fs_, dir_, PathOf("Tessera.FIC"));
-    store.grid.AppendItem("Texte_002", "Texte_002.txt");
-    store.grid.AppendItem("Texte_004", "Texte_004.txt");
+    store.Load();
+    ASSERT_TRUE(::DeleteFileA(PathOf("Texte_002.txt").c_str()));
+    store.grid = ClipIndex{};
+    for (const char* name : {"Texte_002.txt", "Texte_004.txt", "IMAGE_005.bmp"}) store.grid.AppendItem("x", name);
     store.DropStaleRows();
     ASSERT_EQ(store.grid.RowCount(), 2);
-    ASSERT_TRUE(::DeleteFileA(PathOf("Texte_002.txt").c_str()));
+    store.RemoveItem(0);
+    store.grid.AppendItem("x", "Texte_004.txt");
     store.DropStaleRows();
     ASSERT_EQ(store.grid.RowCount(), 1);
-    EXPECT_EQ(store.grid.FileName(0), "Texte_004.txt");
+    EXPECT_EQ(store.grid.FileName(0), "IMAGE_005.bmp");
 
     const std::string moved = dir_ + "-moved";
     ASSERT_TRUE(::MoveFileA(dir_.c_str(), moved.c_str()));

@@ -115,6 +115,7 @@ TEST(StoreListingTest, AWatchedListingDropsWhatAFreshListingDrops) {
     for (int i = 0; i < 6; ++i) fs.Add(any());
     ClipStore watched(fs, "S", "S.FIC");
     ClipStore fresh(fs, "S", "S.FIC");
+    watched.Load();  // the first listing, made in the background
 
     const int rounds = 300;
     for (int round = 0; round < rounds; ++round) {
