@@ -2,7 +2,7 @@
 # Hot-key latency under Wine with a real target program: from the copy hot key to the new item
 # file for a one-line copy from notepad (split at the moment the clipboard changed: before it,
 # Tessera reading the title and sending Ctrl+C plus notepad copying; after it, Tessera's
-# capture), and from the paste hot key to the chooser shown over 1,000 items.
+# capture), and from the paste hot key to the chooser shown with its lines (1,000 and the copies).
 #   bench/hotkey_latency.sh [BUILD_DIR] [RUNS]      (BUILD_DIR: build/win64)
 # Needs a display and a Wine prefix (tools/wine-env provides both; on its own virtual display Wine
 # is told that no window manager is there, as a desktop with one would behave).

@@ -90,7 +90,8 @@ RememberedWindow HotKeyCommandsWin32::ForegroundWindow() { return RememberForegr
 
 bool HotKeyCommandsWin32::ChooserVisible() { return chooser_.Visible(); }
 
-int HotKeyCommandsWin32::ItemCount() { return chooser_.ListCount(); }
+// The index's rows, which the chooser's list shows line for line from its first showing on.
+int HotKeyCommandsWin32::ItemCount() { return store_.ItemCount(); }
 
 void HotKeyCommandsWin32::ShowStoreEmpty() {
     tessera::BringProgramForward(mainWindow_);

@@ -112,12 +112,8 @@ void TChoix::FormCreate() {
     }
     const IndexStartup startup = store_.Load();
     if (startup.loadError) win::ShowErrorMessage(win::UserTextToWide(*startup.loadError));
-
-    // Until the first showing rebuilds it from the index, the list has one line per file found.
-    ClearLines();
-    for (std::size_t i = 0; i < startup.files.size(); ++i) AddLine(store_.grid.DisplayName(static_cast<int>(i)));
-    SyncLineCount();
-
+    // The list stays empty until the first showing fills it from the index: filling it now
+    // would be work thrown away. Until then the store counts the items.
     EnablePaste(false);
 }
 

@@ -67,7 +67,7 @@ protected:
     void DpiChanged() override;
 
 private:
-    void FormCreate();    // once: the store loaded, the list filled
+    void FormCreate();    // once: the store loaded (the list waits for the first showing)
     void FormClose();     // every closing: the settings saved, the preview's edit kept
     void Button1Click();  // "Vider le Presse-papiers de Tessera...": the clear command, then Cancel
     void Edit1Change();   // the rename field changed: the item renamed

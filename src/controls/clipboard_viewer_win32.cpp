@@ -129,6 +129,11 @@ void TClipboardViewer::RebuildView() {
         LayoutChild();
     });
     DestroyChild();
+    // Hidden, the panel neither reads the clipboard's content nor builds a view of it: another
+    // program's picture would be copied for nobody to see. The view is built at the next paint,
+    // which comes when the panel is shown again.
+    viewStale_ = !::IsWindowVisible(hwnd());
+    if (viewStale_) return;
     const auto v = PlanView(probe_, core_.Registered(), core_.ViewFormat());
     if (!v) return;  // an empty clipboard shows the background only
     switch (ViewKindOf(*v)) {
@@ -292,6 +297,9 @@ LRESULT TClipboardViewer::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
         Window::HandleMessage(message, wParam, lParam);
         LayoutChild();
         return 0;
+    case WM_PAINT:
+        if (viewStale_) RebuildView();
+        return Window::HandleMessage(message, wParam, lParam);
     case WM_HSCROLL: OnScroll(SB_HORZ, LOWORD(wParam)); return 0;
     case WM_VSCROLL: OnScroll(SB_VERT, LOWORD(wParam)); return 0;
     case WM_ERASEBKGND: {

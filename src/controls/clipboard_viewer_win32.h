@@ -1,6 +1,6 @@
 #pragma once
 // TClipboardViewer: a scrolling panel in the clipboard viewer chain that shows the clipboard's
-// content and raises OnChange on every change of the clipboard.
+// content (while it is visible) and raises OnChange on every change of the clipboard.
 #include <windows.h>
 
 #include <functional>
@@ -72,6 +72,7 @@ private:
     win::unique_hbrush background_;
     POINT scroll_{0, 0};
     bool layoutSuspended_ = false;
+    bool viewStale_ = false;  // the clipboard changed while the panel was hidden
     bool inLayout_ = false;
 };
 

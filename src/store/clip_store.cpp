@@ -1,5 +1,6 @@
 #include "store/clip_store.h"
 
+#include <system_error>
 #include <utility>
 
 #include "store/clear_store.h"
@@ -17,7 +18,11 @@ void ClipStore::MakeFolder() { ForceDirectories(fs_, storeDir_); }
 
 bool ClipStore::FolderExists() { return fs_.DirectoryExists(storeDir_); }
 
-IndexStartup ClipStore::Load() { return LoadIndexAtStart(fs_, indexFileName_, storeDir_, grid); }
+IndexStartup ClipStore::Load() {
+    IndexStartup startup = LoadIndexAtStart(fs_, indexFileName_, storeDir_, grid);
+    ListInBackground();
+    return startup;
+}
 
 // A missing folder files nothing and says nothing: the user copied something the program
 // cannot keep, and the chooser's creation has reported the folder already.
@@ -42,9 +47,43 @@ bool ClipStore::ItemFileExists(int row) {
     return path && fs_.FileExists(*path);
 }
 
+FolderWatch* ClipStore::Watch() {
+    if (!watchAsked_) {
+        watchAsked_ = true;
+        watch_ = fs_.WatchFolder(storeDir_);
+    }
+    return watch_.get();
+}
+
+// The first showing would otherwise list the folder while the user waits. The watch starts
+// first, so that whatever changes while the listing is made is reported at that showing. Without
+// a watch the listing would be out of date by then, and without a thread the showing lists.
+void ClipStore::ListInBackground() {
+    if (!Watch()) return;
+    watch_->TakeChanges();
+    try {
+        backgroundListing_ = std::async(std::launch::async, [this] { return StoreListing(fs_, storeDir_); });
+    } catch (const std::system_error&) {
+    }
+}
+
+// Listing a folder of a hundred thousand files takes most of a showing (under Wine far more than
+// the rest), while between two showings only a few names change, most of them the program's own
+// captures and deletions. The watch names them, and only those are asked again. Whenever it
+// cannot tell (not started, run over, folder replaced), or the last listing found nothing (an
+// unreadable folder lists empty), the folder is listed as if there were no watch.
+const StoreListing& ClipStore::CurrentListing() {
+    if (!Watch()) return listing_.emplace(fs_, storeDir_);
+    if (backgroundListing_.valid()) listing_.emplace(backgroundListing_.get());
+    // Taken before any listing: a change made while the folder is listed is in the next answer.
+    const FolderChanges changes = watch_->TakeChanges();
+    if (listing_ && !listing_->Empty() && !changes.unknown && listing_->Recheck(changes.names)) return *listing_;
+    return listing_.emplace(fs_, storeDir_);
+}
+
 // Rows whose files went away (or whose names could reach outside the store) go without a word.
 void ClipStore::DropStaleRows() {
-    const StoreListing store(fs_, storeDir_);
+    const StoreListing& store = CurrentListing();
     grid.RemoveRowsWhere([&store](const std::string&, const std::string& fileName) {
         return !IsPlainStoreFileName(fileName) || !store.Contains(fileName);
     });

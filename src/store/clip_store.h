@@ -2,6 +2,8 @@
 // The clip store: the item files of the store folder, the clip index that lists them (`grid`)
 // and the index file that keeps it across starts. Made once by start-up and handed by reference
 // to the forms that show or change it.
+#include <future>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +13,7 @@
 #include "store/clip_index.h"
 #include "store/file_system.h"
 #include "store/index_startup.h"
+#include "store/store_listing.h"
 
 namespace tessera {
 
@@ -33,7 +36,8 @@ public:
     void MakeFolder();
     bool FolderExists();
 
-    // Start-up: the index file read, or the index rebuilt from the folder's files.
+    // Start-up: the index file read, or the index rebuilt from the folder's files. The folder
+    // is then listed in the background for the first showing, where it can be watched.
     IndexStartup Load();
     // Files the clipboard's first supported kind as a new item; its display name, or nothing
     // when nothing was filed. Throws the "cannot create" error when its file cannot be made.
@@ -50,16 +54,28 @@ public:
     // Whether the item's file is there (a name that is not a plain store file name is not).
     bool ItemFileExists(int row);
     // Drops the rows whose files are gone, as if the first such row were removed until none is.
+    // The folder is listed again only when its watch cannot say what changed since last time.
     void DropStaleRows();
+    // The number of items the index lists (none for the empty index).
+    int ItemCount() const noexcept { return grid.IsEmpty() ? 0 : grid.RowCount(); }
     // Deletes the item's file (a failure is ignored) and its row.
     void RemoveItem(int row);
     // The item's new display name; its file keeps its name.
     void Rename(int row, std::string_view displayName);
 
 private:
+    FolderWatch* Watch();
+    void ListInBackground();
+    const StoreListing& CurrentListing();
+
     FileSystem& fs_;
     std::string storeDir_;
     std::string indexFileName_;
+    // The store folder's files as last listed, kept current between listings by the watch.
+    std::optional<StoreListing> listing_;
+    std::unique_ptr<FolderWatch> watch_;
+    bool watchAsked_ = false;
+    std::future<StoreListing> backgroundListing_;  // declared last: waited for first when destroyed
 };
 
 }  // namespace tessera

@@ -17,6 +17,8 @@ public:
     bool RemoveFile(const std::string& path) override;
     std::vector<std::string> ListPlainFiles(const std::string& dir) override;
     std::vector<std::string> ListFiles(const std::string& dir) override;
+    // Windows reports the names changed in a folder; the host's build watches nothing.
+    std::unique_ptr<FolderWatch> WatchFolder(const std::string& dir) override;
 };
 
 }  // namespace tessera

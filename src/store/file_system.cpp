@@ -2,6 +2,8 @@
 
 namespace tessera {
 
+std::unique_ptr<FolderWatch> FileSystem::WatchFolder(const std::string&) { return nullptr; }
+
 // Reading on into a small buffer past the hint finds the end without growing (and copying) the
 // whole string.
 std::optional<std::string> ReadWholeFile(std::size_t sizeHint,

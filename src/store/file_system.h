@@ -2,10 +2,13 @@
 // The file operations the clip store needs, as a port: Win32 in the program, POSIX on the host.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "store/folder_watch.h"
 
 namespace tessera {
 
@@ -39,6 +42,9 @@ public:
     virtual std::vector<std::string> ListPlainFiles(const std::string& dir) = 0;
     // Names of every file of a folder, hidden and system ones included (not folders), in any order.
     virtual std::vector<std::string> ListFiles(const std::string& dir) = 0;
+    // A watch on the names of `dir`'s files, or nothing where the system offers none (then a
+    // caller lists the folder whenever it needs to know what it holds).
+    virtual std::unique_ptr<FolderWatch> WatchFolder(const std::string& dir);
 };
 
 }  // namespace tessera

@@ -174,4 +174,6 @@ std::vector<std::string> DiskFileSystem::ListPlainFiles(const std::string& dir) 
 
 std::vector<std::string> DiskFileSystem::ListFiles(const std::string& dir) { return ListRegularFiles(dir, true); }
 
+std::unique_ptr<FolderWatch> DiskFileSystem::WatchFolder(const std::string&) { return nullptr; }
+
 }  // namespace tessera

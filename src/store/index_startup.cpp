@@ -29,14 +29,18 @@ void SortNamesIgnoringCase(std::vector<std::string>& files) {
     });
 }
 
+// The folder is listed only when the index must be rebuilt from it: with a hundred thousand items
+// the listing and its sort would take longer than reading the index file.
 IndexStartup LoadIndexAtStart(FileSystem& fs, const std::string& indexPath, const std::string& storeDir,
                               ClipIndex& index) {
     IndexStartup result;
-    result.files = fs.ListPlainFiles(storeDir);
-    SortNamesIgnoringCase(result.files);
-
-    if (!fs.FileExists(indexPath)) {
+    const auto rebuild = [&] {
+        result.files = fs.ListPlainFiles(storeDir);
+        SortNamesIgnoringCase(result.files);
         RebuildIndexFromFiles(result.files, index);
+    };
+    if (!fs.FileExists(indexPath)) {
+        rebuild();
         return result;
     }
     try {
@@ -46,7 +50,7 @@ IndexStartup LoadIndexAtStart(FileSystem& fs, const std::string& indexPath, cons
         // items: they are listed from the folder, so a later save names every one of them again.
         result.loadError = e.what();
         index = ClipIndex{};
-        RebuildIndexFromFiles(result.files, index);
+        rebuild();
     }
     return result;
 }

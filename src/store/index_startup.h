@@ -10,7 +10,8 @@
 namespace tessera {
 
 struct IndexStartup {
-    // Plain files of the store folder, sorted by name without regard to case.
+    // Plain files of the store folder, sorted by name without regard to case, when the index was
+    // rebuilt from them; empty when the index file was read.
     std::vector<std::string> files;
     // Set when an index file exists but could not be read: the text to show the user.
     std::optional<std::string> loadError;

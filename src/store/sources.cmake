@@ -8,6 +8,7 @@ list(APPEND TESSERA_POSIX_SOURCES
 )
 list(APPEND TESSERA_SHELL_SOURCES
   store/file_system_win32.cpp
+  store/folder_watch_win32.cpp
 )
 # The store folder and the index at start-up.
 list(APPEND TESSERA_CORE_SOURCES store/store_folder.cpp store/index_startup.cpp)

@@ -29,6 +29,20 @@ StoreListing::StoreListing(FileSystem& fs, std::string storeDir) : fs_(fs), stor
     for (const std::string& name : fs_.ListFiles(storeDir_)) upperNames_.insert(UpperAscii(name));
 }
 
+// A name the listing cannot settle may be a short alias of a long name it holds: what the change
+// did to the long name is unknown.
+bool StoreListing::Recheck(const std::vector<std::string>& changedNames) {
+    for (const std::string& name : changedNames) {
+        if (!ListingAnswersFor(name)) return false;
+        // A folder of that name is no file, and the file may come back under another case.
+        if (fs_.FileExists(storeDir_ + '\\' + name))
+            upperNames_.insert(UpperAscii(name));
+        else
+            upperNames_.erase(UpperAscii(name));
+    }
+    return true;
+}
+
 // An empty listing may be a folder that could not be read: then every name is checked on its
 // own rather than every item taken for gone.
 bool StoreListing::Contains(std::string_view fileName) const {

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 #include "store/file_system.h"
 
@@ -16,6 +17,13 @@ public:
     // Whether the folder holds the file `fileName` (a plain store file name), letter case ignored
     // as Windows ignores it.
     bool Contains(std::string_view fileName) const;
+
+    // Asks the file system again about names that changed since the listing, so that the
+    // listing answers as a new one would. False, with the listing partly updated, when a name is
+    // one the listing cannot settle on its own (see Contains): only a new listing is exact then.
+    bool Recheck(const std::vector<std::string>& changedNames);
+    // Nothing was found (or the folder could not be read): every name is asked one by one.
+    bool Empty() const noexcept { return upperNames_.empty(); }
 
 private:
     FileSystem& fs_;

@@ -28,11 +28,13 @@ constexpr RECT kPanel{248, 24, 576, 313};
 
 using testing::PumpUntil;
 
-// The top-level window that holds the panel, as the main window will.
+// The top-level window that holds the panel, as the main window does, shown: the panel builds
+// its views only while it can be seen.
 class Host : public win::Window {
 public:
     Host() {
         CreateWindowObject(L"TesseraViewerTestHost", 0, L"host", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 600, 360, nullptr);
+        ::ShowWindow(hwnd(), SW_SHOWNA);
     }
     void Destroy() { ::DestroyWindow(hwnd()); }
 };
@@ -243,6 +245,27 @@ TEST_F(ViewerOnHost, ShowsTextTheUnknownNoticePicturesAndNothingForAnEmptyClipbo
     Change([&] { PutText(owner, "again"); });
     EXPECT_EQ(viewer->ViewFormat(), cvDefault);
     EXPECT_EQ(TextOf(viewer->ChildWindow()), "again");
+}
+
+// Hidden with its window, the panel copies nothing of what other programs put on the clipboard,
+// yet every change is still raised; shown again, it shows the latest content.
+TEST_F(ViewerOnHost, BuildsNoViewWhileHiddenAndTheLatestOneWhenShownAgain) {
+    HWND owner = host.hwnd();
+    Change([&] { PutText(owner, "seen"); });
+    ASSERT_TRUE(IsEditControl(viewer->ChildWindow()));
+    ::ShowWindow(owner, SW_HIDE);
+    const int before = changes;
+    Change([&] { PutBitmap(owner, 37, 23); });
+    EXPECT_EQ(viewer->ChildWindow(), nullptr) << "the old view goes and no new one is built";
+    Change([&] { PutText(owner, "latest"); });
+    EXPECT_EQ(viewer->ChildWindow(), nullptr);
+    EXPECT_EQ(changes, before + 2);
+
+    ::ShowWindow(owner, SW_SHOWNA);
+    ASSERT_TRUE(PumpUntil([&] { return viewer->ChildWindow() != nullptr; }));
+    ASSERT_TRUE(IsEditControl(viewer->ChildWindow()));
+    EXPECT_EQ(TextOf(viewer->ChildWindow()), "latest");
+    EXPECT_TRUE(SameRect(ChildRect(*viewer), ClientOf(viewer->hwnd())));
 }
 
 TEST_F(ViewerOnHost, ALargePictureStartsAtTheOriginWithScrollBarsAndIsCentredWhenThePanelGrows) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../support/folder_entries.h"
+#include "store/clip_store.h"
 #include "store/index_file.h"
 #include "win/unique_handle.h"
 
@@ -107,6 +108,55 @@ TEST_F(Win32FileSystemTest, PlainFilesSkipFoldersHiddenAndSystemFiles) {
     EXPECT_EQ(fs_.ListPlainFiles(dir_ + "\\"), std::vector<std::string>{"Image_001.bmp"});
     EXPECT_FALSE(fs_.FileExists(PathOf("Texte_002.txt")));
     EXPECT_TRUE(fs_.RemoveFile(PathOf("missing\\Image_001.bmp")));
+}
+
+// The watch names every change made before it is asked, the program's own and another's, and
+// says it does not know when the folder it watched was replaced.
+TEST_F(Win32FileSystemTest, FolderWatchNamesWhatChangedBeforeItWasAsked) {
+    for (const char* name : {"Texte_001.txt", "Texte_002.txt", "Image_003.bmp"})
+        ASSERT_TRUE(fs_.ReplaceContents(PathOf(name), "x"));
+    const std::unique_ptr<FolderWatch> watch = fs_.WatchFolder(dir_);
+    ASSERT_TRUE(watch);
+    EXPECT_TRUE(watch->TakeChanges().unknown) << "the first answer: nothing is known yet";
+    const FolderChanges none = watch->TakeChanges();
+    EXPECT_FALSE(none.unknown);
+    EXPECT_TRUE(none.names.empty());
+
+    ASSERT_EQ(fs_.CreateNewFile(PathOf("Texte_004.txt"), "x"), NewFileResult::Created);
+    ASSERT_TRUE(::DeleteFileA(PathOf("Texte_001.txt").c_str()));
+    ASSERT_TRUE(::MoveFileA(PathOf("Image_003.bmp").c_str(), PathOf("IMAGE_005.BMP").c_str()));
+    FolderChanges changes = watch->TakeChanges();
+    ASSERT_FALSE(changes.unknown);
+    std::sort(changes.names.begin(), changes.names.end());
+    changes.names.erase(std::unique(changes.names.begin(), changes.names.end()), changes.names.end());
+    EXPECT_EQ(changes.names,
+              (std::vector<std::string>{"IMAGE_005.BMP", "Image_003.bmp", "Texte_001.txt", "Texte_004.txt"}));
+
+    // A store drops the rows of files gone behind its back, also while it listed the folder in
+    // the background after start-up, and after its own deletions.
+    ClipStore store(fs_, dir_, PathOf("Tessera.FIC"));
+    store.Load();
+    ASSERT_TRUE(::DeleteFileA(PathOf("Texte_002.txt").c_str()));
+    store.grid = ClipIndex{};
+    for (const char* name : {"Texte_002.txt", "Texte_004.txt", "IMAGE_005.bmp"}) store.grid.AppendItem("x", name);
+    store.DropStaleRows();
+    ASSERT_EQ(store.grid.RowCount(), 2);
+    store.RemoveItem(0);
+    store.grid.AppendItem("x", "Texte_004.txt");
+    store.DropStaleRows();
+    ASSERT_EQ(store.grid.RowCount(), 1);
+    EXPECT_EQ(store.grid.FileName(0), "IMAGE_005.bmp");
+
+    const std::string moved = dir_ + "-moved";
+    ASSERT_TRUE(::MoveFileA(dir_.c_str(), moved.c_str()));
+    ASSERT_TRUE(::CreateDirectoryA(dir_.c_str(), nullptr));
+    EXPECT_TRUE(watch->TakeChanges().unknown) << "another folder under the same name";
+    ASSERT_TRUE(fs_.ReplaceContents(PathOf("Texte_006.txt"), "x"));
+    changes = watch->TakeChanges();
+    EXPECT_FALSE(changes.unknown) << "the new folder is watched";
+    EXPECT_NE(std::find(changes.names.begin(), changes.names.end(), "Texte_006.txt"), changes.names.end());
+    std::error_code ignored;
+    fsys::remove_all(moved, ignored);
 }
 
 // This program starts itself as a child that saves two indexes in turn, and terminates it at a

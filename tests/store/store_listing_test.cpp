@@ -1,7 +1,11 @@
 // The one-listing answer to "is this item's file still there" must agree with asking file by file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "../support/memory_file_system.h"
+#include "store/clip_store.h"
 #include "store/store_listing.h"
 
 namespace tessera {
@@ -46,6 +50,110 @@ TEST(StoreListingTest, NamesTheListingCannotSettleAreCheckedOneByOne) {
     unreadable.files["S\\Texte_001.txt"] = "";
     EXPECT_TRUE(empty.Contains("Texte_001.txt"));
     EXPECT_EQ(unreadable.existenceChecks, 1);
+}
+
+// A store folder as Windows shows it: names found in any letter case, and a watch that hears of
+// every name changed (or, now and then, runs over and cannot say).
+class WatchedFolder : public testing::MemoryFileSystem {
+public:
+    struct Watch : FolderWatch {
+        explicit Watch(WatchedFolder& folder) : folder_(folder) {}
+        FolderChanges TakeChanges() override { return std::exchange(folder_.pending, FolderChanges{false, {}}); }
+        WatchedFolder& folder_;
+    };
+
+    FolderChanges pending;  // unknown until the watch is first asked
+    bool watchable = true;
+    int listings = 0;
+
+    std::unique_ptr<FolderWatch> WatchFolder(const std::string&) override {
+        return watchable ? std::make_unique<Watch>(*this) : nullptr;
+    }
+    std::vector<std::string> ListFiles(const std::string& dir) override {
+        ++listings;
+        return MemoryFileSystem::ListFiles(dir);
+    }
+    bool FileExists(const std::string& path) override { return Find(path) != files.end(); }
+    bool RemoveFile(const std::string& path) override {
+        if (const auto it = Find(path); it != files.end()) Changed(it->first), files.erase(it);
+        return true;
+    }
+    NewFileResult CreateNewFile(const std::string& path, std::string_view bytes) override {
+        if (Find(path) != files.end()) return NewFileResult::Exists;
+        Changed(path);
+        files[path] = bytes;
+        return NewFileResult::Created;
+    }
+    void Add(const std::string& name) { CreateNewFile("S\\" + name, ""); }
+    void Rename(const std::string& from, const std::string& to) {
+        const auto it = Find("S\\" + from), clash = Find("S\\" + to);
+        if (it == files.end() || (clash != files.end() && clash != it)) return;
+        RemoveFile("S\\" + from);
+        Add(to);
+    }
+
+private:
+    static std::string Upper(std::string s) {
+        for (char& c : s) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+        return s;
+    }
+    std::map<std::string, std::string>::iterator Find(const std::string& path) {
+        return std::find_if(files.begin(), files.end(), [&](const auto& f) { return Upper(f.first) == Upper(path); });
+    }
+    void Changed(const std::string& path) { pending.names.push_back(path.substr(2)); }
+};
+
+// Between showings files come, go, are renamed or change case, by the program or behind its
+// back; each showing must drop exactly the rows a fresh listing of the folder would.
+TEST(StoreListingTest, AWatchedListingDropsWhatAFreshListingDrops) {
+    std::mt19937 random(20261209);
+    const std::vector<std::string> pool = {"Texte_001.txt", "texte_001.TXT",   "Image_002.bmp", "IMAGE_002.BMP",
+                                           "Texte_003.txt", "Clipart_004.wmf", "TEXTE~1.TXT",   "\xC9t\xE9.txt",
+                                           "Texte_005.txt", "texte_005.txt",   "Image_006.bmp", "Texte_007.txt"};
+    auto any = [&] { return pool[random() % pool.size()]; };
+    WatchedFolder fs;
+    for (int i = 0; i < 6; ++i) fs.Add(any());
+    ClipStore watched(fs, "S", "S.FIC");
+    ClipStore fresh(fs, "S", "S.FIC");
+    watched.Load();  // the first listing, made in the background
+
+    const int rounds = 300;
+    for (int round = 0; round < rounds; ++round) {
+        ClipIndex index;
+        for (int rows = static_cast<int>(random() % 8); rows > 0; --rows) index.AppendItem("x", any());
+        watched.grid = index;
+        fresh.grid = index;
+        watched.DropStaleRows();
+        fs.watchable = false;  // the second store lists the folder each time
+        fresh.DropStaleRows();
+        fs.watchable = true;
+        ASSERT_EQ(watched.grid.RowCount(), fresh.grid.RowCount()) << "round " << round;
+        for (int row = 0; row < fresh.grid.RowCount(); ++row)
+            ASSERT_EQ(watched.grid.FileName(row), fresh.grid.FileName(row)) << "round " << round;
+
+        for (int changes = static_cast<int>(random() % 4); changes > 0; --changes) {
+            switch (random() % 6) {
+            case 0: fs.Add(any()); break;
+            case 1: fs.RemoveFile("S\\" + any()); break;
+            case 2: fs.Rename(any(), any()); break;
+            case 3: {  // the same file under another case
+                const std::string name = any();
+                std::string other = name;
+                other[0] = static_cast<char>(other[0] ^ 0x20);
+                fs.Rename(name, other);
+                break;
+            }
+            case 4:
+                if (watched.grid.RowCount() > 0 && !watched.grid.IsEmpty()) watched.RemoveItem(0);
+                break;
+            default:
+                if (random() % 10 == 0) fs.pending.unknown = true;  // the watch ran over
+                break;
+            }
+        }
+    }
+    // The cache did its work: most showings were answered without listing the folder again.
+    EXPECT_LT(fs.listings, rounds + rounds / 2);
 }
 
 }  // namespace

@@ -22,8 +22,10 @@
 //   e2e_probe clipboard-has NAME             exit 0 when the clipboard holds the registered format NAME
 //   e2e_probe time-copy DIR                  posts the copy hot key to Tessera; prints the ms until the
 //                                            clipboard changed and until DIR holds one more file
-//   e2e_probe time-paste                     posts the paste hot key; prints the ms until the chooser
-//                                            shows, then closes it
+//   e2e_probe time-paste [LINES]             posts the paste hot key; prints the ms until the chooser
+//                                            shows and its list holds LINES lines (any, by default),
+//                                            then closes it
+//   e2e_probe ready CLASS TITLE SECONDS      exit 0 once the window exists and its thread answers
 //   e2e_probe put-text FILE [HOLD_MS]        puts FILE's bytes on the clipboard as text; with HOLD_MS,
 //                                            holds the clipboard that long from before Tessera hears of it
 //   e2e_probe put-bitmap WIDTH HEIGHT        puts a striped bitmap of that size on the clipboard
@@ -150,13 +152,21 @@ int TimeCopy(const std::string& dir) {
     return copied < 0 || filed < 0 ? 1 : 0;
 }
 
-int TimePaste() {
+// The list's count is asked of Tessera's thread, which answers once the showing is done and the
+// dialog reads its messages.
+int TimePaste(long lines) {
     HWND tessera = ::FindWindowA("TForm1", "Tessera");
     HWND chooser = ::FindWindowA("TChoix", nullptr);
-    if (!tessera || !chooser) return 1;
+    HWND list = chooser ? ::FindWindowExA(chooser, nullptr, "ListBox", nullptr) : nullptr;
+    if (!tessera || !list) return 1;
+    const auto filled = [&] {
+        DWORD_PTR count = 0;
+        if (!::SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 10000, &count)) return false;
+        return lines < 0 ? count > 0 : static_cast<long>(count) == lines;
+    };
     const double start = NowMs();
     ::PostMessageA(tessera, WM_HOTKEY, HotKeyCommands::kPasteHotKey, 0);
-    const double shown = PollUntil(start, [&] { return ::IsWindowVisible(chooser) != FALSE; });
+    const double shown = PollUntil(start, [&] { return ::IsWindowVisible(chooser) != FALSE && filled(); });
     ::PostMessageA(chooser, WM_CLOSE, 0, 0);
     PollUntil(NowMs(), [&] { return !::IsWindowVisible(chooser); });
     std::printf("%.1f\n", shown);
@@ -365,7 +375,7 @@ int main(int argc, char** argv) {
     if (verb == "clipboard-has" && argc >= 3)
         return ::IsClipboardFormatAvailable(::RegisterClipboardFormatA(argv[2])) ? 0 : 1;
     if (verb == "time-copy" && argc >= 3) return TimeCopy(argv[2]);
-    if (verb == "time-paste") return TimePaste();
+    if (verb == "time-paste") return TimePaste(argc >= 3 ? std::atol(argv[2]) : -1);
     if (verb == "foreground") {
         char cls[64] = {}, title[256] = {};
         HWND f = ::GetForegroundWindow();
@@ -412,6 +422,15 @@ int main(int argc, char** argv) {
     const char* title = argv[3];
     if ((verb == "wait" || verb == "gone") && argc >= 5)
         return WaitFor(cls, title, std::atof(argv[4]), verb == "wait") ? 0 : 1;
+    if (verb == "ready" && argc >= 5) {
+        const double seconds = std::atof(argv[4]);
+        DWORD_PTR ignored = 0;
+        return WaitFor(cls, title, seconds, true) &&
+                       ::SendMessageTimeoutA(FindTarget(cls, title), WM_NULL, 0, 0, SMTO_NORMAL,
+                                             static_cast<UINT>(seconds * 1000), &ignored)
+                   ? 0
+                   : 1;
+    }
     HWND h = FindTarget(cls, title);
     if (!h) {
         std::fprintf(stderr, "e2e_probe: no window %s \"%s\"\n", cls, title);

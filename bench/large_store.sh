@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Tessera over a large store under Wine, as a user meets it:
+#   start-up: from the launch to the program answering a message after it made the chooser (the
+#   last form it makes, after loading the index), the splash's 2,000 ms taken off;
+#   the paste hot key: from the key to the chooser shown with its list holding every line, at
+#   the first showing after start-up and at the later ones (median);
+#   resident memory with ITEMS items and with none, and per item;
+#   resident memory before and after another program copied a 24 MB bitmap (3000 x 2000 pixels,
+#   32 bits) while Tessera's window is hidden.
+# Prints one "figure: value" line per figure.
+#   bench/large_store.sh [BUILD_DIR] [ITEMS] [RUNS] [EXE]     (build/win64, 100000, 7, its Tessera.exe)
+# Needs a display and a Wine prefix (tools/wine-env provides both).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build/win64}
+items=${2:-100000}
+runs=${3:-7}
+export TESSERA_EXE=${4:-$build/src/Tessera.exe} E2E_PROBE=$build/tests/e2e_probe.exe PLANTED_DLL=
+source "$root/tests/e2e/lib.sh"
+
+median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
+# Other users' Tessera.exe may run on the machine: ours is the one in this Wine prefix.
+our_tessera() {
+  local pid
+  for pid in $(pgrep -x 'Tessera.exe'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$pid"
+  done | tail -1
+}
+resident_kb() { awk '$1 == "VmRSS:" { print $2 }' "/proc/$(our_tessera)/status"; }
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# A store of `items` small rich-text items and the index that names them.
+make_store() {
+  mkdir -p "$E2E_DIR/Clipboard"
+  (cd "$E2E_DIR/Clipboard" && for ((i = 1; i <= $1; i++)); do
+    printf '{\\rtf1\\ansi item %d\\par}' "$i" >"$(printf 'Texte_%06d.txt' "$i")"
+  done)
+  [ "$1" -gt 0 ] && awk -v n="$1" 'BEGIN {
+    printf "2,%d\r\ncw 0,64\r\ncw 1,64\r\n", n
+    for (i = 1; i <= n; i++) printf "0,%d,Texte_%06d\r\n1,%d,Texte_%06d.txt\r\n", i - 1, i, i - 1, i
+  }' >"$E2E_DIR/Tessera.FIC"
+  return 0
+}
+
+# Starts Tessera; READY_MS: the ms to ready, splash excluded.
+start_timed() {
+  local start
+  start=$(now_ms)
+  (cd "$E2E_DIR" && exec "$WINE" Tessera.exe) >/dev/null 2>&1 &
+  TESSERA_PID=$!
+  E2E_PIDS+=("$TESSERA_PID")
+  probe ready "${CHOOSER[@]}" 120 || fail "Tessera did not become ready"
+  READY_MS=$(($(now_ms) - start - 2000))
+}
+settle() { LC_ALL=C.UTF-8 probe gone "${SPLASH[@]}" 10 || true; sleep 3; }
+
+fresh_install
+make_store "$items"
+readies=()
+for ((run = 1; run <= 3; run++)); do
+  start_timed
+  readies+=("$READY_MS")
+  [ "$run" -lt 3 ] && quit_tessera
+done
+settle
+rss_items=$(resident_kb)
+first=$(probe time-paste "$items") || fail "the chooser did not show its $items lines"
+sleep 0.3
+later=$(for ((run = 1; run < runs; run++)); do probe time-paste "$items"; sleep 0.3; done | median)
+quit_tessera
+rm -rf "$E2E_DIR/Clipboard" "$E2E_DIR/Tessera.FIC"
+
+make_store 0
+start_timed
+settle
+rss_empty=$(resident_kb)
+probe put-bitmap 3000 2000 || fail "no bitmap on the clipboard"
+sleep 4
+rss_bitmap=$(resident_kb)
+quit_tessera
+
+echo "start-up to ready, $items items, splash excluded: $(printf '%s\n' "${readies[@]}" | median) ms (runs: ${readies[*]})"
+echo "paste hot key to the list filled, $items items, first showing: $first ms"
+echo "paste hot key to the list filled, $items items, later showings: $later ms"
+echo "resident memory, $items items: $rss_items KB; none: $rss_empty KB"
+echo "resident memory per item: $(((rss_items - rss_empty) * 1024 / items)) bytes"
+echo "resident memory after another program copied a 24 MB bitmap, window hidden: +$((rss_bitmap - rss_empty)) KB ($rss_empty KB before)"
