@@ -104,6 +104,28 @@ win::BoxTexts BoxTextsIn(Language language) {
     return {L"Information", L"Confirmation", L"Error", L"&Yes", L"&No", L"OK", L"Cancel"};
 }
 
+// The hot-key fields' value: the key in the low byte, HOTKEYF_* in the high one. Insert, Home,
+// End and the page keys are the extended ones, else the field names the keypad's keys.
+WORD FieldValueOf(const HotKey& keys) {
+    const bool extended = (keys.virtualKey >= VK_PRIOR && keys.virtualKey <= VK_DOWN) || keys.virtualKey == VK_INSERT ||
+                          keys.virtualKey == VK_DELETE;
+    const UINT flags = ((keys.modifiers & hot_key_mod::kShift) ? HOTKEYF_SHIFT : 0) |
+                       ((keys.modifiers & hot_key_mod::kCtrl) ? HOTKEYF_CONTROL : 0) |
+                       ((keys.modifiers & hot_key_mod::kAlt) ? HOTKEYF_ALT : 0) | (extended ? HOTKEYF_EXT : 0);
+    return MAKEWORD(keys.virtualKey, flags);
+}
+
+// Nothing for a field without a key yet, or without Ctrl or Alt (the field's rules add them, but
+// a key alone would take ordinary typing from every program).
+std::optional<HotKey> HotKeyOfFieldValue(WORD value) {
+    const BYTE key = LOBYTE(value), flags = HIBYTE(value);
+    if (key == 0 || !(flags & (HOTKEYF_CONTROL | HOTKEYF_ALT))) return std::nullopt;
+    return HotKey{((flags & HOTKEYF_SHIFT) ? hot_key_mod::kShift : 0u) |
+                      ((flags & HOTKEYF_CONTROL) ? hot_key_mod::kCtrl : 0u) |
+                      ((flags & HOTKEYF_ALT) ? hot_key_mod::kAlt : 0u),
+                  key};
+}
+
 // The shortcut labels' texts end with the keys (" : Ctrl + Q"): the keys in force take their
 // place.
 std::string ShortcutCaption(const std::string& caption, const std::string& keys) {
@@ -245,31 +267,23 @@ void TForm1::ShowHotKeys(const HotKey& copy, bool copyActive, const HotKey& past
     auto show = [&](const char* label, const char* field, const HotKey& keys, bool active) {
         const std::string text = ShortcutCaption(MultiLang1->GetWord(label), HotKeyDisplayText(keys, layout, language));
         ::SetWindowTextW(Control(label), win::Utf8ToWide(active ? text : text + inactive).c_str());
-        const UINT flags = ((keys.modifiers & hot_key_mod::kShift) ? HOTKEYF_SHIFT : 0) |
-                           ((keys.modifiers & hot_key_mod::kCtrl) ? HOTKEYF_CONTROL : 0) |
-                           ((keys.modifiers & hot_key_mod::kAlt) ? HOTKEYF_ALT : 0);
         showingHotKeys_ = true;
-        ::SendMessageW(Control(field), HKM_SETHOTKEY, MAKEWORD(keys.virtualKey, flags), 0);
+        ::SendMessageW(Control(field), HKM_SETHOTKEY, FieldValueOf(keys), 0);
         showingHotKeys_ = false;
     };
     show("Label4", "CopyKey", copy, copyActive);
     show("Label1", "PasteKey", paste, pasteActive);
 }
 
-// A field whose key is not complete yet (a modifier alone) changes nothing.
-void TForm1::HotKeyFieldChanged() {
-    if (showingHotKeys_) return;
-    auto read = [this](const char* field) -> std::optional<HotKey> {
-        const auto value = static_cast<WORD>(::SendMessageW(Control(field), HKM_GETHOTKEY, 0, 0));
-        const BYTE key = LOBYTE(value), flags = HIBYTE(value);
-        if (key == 0) return std::nullopt;
-        return HotKey{((flags & HOTKEYF_SHIFT) ? hot_key_mod::kShift : 0u) |
-                          ((flags & HOTKEYF_CONTROL) ? hot_key_mod::kCtrl : 0u) |
-                          ((flags & HOTKEYF_ALT) ? hot_key_mod::kAlt : 0u),
-                      key};
-    };
-    const std::optional<HotKey> copy = read("CopyKey"), paste = read("PasteKey");
-    if (copy && paste && OnHotKeysChosen) OnHotKeysChosen(*copy, *paste);
+// A field whose key is not complete yet (a modifier alone) changes nothing. Only the field the
+// user changed is read: the other key stays as it is in force, Win and all, which its field
+// cannot show.
+void TForm1::HotKeyFieldChanged(int id) {
+    if (showingHotKeys_ || !OnHotKeysChosen) return;
+    const auto value = static_cast<WORD>(::SendMessageW(::GetDlgItem(hwnd(), id), HKM_GETHOTKEY, 0, 0));
+    const std::optional<HotKey> chosen = HotKeyOfFieldValue(value);
+    if (!chosen) return;
+    OnHotKeysChosen(id == kCopyKey ? *chosen : settings_.copyHotKey, id == kPasteKey ? *chosen : settings_.pasteHotKey);
 }
 
 // A balloon from the tray icon, which does not stop the user; a box where balloons are missing.
@@ -377,7 +391,7 @@ void TForm1::SetWinStartChecked(bool checked) {
 }
 
 void TForm1::OnCommand(int id, int code) {
-    if (code == EN_CHANGE && (id == kCopyKey || id == kPasteKey)) return HotKeyFieldChanged();
+    if (code == EN_CHANGE && (id == kCopyKey || id == kPasteKey)) return HotKeyFieldChanged(id);
     if (code == CBN_SELCHANGE && id == kLanguage) {
         const LRESULT chosen = ::SendMessageW(Control("Language"), CB_GETCURSEL, 0, 0);
         if (chosen == 0 || chosen == 1) UseLanguage(static_cast<Language>(chosen));

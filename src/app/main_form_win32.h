@@ -84,7 +84,7 @@ private:
     void FormDestroy();
     void OnCommand(int id, int code);
     void PrepareChoices();
-    void HotKeyFieldChanged();
+    void HotKeyFieldChanged(int id);
     void WMHotKey(int id);
     void SetWinStartChecked(bool checked);
     bool WinStartChecked() const;

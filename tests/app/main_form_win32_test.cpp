@@ -306,6 +306,22 @@ TEST_F(ProgramTest, AKeyChangedInTheOptionsWindowReplacesTheOldOneAndIsSaved) {
     EXPECT_EQ(IniValue(ini, "Options", "PasteHotKey"), "Ctrl+Space");
 }
 
+// The fields cannot show Win: a Win key from the settings file stays in force, and saved, when
+// the user changes the other field.
+TEST_F(ProgramTest, AWinKeyFromTheSettingsOutlivesAChangeOfTheOtherField) {
+    ::WritePrivateProfileStringA("Options", "PasteHotKey", "Win+Insert", ini.c_str());
+    Program program(fs, registry, paths);
+    program.Start();
+    TForm1& form = program.MainWindow();
+    HWND field = form.Control("CopyKey");
+    ::SendMessageW(field, HKM_SETHOTKEY, MAKEWORD('C', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
+    ::SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(field), EN_CHANGE),
+                   reinterpret_cast<LPARAM>(field));
+    EXPECT_FALSE(HotKeyTaken(0, VK_INSERT)) << "Insert alone stays every program's";
+    form.SaveSettings();
+    EXPECT_EQ(IniValue(ini, "Options", "PasteHotKey"), "Win+Insert");
+}
+
 TEST_F(ProgramTest, EnglishChosenThenRestartedShowsEveryFormInEnglish) {
     {
         Program program(fs, registry, paths);
