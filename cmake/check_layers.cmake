@@ -2,7 +2,8 @@
 # breaks them. The arrows point down:
 #   commands/, store/, controls/, keys/, lang/ never include app/;
 #   store/ never includes controls/;
-#   win/, the toolkit, includes no subsystem folder.
+#   win/, the toolkit, includes no subsystem folder;
+#   text/, the portable text helpers, includes none of the others.
 # Run by ctest (the "layers" test) or alone:  cmake -P cmake/check_layers.cmake
 cmake_minimum_required(VERSION 3.25)
 if(NOT SRC)
@@ -16,7 +17,8 @@ set(rules
   "controls=app"
   "keys=app"
   "lang=app"
-  "win=app,store,commands,controls,keys,lang")
+  "win=app,store,commands,controls,keys,lang"
+  "text=app,store,commands,controls,keys,lang,win")
 
 set(broken 0)
 foreach(rule IN LISTS rules)

@@ -1,44 +1,31 @@
 #include "app/profile_text.h"
 
-#include <cctype>
 #include <optional>
+
+#include "text/ascii.h"
 
 namespace tessera {
 namespace {
 
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 // The name of a "[section]" line, or nothing for another line.
 std::optional<std::string_view> SectionName(std::string_view line) {
-    line = Trim(line);
+    line = TrimBlanks(line);
     if (line.size() < 2 || line.front() != '[') return std::nullopt;
     const std::size_t close = line.find(']');
     if (close == std::string_view::npos) return std::nullopt;
-    return Trim(line.substr(1, close - 1));
+    return TrimBlanks(line.substr(1, close - 1));
 }
 
 bool IsKeyLine(std::string_view line, std::string_view key) {
     const std::size_t equals = line.find('=');
-    return equals != std::string_view::npos && SameName(Trim(line.substr(0, equals)), key);
+    return equals != std::string_view::npos && EqualsIgnoringCase(TrimBlanks(line.substr(0, equals)), key);
 }
 
 }  // namespace
 
 std::string SetProfileValue(std::string_view text, std::string_view section, std::string_view key,
                             std::string_view value) {
-    const std::string entry = std::string(Trim(key)) + "=" + std::string(value) + "\r\n";
+    const std::string entry = std::string(TrimBlanks(key)) + "=" + std::string(value) + "\r\n";
     std::string out;
     out.reserve(text.size() + entry.size() + section.size() + 8);
     bool inSection = false, seen = false, done = false;
@@ -53,7 +40,7 @@ std::string SetProfileValue(std::string_view text, std::string_view section, std
 
         if (const auto name = SectionName(bare)) {
             // Only the first section of that name counts, as for the system's reader.
-            inSection = !seen && SameName(*name, Trim(section));
+            inSection = !seen && EqualsIgnoringCase(*name, TrimBlanks(section));
             seen = seen || inSection;
         } else if (inSection && IsKeyLine(bare, key)) {
             out += entry;
@@ -63,14 +50,14 @@ std::string SetProfileValue(std::string_view text, std::string_view section, std
         }
         out += line;
         if (line.back() != '\n') out += "\r\n";  // a last line without its end: nothing may join it
-        if (inSection && !Trim(bare).empty()) sectionEnd = out.size();
+        if (inSection && !TrimBlanks(bare).empty()) sectionEnd = out.size();
     }
     if (done) return out;
     if (sectionEnd != std::string::npos) {
         out.insert(sectionEnd, entry);
         return out;
     }
-    out += "[" + std::string(Trim(section)) + "]\r\n" + entry;
+    out += "[" + std::string(TrimBlanks(section)) + "]\r\n" + entry;
     return out;
 }
 

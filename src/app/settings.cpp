@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "text/ascii.h"
+
 namespace tessera {
 
 namespace {
@@ -106,16 +108,9 @@ bool WriteBool(ProfileStore& store, const std::string& section, const std::strin
 
 namespace {
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 std::optional<Language> ParseLanguage(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    for (int i = 0; i < 2; ++i) {
-        const std::string_view code = kLanguageCodes[i];
-        if (text.size() == code.size() && Upper(text[0]) == code[0] && Upper(text[1]) == code[1])
-            return static_cast<Language>(i);
-    }
+    for (int i = 0; i < 2; ++i)
+        if (EqualsIgnoringCase(TrimBlanks(text), kLanguageCodes[i])) return static_cast<Language>(i);
     return std::nullopt;
 }
 

@@ -3,6 +3,8 @@
 #include <array>
 #include <vector>
 
+#include "text/ascii.h"
+
 namespace tessera {
 namespace {
 
@@ -29,33 +31,18 @@ constexpr std::array<Named, 6> kNamedKeys{{{"Space", "Espace", 0x20},
 constexpr std::uint8_t kF1 = 0x70;
 constexpr int kFunctionKeys = 24;
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Upper(a[i]) != Upper(b[i])) return false;
-    return true;
-}
-
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
-}
-
 bool IsLetterOrDigit(char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
 
 std::optional<std::uint8_t> KeyNamed(std::string_view name, const KeyLayout& layout) {
     if (name.size() == 1) {
-        const char c = Upper(name[0]);
+        const char c = UpperAscii(name[0]);
         if (IsLetterOrDigit(c)) return static_cast<std::uint8_t>(c);
         if (c > ' ' && static_cast<unsigned char>(c) < 0x7F) return layout.KeyOf(name[0]);
         return std::nullopt;
     }
     for (const Named& key : kNamedKeys)
-        if (SameIgnoringCase(name, key.name)) return static_cast<std::uint8_t>(key.value);
-    if (name.size() >= 2 && Upper(name[0]) == 'F') {
+        if (EqualsIgnoringCase(name, key.name)) return static_cast<std::uint8_t>(key.value);
+    if (name.size() >= 2 && UpperAscii(name[0]) == 'F') {
         int number = 0;
         for (const char c : name.substr(1)) {
             if (c < '0' || c > '9' || number > kFunctionKeys) return std::nullopt;
@@ -103,31 +90,31 @@ const KeyLayout& LettersAndNamedKeysOnly() {
 
 // A "+" as the key itself comes last, after the "+" that joins it: "Ctrl++".
 std::optional<HotKey> ParseHotKey(std::string_view text, const KeyLayout& layout) {
-    text = Trimmed(text);
+    text = TrimBlanks(text);
     if (text.empty()) return std::nullopt;
     std::string_view keyName;
     std::string_view rest;
     if (text.back() == '+') {
         keyName = "+";
-        rest = Trimmed(text.substr(0, text.size() - 1));
+        rest = TrimBlanks(text.substr(0, text.size() - 1));
         if (!rest.empty()) {
             if (rest.back() != '+') return std::nullopt;
             rest.remove_suffix(1);
         }
     } else {
         const std::size_t split = text.rfind('+');
-        keyName = Trimmed(split == std::string_view::npos ? text : text.substr(split + 1));
+        keyName = TrimBlanks(split == std::string_view::npos ? text : text.substr(split + 1));
         if (split != std::string_view::npos) rest = text.substr(0, split);
     }
 
     HotKey key;
     while (!rest.empty()) {
         const std::size_t plus = rest.find('+');
-        const std::string_view name = Trimmed(rest.substr(0, plus));
+        const std::string_view name = TrimBlanks(rest.substr(0, plus));
         rest = plus == std::string_view::npos ? std::string_view{} : rest.substr(plus + 1);
         unsigned bit = 0;
         for (const Named& modifier : kModifiers)
-            if (SameIgnoringCase(name, modifier.name)) bit = modifier.value;
+            if (EqualsIgnoringCase(name, modifier.name)) bit = modifier.value;
         if (bit == 0 || (key.modifiers & bit)) return std::nullopt;  // unknown, or named twice
         key.modifiers |= bit;
     }

@@ -3,18 +3,10 @@
 #include <cstdint>
 #include <optional>
 
+#include "text/ascii.h"
+
 namespace tessera {
 namespace {
-
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// Only a to z are folded: the names are ANSI, and other letters differ between code pages.
-bool StartsWithIgnoringCase(std::string_view name, std::string_view prefix) {
-    if (name.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (UpperAscii(name[i]) != UpperAscii(prefix[i])) return false;
-    return true;
-}
 
 // A decimal integer with an optional sign, within 32 bits, and nothing else.
 std::optional<std::int64_t> ParseInteger(std::string_view text) {

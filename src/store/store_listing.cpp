@@ -2,15 +2,10 @@
 
 #include <utility>
 
+#include "text/ascii.h"
+
 namespace tessera {
 namespace {
-
-std::string UpperAscii(std::string_view name) {
-    std::string upper(name);
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return upper;
-}
 
 // The listing answers exactly for names made of ASCII characters. Letters beyond ASCII fold by
 // the file system's own table, and a "~" may be a short alias that a listing of long names

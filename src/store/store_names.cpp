@@ -2,20 +2,13 @@
 
 #include <array>
 
+#include "text/ascii.h"
+
 namespace tessera {
 namespace {
 
 // Separators, drive and stream colons, wildcards, quotes and redirections.
 constexpr std::string_view kForbidden = "<>:\"/\\|?*";
-
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-    return true;
-}
 
 // Windows opens a device for these whatever the folder and the extension ("CON.txt" is the
 // console), and ignores blanks before the extension ("NUL .bmp"). The superscript digits are
