@@ -277,13 +277,14 @@ void TForm1::ShowHotKeys(const HotKey& copy, bool copyActive, const HotKey& past
 
 // A field whose key is not complete yet (a modifier alone) changes nothing. Only the field the
 // user changed is read: the other key stays as it is in force, Win and all, which its field
-// cannot show.
+// cannot show. A choice is saved at once, as the language's is: a crash would not undo it.
 void TForm1::HotKeyFieldChanged(int id) {
     if (showingHotKeys_ || !OnHotKeysChosen) return;
     const auto value = static_cast<WORD>(::SendMessageW(::GetDlgItem(hwnd(), id), HKM_GETHOTKEY, 0, 0));
     const std::optional<HotKey> chosen = HotKeyOfFieldValue(value);
     if (!chosen) return;
     OnHotKeysChosen(id == kCopyKey ? *chosen : settings_.copyHotKey, id == kPasteKey ? *chosen : settings_.pasteHotKey);
+    SaveSettings();
 }
 
 // A balloon from the tray icon, which does not stop the user; a box where balloons are missing.
@@ -394,7 +395,9 @@ void TForm1::OnCommand(int id, int code) {
     if (code == EN_CHANGE && (id == kCopyKey || id == kPasteKey)) return HotKeyFieldChanged(id);
     if (code == CBN_SELCHANGE && id == kLanguage) {
         const LRESULT chosen = ::SendMessageW(Control("Language"), CB_GETCURSEL, 0, 0);
-        if (chosen == 0 || chosen == 1) UseLanguage(static_cast<Language>(chosen));
+        if (chosen != 0 && chosen != 1) return;
+        UseLanguage(static_cast<Language>(chosen));
+        SaveSettings();
         return;
     }
     if (code != BN_CLICKED && code != 0) return;

@@ -301,8 +301,7 @@ TEST_F(ProgramTest, AKeyChangedInTheOptionsWindowReplacesTheOldOneAndIsSaved) {
     EXPECT_FALSE(HotKeyTaken(MOD_CONTROL, 'Q')) << "the old key is given back";
     EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_SHIFT, 'C'));
     EXPECT_EQ(Text(form.Control("Label4")), L"Raccourci pour \"Copier\" : Ctrl + Maj + C");
-    form.SaveSettings();
-    EXPECT_EQ(IniValue(ini, "Options", "CopyHotKey"), "Ctrl+Shift+C");
+    EXPECT_EQ(IniValue(ini, "Options", "CopyHotKey"), "Ctrl+Shift+C") << "saved at once";
     EXPECT_EQ(IniValue(ini, "Options", "PasteHotKey"), "Ctrl+Space");
 }
 
@@ -318,7 +317,6 @@ TEST_F(ProgramTest, AWinKeyFromTheSettingsOutlivesAChangeOfTheOtherField) {
     ::SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(field), EN_CHANGE),
                    reinterpret_cast<LPARAM>(field));
     EXPECT_FALSE(HotKeyTaken(0, VK_INSERT)) << "Insert alone stays every program's";
-    form.SaveSettings();
     EXPECT_EQ(IniValue(ini, "Options", "PasteHotKey"), "Win+Insert");
 }
 
@@ -330,7 +328,7 @@ TEST_F(ProgramTest, EnglishChosenThenRestartedShowsEveryFormInEnglish) {
         ::SendMessageW(languages, CB_SETCURSEL, 1, 0);
         ::SendMessageW(program.MainWindow().hwnd(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(languages), CBN_SELCHANGE),
                        reinterpret_cast<LPARAM>(languages));
-        program.MainWindow().SaveSettings();
+        EXPECT_EQ(IniValue(ini, "Options", "Language"), "EN") << "saved at once";
     }
     EXPECT_EQ(IniValue(ini, "Options", "Language"), "EN");
     Program program(fs, registry, paths);
