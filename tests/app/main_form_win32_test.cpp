@@ -252,6 +252,13 @@ protected:
             }
         }
     }
+    // As the user's keys in a hot-key field: the field takes them and tells its window.
+    static void ChooseInField(TForm1& form, const char* name, WORD keys) {
+        HWND field = form.Control(name);
+        ::SendMessageW(field, HKM_SETHOTKEY, keys, 0);
+        ::SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(field), EN_CHANGE),
+                       reinterpret_cast<LPARAM>(field));
+    }
     std::vector<std::wstring> MenuTexts(HMENU menu) {
         std::vector<std::wstring> texts;
         for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
@@ -294,10 +301,7 @@ TEST_F(ProgramTest, AKeyChangedInTheOptionsWindowReplacesTheOldOneAndIsSaved) {
     Program program(fs, registry, paths);
     program.Start();
     TForm1& form = program.MainWindow();
-    HWND field = form.Control("CopyKey");
-    ::SendMessageW(field, HKM_SETHOTKEY, MAKEWORD('C', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
-    ::SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(field), EN_CHANGE),
-                   reinterpret_cast<LPARAM>(field));
+    ChooseInField(form, "CopyKey", MAKEWORD('C', HOTKEYF_CONTROL | HOTKEYF_SHIFT));
     EXPECT_FALSE(HotKeyTaken(MOD_CONTROL, 'Q')) << "the old key is given back";
     EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_SHIFT, 'C'));
     EXPECT_EQ(Text(form.Control("Label4")), L"Raccourci pour \"Copier\" : Ctrl + Maj + C");
@@ -312,10 +316,7 @@ TEST_F(ProgramTest, AWinKeyFromTheSettingsOutlivesAChangeOfTheOtherField) {
     Program program(fs, registry, paths);
     program.Start();
     TForm1& form = program.MainWindow();
-    HWND field = form.Control("CopyKey");
-    ::SendMessageW(field, HKM_SETHOTKEY, MAKEWORD('C', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
-    ::SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(field), EN_CHANGE),
-                   reinterpret_cast<LPARAM>(field));
+    ChooseInField(form, "CopyKey", MAKEWORD('C', HOTKEYF_CONTROL | HOTKEYF_SHIFT));
     EXPECT_FALSE(HotKeyTaken(0, VK_INSERT)) << "Insert alone stays every program's";
     EXPECT_EQ(IniValue(ini, "Options", "PasteHotKey"), "Win+Insert");
 }
