@@ -122,7 +122,7 @@ public:
             Win32ClipboardFormats formats;
             Win32ClipWriter writer(owner_.get());
             DiskFileSystem fs;
-            const CaptureRequest request{false, true, StoreDir(), "Texte"};
+            const CaptureRequest request{StoreDir(), "Texte"};
             const double start = NowMs();
             const std::optional<std::string> added = CaptureClipboard(request, formats, index, writer, fs);
             whole.push_back(NowMs() - start);

@@ -4,6 +4,8 @@
 #   last form it makes, after loading the index), the splash's 2,000 ms taken off;
 #   the paste hot key: from the key to the chooser shown with its list holding every line, at
 #   the first showing after start-up and at the later ones (median);
+#   the copy hot key with notepad in front to the item's file made and the index file written
+#   (median of RUNS), over ITEMS items (-1 for a build that does not write the index at a capture);
 #   resident memory with ITEMS items and with none, and per item;
 #   resident memory before and after another program copied a 24 MB bitmap (3000 x 2000 pixels,
 #   32 bits) while Tessera's window is hidden.
@@ -67,6 +69,14 @@ rss_items=$(resident_kb)
 first=$(probe time-paste "$items") || fail "the chooser did not show its $items lines"
 sleep 0.3
 later=$(for ((run = 1; run < runs; run++)); do probe time-paste "$items"; sleep 0.3; done | median)
+printf 'Une ligne copiee depuis notepad\r\n' >"$E2E_DIR/line.txt"
+start_wine_program notepad.exe line.txt
+notepad=$(x_window 'line.txt - Notepad') || fail "notepad did not open"
+give_keys "$notepad"
+keys ctrl+a
+index_file="Z:${E2E_DIR//\//\\}\\Tessera.FIC"
+copied=$(for ((run = 0; run < runs; run++)); do probe time-copy "Z:${E2E_DIR//\//\\}\\Clipboard" "$index_file" || true; sleep 0.3; done |
+  awk '{ print $2 }' | median)
 quit_tessera
 rm -rf "$E2E_DIR/Clipboard" "$E2E_DIR/Tessera.FIC"
 
@@ -82,6 +92,7 @@ quit_tessera
 echo "start-up to ready, $items items, splash excluded: $(printf '%s\n' "${readies[@]}" | median) ms (runs: ${readies[*]})"
 echo "paste hot key to the list filled, $items items, first showing: $first ms"
 echo "paste hot key to the list filled, $items items, later showings: $later ms"
+echo "copy hot key to item file and index written, $items items: $copied ms"
 echo "resident memory, $items items: $rss_items KB; none: $rss_empty KB"
 echo "resident memory per item: $(((rss_items - rss_empty) * 1024 / items)) bytes"
 echo "resident memory after another program copied a 24 MB bitmap, window hidden: +$((rss_bitmap - rss_empty)) KB ($rss_empty KB before)"

@@ -34,6 +34,8 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 100;
 constexpr int kOffScreen = -5000;
+// Posted when a write of the index file failed in the background.
+constexpr UINT kStoreWriteFailedMessage = WM_APP + 1;
 // The font of the window as designed: MS Sans Serif, ANSI character set.
 constexpr int kFontCharSet = 0;
 
@@ -135,11 +137,10 @@ std::string ShortcutCaption(const std::string& caption, const std::string& keys)
 
 }  // namespace
 
-TForm1::TForm1(ClipStore& store, RunRegistry& registry, ProgramPaths programPaths)
+TForm1::TForm1(RunRegistry& registry, ProgramPaths programPaths)
     : TranslatedForm({L"TForm1", kClientSize, kStyle, WS_EX_CONTROLPARENT, kControls, nullptr, L"MAINICON"},
                      MainFormTable(), kFontCharSet),
       paths(std::move(programPaths)),
-      store_(store),
       registry_(registry) {
     ClipboardViewer1 = std::make_unique<TClipboardViewer>(hwnd(), Bounds("ClipboardViewer1"));
     Attach("ClipboardViewer1", ClipboardViewer1->hwnd());
@@ -215,8 +216,6 @@ void TForm1::FormCreate() {
     TrayIcon1->Tray().SetAnimated(true);
     TrayIcon1->Tray().SetHint(win::WideToAnsi(win::Application::Instance().Title()));
     ::SetWindowTextW(hwnd(), win::Application::Instance().Title().c_str());
-
-    store_.MakeFolder();
 
     try {
         SetWinStartChecked(settings_.winStart);
@@ -321,24 +320,12 @@ void TForm1::FormDestroy() {
 void TForm1::SaveSettings() {
     RECT r{};
     ::GetWindowRect(hwnd(), &r);
-    // Each file is saved even when the other one cannot be; the failures are reported together.
-    std::string failures;
-    try {
-        ProfileFile ini(paths.iniFileName);
-        Settings saved = settings_;
-        saved.winStart = WinStartChecked();
-        saved.left = r.left;
-        saved.top = r.top;
-        tessera::SaveSettings(ini, saved, KeyLayoutWin32());
-    } catch (const std::runtime_error& e) {
-        failures = e.what();
-    }
-    try {
-        store_.Save();
-    } catch (const std::runtime_error& e) {
-        failures += (failures.empty() ? "" : "\n") + std::string(e.what());
-    }
-    if (!failures.empty()) throw std::runtime_error(failures);
+    ProfileFile ini(paths.iniFileName);
+    Settings saved = settings_;
+    saved.winStart = WinStartChecked();
+    saved.left = r.left;
+    saved.top = r.top;
+    tessera::SaveSettings(ini, saved, KeyLayoutWin32());
 }
 
 void TForm1::Showmainscreen2Click() {
@@ -355,13 +342,15 @@ void TForm1::SpeedButton3Click() {
     if (OnAbout) OnAbout();
 }
 
+// A settings file that cannot be written is reported, and so is a store that cannot be saved;
+// quitting goes on.
 void TForm1::Close2Click() {
     try {
         SaveSettings();
     } catch (...) {
-        // A settings or index file that cannot be written is reported; quitting goes on.
         win::Application::Instance().ShowCurrentException();
     }
+    if (OnQuitting) OnQuitting();
     ::DestroyWindow(hwnd());
 }
 
@@ -418,22 +407,11 @@ void TForm1::ClipboardViewer1Change() {
     if (OnClipboardChange) OnClipboardChange();
 }
 
-// Files that cannot be deleted (held open by another program, read-only) stay items and are
-// named to the user in place of the message that the store is empty.
 void TForm1::ViderlePressepapiers1Click() {
-    if (!win::AskConfirmation(win::Utf8ToWide(MultiLang1->GetWord(MainWords::kConfirmClear)), win::DefaultAnswer::No))
-        return;
-    const std::vector<std::string> kept = store_.Clear();
-    if (OnStoreCleared) OnStoreCleared();
-    win::EmptySystemClipboard(hwnd());
-    if (kept.empty()) {
-        win::ShowInformation(win::Utf8ToWide(MultiLang1->GetWord(MainWords::kStoreCleared)));
-        return;
-    }
-    std::wstring text = win::Utf8ToWide(MultiLang1->GetWord(MainWords::kNotDeleted));
-    for (const std::string& path : kept) text += L"\n" + win::AnsiToWide(path);
-    win::ShowErrorMessage(text);
+    if (OnClearRequested) OnClearRequested();
 }
+
+void TForm1::PostStoreWriteFailed() const { ::PostMessageW(hwnd(), kStoreWriteFailedMessage, 0, 0); }
 
 void TForm1::WMHotKey(int id) {
     if (OnHotKey) OnHotKey(id);
@@ -469,7 +447,11 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             } catch (...) {
                 // Nobody is left to read a message box at this point.
             }
+            if (OnSessionEnding) OnSessionEnding();
         }
+        return 0;
+    case kStoreWriteFailedMessage:
+        if (OnStoreWriteFailed) OnStoreWriteFailed();
         return 0;
     case WM_DESTROY:
         FormDestroy();

@@ -15,7 +15,6 @@
 #include "controls/clipboard_viewer_win32.h"
 #include "controls/tray_icon_win32.h"
 #include "lang/translated_form_win32.h"
-#include "store/clip_store.h"
 #include "win/unique_handle.h"
 
 namespace tessera {
@@ -25,7 +24,7 @@ class RunRegistry;
 class TForm1 final : public TranslatedForm {
 public:
     // Creates the window and runs FormCreate. `registry` is where "Start with Windows" is kept.
-    TForm1(ClipStore& store, RunRegistry& registry, ProgramPaths paths);
+    TForm1(RunRegistry& registry, ProgramPaths paths);
     ~TForm1() override;
 
     ProgramPaths paths;
@@ -36,12 +35,19 @@ public:
     std::unique_ptr<TClipboardViewer> ClipboardViewer1;
     std::unique_ptr<TrayIconWin32> TrayIcon1;
 
-    // What the window tells its owner: a hot key came (its id), the clipboard changed, the
-    // clear command emptied the store, "About..." was pressed.
+    // What the window tells its owner: a hot key came (its id), the clipboard changed, the user
+    // asked to clear the store, "About..." was pressed; the program is quitting (after the
+    // settings were saved), or the session is ending (nothing can be shown any more); a message
+    // posted by PostStoreWriteFailed came.
     std::function<void(int id)> OnHotKey;
     std::function<void()> OnClipboardChange;
-    std::function<void()> OnStoreCleared;
+    std::function<void()> OnClearRequested;
     std::function<void()> OnAbout;
+    std::function<void()> OnQuitting;
+    std::function<void()> OnSessionEnding;
+    std::function<void()> OnStoreWriteFailed;
+    // From any thread: OnStoreWriteFailed runs on the window's thread.
+    void PostStoreWriteFailed() const;
     // The user chose other hot keys in the options window.
     std::function<void(const HotKey& copy, const HotKey& paste)> OnHotKeysChosen;
 
@@ -56,7 +62,7 @@ public:
     // Names the settings that could not be read (their defaults are in force), if any.
     void ReportUnreadableSettings();
 
-    // The settings file, and the index file through the store.
+    // The settings file. Throws std::runtime_error naming the file when it cannot be written.
     void SaveSettings();
     HMENU TrayMenu1() const noexcept { return trayMenu_->menu(); }
     // Whether the hidden "Animate tray" item is checked.
@@ -71,7 +77,7 @@ public:
     void TrayMenu1Popup();              // the tray menu is about to open
     void WinStartClick();               // "Démarrer avec Windows" changed: the Run value
     void ClipboardViewer1Change();      // the clipboard viewer saw a change
-    void ViderlePressepapiers1Click();  // "Vider le Presse-papiers...": the clear command
+    void ViderlePressepapiers1Click();  // "Vider le Presse-papiers...": asks to clear the store
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -92,7 +98,6 @@ private:
     void CreateTrayIcon();
     void ShowImage2();
 
-    ClipStore& store_;
     RunRegistry& registry_;
     std::unique_ptr<TrayMenuWin32> trayMenu_;
     win::unique_hicon image2Icon_;

@@ -24,6 +24,12 @@ int RunProgram() {
     ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
     app.SetTitle(L"Tessera");
     const ProgramPaths paths = ComputeProgramPaths(win::ExecutablePath());
+    DiskFileSystem fs;
+    Win32RunRegistry registry;
+    Program program(fs, registry, paths);
+    // A second start from the same folder ends here, before its splash.
+    if (!program.ClaimStore()) return 0;
+
     // The splash stays up, and responsive, for two seconds, then until the forms are made. It
     // speaks the language the settings ask for, which the forms take later.
     ProfileFile settingsFile(paths.iniFileName);
@@ -31,9 +37,7 @@ int RunProgram() {
     logo->ShowNow();
     logo->Sleeper.Sleep();
 
-    DiskFileSystem fs;
-    Win32RunRegistry registry;
-    Program program(fs, registry, paths);
+    program.MakeForms();
     program.Start();
 
     ::ShowWindow(logo->hwnd(), SW_HIDE);
@@ -54,8 +58,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ::InitCommonControlsEx(&icc);
     try {
         return tessera::RunProgram();
-    } catch (const tessera::StartupAborted&) {
-        return 1;
     } catch (...) {
         tessera::win::Application::Instance().ShowCurrentException();
         return 1;

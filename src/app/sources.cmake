@@ -9,7 +9,8 @@ list(APPEND TESSERA_SHELL_SOURCES
 )
 # Main window and program entry.
 list(APPEND TESSERA_CORE_SOURCES app/program_paths.cpp)
-list(APPEND TESSERA_SHELL_SOURCES app/main_form_win32.cpp app/tray_menu_win32.cpp app/program_win32.cpp)
+list(APPEND TESSERA_SHELL_SOURCES app/main_form_win32.cpp app/tray_menu_win32.cpp app/program_win32.cpp
+  app/running_program_win32.cpp)
 list(APPEND TESSERA_APP_SOURCES app/main_win32.cpp)
 # Splash screen and About box.
 list(APPEND TESSERA_CORE_SOURCES app/link_target.cpp)

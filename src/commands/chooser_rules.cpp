@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "lang/word_ids.h"
+#include "text/ascii.h"
 
 namespace tessera {
 
@@ -11,15 +12,7 @@ namespace tessera {
 bool IsTextItemFileName(std::string_view fileName) {
     const std::size_t at = fileName.find_last_of(".\\:");
     if (at == std::string_view::npos || fileName[at] != '.') return false;
-    const std::string_view ext = fileName.substr(at);
-    constexpr std::string_view kText = ".TXT";
-    if (ext.size() != kText.size()) return false;
-    for (std::size_t i = 0; i < ext.size(); ++i) {
-        char c = ext[i];
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        if (c != kText[i]) return false;
-    }
-    return true;
+    return EqualsIgnoringCase(fileName.substr(at), ".TXT");
 }
 
 ChooserCore::ChooserCore(ClipStore& store, ChooserView& view, ChooserWordLookup word)
@@ -36,10 +29,9 @@ void ChooserCore::SetPasteEnabled(bool enabled) {
 // last row: the newest item is preselected after start-up and after removals elsewhere.
 void ChooserCore::Show() {
     store_.DropStaleRows();
-    const ClipIndex& index = store_.grid;
     view_.ClearLines();
-    if (!index.IsEmpty())
-        for (int row = 0; row < index.RowCount(); ++row) view_.AddLine(index.DisplayName(row));
+    const int items = store_.ItemCount();
+    for (int row = 0; row < items; ++row) view_.AddLine(store_.DisplayName(row));
 
     const int last = view_.LineCount() - 1;
     view_.SetSelection(remembered_ < 0 || remembered_ > last ? last : remembered_);
@@ -51,7 +43,8 @@ void ChooserCore::Show() {
 // preview. A file that cannot be loaded leaves an empty preview and the missing-file flag as it
 // was: the item stays and can still be pasted. A file that is gone is reported and its row
 // dropped from index and list; the flag then keeps Enter and double-click from closing with OK
-// on an item that no longer exists.
+// on an item that no longer exists. When the whole folder is gone, the folder is reported and
+// the item stays: the folder may come back with every file.
 void ChooserCore::SelectionChanged() {
     int row = view_.Selection();
     if (row < 0) {
@@ -60,7 +53,7 @@ void ChooserCore::SelectionChanged() {
         return;
     }
     remembered_ = row;
-    const std::string fileName = store_.grid.FileName(row);
+    const std::string fileName = store_.FileName(row);
     // A name the store would not use as a path counts as a missing file: it is never opened.
     const auto path = store_.ItemPath(row);
     if (path && store_.Files().FileExists(*path)) {
@@ -69,15 +62,20 @@ void ChooserCore::SelectionChanged() {
             view_.ShowTextPreview();
         else
             view_.ShowPicturePreview();
-        if (text ? view_.LoadTextPreview(*path) : view_.LoadPicturePreview(*path))
+        if (text ? view_.LoadTextPreview(fileName) : view_.LoadPicturePreview(fileName))
             missingFile_ = false;
         else if (text)
             view_.EmptyTextPreview();
         else
             view_.EmptyPicturePreview();
+    } else if (!store_.FolderExists()) {
+        view_.HidePreviews();
+        view_.ShowFolderMissing();
+        missingFile_ = true;
+        row = -1;
     } else {
         view_.ShowInformation(fileName, word_(ChooserWords::kMissingFile));
-        store_.grid.RemoveRow(row);
+        store_.ForgetItem(row);
         view_.DeleteLine(row);
         view_.SetSelection(-1);
         missingFile_ = true;
@@ -85,7 +83,7 @@ void ChooserCore::SelectionChanged() {
     }
     // Setting the field fires its change handler in the dialog, which writes the same name back:
     // nothing to do here for that.
-    if (row >= 0) view_.SetRenameText(store_.grid.DisplayName(row));
+    if (row >= 0) view_.SetRenameText(store_.DisplayName(row));
     SetPasteEnabled(row >= 0);
 }
 
@@ -123,7 +121,7 @@ void ChooserCore::DoubleClick() {
 // Every keystroke renames; empty and duplicate names are allowed and the file name never changes.
 void ChooserCore::Rename(const std::string& text) {
     const int row = view_.Selection();
-    if (row < 0 || row >= store_.grid.RowCount()) return;
+    if (row < 0 || row >= store_.ItemCount()) return;
     store_.Rename(row, text);
     view_.ReplaceLine(row, text);
 }

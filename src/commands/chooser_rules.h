@@ -30,9 +30,10 @@ public:
     virtual void ShowTextPreview() = 0;     // text shown, picture hidden
     virtual void ShowPicturePreview() = 0;  // picture shown, text hidden
     virtual void HidePreviews() = 0;
-    // False when the file could not be loaded; the rules then empty that preview.
-    virtual bool LoadTextPreview(const std::string& path) = 0;
-    virtual bool LoadPicturePreview(const std::string& path) = 0;
+    // Loads the item file `fileName` of the store; false when it could not be loaded, and the
+    // rules then empty that preview.
+    virtual bool LoadTextPreview(const std::string& fileName) = 0;
+    virtual bool LoadPicturePreview(const std::string& fileName) = 0;
     virtual void EmptyTextPreview() = 0;
     virtual void EmptyPicturePreview() = 0;
 
@@ -44,6 +45,8 @@ public:
     // as file names are) followed by `text` (UTF-8, as the program's own texts are); returns once
     // it is closed.
     virtual void ShowInformation(const std::string& itemName, const std::string& text) = 0;
+    // Says that the store's folder is missing, in a box that returns once it is closed.
+    virtual void ShowFolderMissing() = 0;
     // Ends the modal dialog with `result`.
     virtual void Close(win::ModalResult result) = 0;
 };

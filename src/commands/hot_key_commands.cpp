@@ -7,8 +7,14 @@ namespace tessera {
 
 // Changed keys are all given back before any is taken, so that two keys trading places (or one
 // taking the other's old key) both register. A key in force that did not change keeps its
-// registration: releasing it would let another program take it meanwhile.
-void HotKeyCommands::UseHotKeys(const HotKey& copy, const HotKey& paste) {
+// registration: releasing it would let another program take it meanwhile. One key cannot serve
+// both: the chooser is what the user cannot do without, so the paste gets its default key back.
+void HotKeyCommands::UseHotKeys(HotKey copy, HotKey paste) {
+    if (copy == paste) {
+        port_.ReportSameHotKeys(copy);
+        paste = kDefaultPasteHotKey;
+        if (copy == paste) copy = kDefaultCopyHotKey;
+    }
     Release(kCopyHotKey, copy_, copy);
     Release(kPasteHotKey, paste_, paste);
     Take(kCopyHotKey, copy_, copy);
@@ -46,7 +52,7 @@ void HotKeyCommands::OnHotKey(int id) {
 // The copy only makes the target copy: the capture follows when its copy changes the clipboard.
 void HotKeyCommands::Copy() {
     CapturePending = true;
-    keys_.Send({std::string(kCopyKeys), port_.ForegroundWindow()}, port_.Now());
+    keys_.Send({std::string(kCopyKeys), port_.ForegroundWindow(), false, false}, port_.Now());
     Poll();
 }
 
@@ -73,7 +79,7 @@ void HotKeyCommands::Paste() {
         throw;
     }
     CaptureSuppressed = false;
-    keys_.Send({std::string(kPasteKeys), target, true}, port_.Now());
+    keys_.Send({std::string(kPasteKeys), target, true, true}, port_.Now());
     Poll();
 }
 
@@ -89,8 +95,17 @@ void HotKeyCommands::OnClipboardChange() {
 void HotKeyCommands::OnTick() { Poll(); }
 
 void HotKeyCommands::Poll() {
-    if (const std::optional<KeysToSend> due = keys_.Poll(port_.Keyboard(), port_.Now())) port_.PlayKeys(*due);
+    if (const std::optional<KeysToSend> due = keys_.Poll(port_.Keyboard(), port_.Now())) Play(*due);
     port_.WatchKeyboard(keys_.Watching());
+}
+
+// The paste goes only to the window the user was typing in (or, once it is gone, one of its
+// title): keys sent to whatever came to the front would paste where nobody asked; the item
+// stays on the clipboard for the user's own Ctrl+V. The copy goes to the focus all the same.
+void HotKeyCommands::Play(const KeysToSend& keys) {
+    const std::uintptr_t window = ChooseTargetWindow(keys.target, port_.Windows());
+    if (window == 0 && keys.onlyToTarget) return;
+    port_.PlayKeys(keys.keys, window, keys.makeForeground);
 }
 
 }  // namespace tessera

@@ -45,14 +45,19 @@ public:
     virtual std::uint32_t Now() = 0;
     // Starts or stops the ticks (OnTick) that watch the keyboard while keys wait.
     virtual void WatchKeyboard(bool on) = 0;
-    // Plays the keys into their target window.
-    virtual void PlayKeys(const KeysToSend& keys) = 0;
+    // The top-level windows, where the keys' target is looked for.
+    virtual WindowLookup& Windows() = 0;
+    // Plays `keys` into `window` (0: whichever window has the focus), made the foreground window
+    // first when `makeForeground`.
+    virtual void PlayKeys(const std::string& keys, std::uintptr_t window, bool makeForeground) = 0;
 
     // Registers `keys` under `id` for the program; false when another program holds them.
     virtual bool RegisterHotKey(int id, const HotKey& keys) = 0;
     virtual void UnregisterHotKey(int id) = 0;
     // Tells the user that `keys` could not be had for the command `id`, and what to do.
     virtual void ReportTakenHotKey(int id, const HotKey& keys) = 0;
+    // Tells the user that both commands were given `keys`, and that one of them keeps its own.
+    virtual void ReportSameHotKeys(const HotKey& keys) = 0;
 };
 
 class HotKeyCommands {
@@ -71,7 +76,9 @@ public:
 
     // Puts `copy` and `paste` in force: a changed or inactive key is released and the new one
     // registered; a key another program holds is reported, and the other one works all the same.
-    void UseHotKeys(const HotKey& copy, const HotKey& paste);
+    // One key for both is reported, and the paste keeps its default key (the copy its own when
+    // that is the one given).
+    void UseHotKeys(HotKey copy, HotKey paste);
     const HotKey& HotKeyOf(int id) const { return Slot(id).keys; }
     // Whether the command's key is registered.
     bool Active(int id) const { return Slot(id).active; }
@@ -95,6 +102,7 @@ private:
     void Copy();
     // Sends the keys whose time has come, and keeps the ticks running while any wait.
     void Poll();
+    void Play(const KeysToSend& keys);
 
     CommandPort& port_;
     HotKeyKeys keys_;

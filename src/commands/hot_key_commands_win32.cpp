@@ -1,6 +1,7 @@
 #include "commands/hot_key_commands_win32.h"
 
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 #include "keys/hot_key_keys_win32.h"
@@ -104,7 +105,7 @@ std::optional<ChosenItem> HotKeyCommandsWin32::ChooseItem() {
     if (chooser_.ShowModal() != ChooserResult::Ok) return std::nullopt;
     const int line = chooser_.ItemIndex();
     if (line < 0) return std::nullopt;
-    return ChosenItem{store_.grid.FileName(line), chooser_.ChosenWithShift()};
+    return ChosenItem{store_.FileName(line), chooser_.ChosenWithShift()};
 }
 
 void HotKeyCommandsWin32::PutTextPreviewOnClipboard(bool plainOnly) {
@@ -115,12 +116,20 @@ void HotKeyCommandsWin32::PutPicturePreviewOnClipboard() {
     PutPictureOnClipboard(mainWindow_, chooser_.Image1Picture());
 }
 
-// The text prefix is looked up now: the language decides it.
+// The text prefix is looked up now: the language decides it, and the words of a file or folder
+// that cannot be made.
 void HotKeyCommandsWin32::CaptureClipboard() {
     Win32ClipboardFormats formats;
     Win32ClipWriter writer(mainWindow_);
-    if (const std::optional<std::string> added = store_.Capture(formats, writer, mainWords_(MainWords::kTextPrefix)))
-        chooser_.AddAndSelect(*added);
+    std::optional<std::string> added;
+    try {
+        added = store_.Capture(formats, writer, mainWords_(MainWords::kTextPrefix));
+    } catch (const CannotCreateError& e) {
+        const bool file = e.kind() == CannotCreateError::Kind::File;
+        throw std::runtime_error(mainWords_(file ? MainWords::kCannotCreateFile : MainWords::kCannotCreateFolder) +
+                                 e.path());
+    }
+    if (added) chooser_.AddAndSelect(*added);
 }
 
 std::uint32_t HotKeyCommandsWin32::Now() { return ::GetTickCount(); }
@@ -132,8 +141,8 @@ void HotKeyCommandsWin32::WatchKeyboard(bool on) {
         ticks_.Stop();
 }
 
-void HotKeyCommandsWin32::PlayKeys(const KeysToSend& keys) {
-    SendKeysToTarget(keys.target, keys.keys, keys.makeForeground);
+void HotKeyCommandsWin32::PlayKeys(const std::string& keys, std::uintptr_t window, bool makeForeground) {
+    SendKeysToTarget(reinterpret_cast<HWND>(window), keys, makeForeground);
 }
 
 bool HotKeyCommandsWin32::RegisterHotKey(int id, const HotKey& keys) {
@@ -143,11 +152,19 @@ bool HotKeyCommandsWin32::RegisterHotKey(int id, const HotKey& keys) {
 void HotKeyCommandsWin32::UnregisterHotKey(int id) { ::UnregisterHotKey(mainWindow_, id); }
 
 // "%s" in the message names the shortcut as the options window does.
-void HotKeyCommandsWin32::ReportTakenHotKey(int, const HotKey& keys) {
+std::string HotKeyCommandsWin32::TextNaming(std::string_view word, const HotKey& keys) {
     const std::string name = HotKeyDisplayText(keys, KeyLayoutWin32(), Language ? Language() : 0);
-    std::string text = mainWords_(MainWords::kHotKeyTaken);
+    std::string text = mainWords_(word);
     if (const std::size_t at = text.find("%s"); at != std::string::npos) text.replace(at, 2, name);
-    if (TellUser) TellUser(win::Utf8ToWide(text));
+    return text;
+}
+
+void HotKeyCommandsWin32::ReportTakenHotKey(int, const HotKey& keys) {
+    if (TellUser) TellUser(win::Utf8ToWide(TextNaming(MainWords::kHotKeyTaken, keys)));
+}
+
+void HotKeyCommandsWin32::ReportSameHotKeys(const HotKey& keys) {
+    if (TellUser) TellUser(win::Utf8ToWide(TextNaming(MainWords::kSameHotKeys, keys)));
 }
 
 }  // namespace tessera

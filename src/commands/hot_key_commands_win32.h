@@ -62,16 +62,21 @@ private:
     const KeyboardState& Keyboard() override { return keyboard_; }
     std::uint32_t Now() override;
     void WatchKeyboard(bool on) override;
-    void PlayKeys(const KeysToSend& keys) override;
+    WindowLookup& Windows() override { return windows_; }
+    void PlayKeys(const std::string& keys, std::uintptr_t window, bool makeForeground) override;
     bool RegisterHotKey(int id, const HotKey& keys) override;
     void UnregisterHotKey(int id) override;
     void ReportTakenHotKey(int id, const HotKey& keys) override;
+    void ReportSameHotKeys(const HotKey& keys) override;
+    // The text of `word` with the name of `keys` in place of its "%s".
+    std::string TextNaming(std::string_view word, const HotKey& keys);
 
     HWND mainWindow_;
     TChoix& chooser_;
     ClipStore& store_;
     WordLookup mainWords_;
     AsyncKeyboardState keyboard_;
+    WindowLookupWin32 windows_;
     win::Timer ticks_;
     HotKeyCommands commands_;
 };

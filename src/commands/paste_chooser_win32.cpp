@@ -38,7 +38,7 @@ enum ControlId : int {
 using win::ControlRow;
 
 // Tab order 3 belongs to the hidden file list and 7 to the hidden index table: neither is a
-// window here (the store folder is listed through the file system, the index is the store's `grid`).
+// window here (the store folder is listed through the file system, the index is the store's).
 const std::array<ControlRow, 7> kControls{{
     {"Button1", L"BUTTON", kButton1, 6, 218, 227, 25, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0,
      "Vider le Presse-papiers de Tessera..."},
@@ -99,23 +99,9 @@ TChoix::TChoix(ClipStore& store, std::string exeDir, HWND owner)
     FormCreate();
 }
 
-// The store folder exists unless the main window failed to make it; without it nothing can be
-// kept, so the program ends. An index file that cannot be read is reported, and the index is
-// rebuilt from the folder's files so that no item is lost; creation then goes on, and once it is
-// done start-up lets captures in.
-void TChoix::FormCreate() {
-    if (!store_.FolderExists()) {
-        win::ShowErrorMessage(win::Utf8ToWide(MultiLang1->GetWord(ChooserWords::kFolderMissingBefore)) +
-                              win::AnsiToWide(exeDir_) +
-                              win::Utf8ToWide(MultiLang1->GetWord(ChooserWords::kFolderMissingAfter)));
-        throw StartupAborted{};
-    }
-    const IndexStartup startup = store_.Load();
-    if (startup.loadError) win::ShowErrorMessage(win::UserTextToWide(*startup.loadError));
-    // The list stays empty until the first showing fills it from the index: filling it now
-    // would be work thrown away. Until then the store counts the items.
-    EnablePaste(false);
-}
+// The store is loaded by start-up before the chooser is made. The list stays empty until the
+// first showing fills it from the index: filling it now would be work thrown away.
+void TChoix::FormCreate() { EnablePaste(false); }
 
 int TChoix::ItemIndex() const {
     SyncLineCount();
@@ -130,8 +116,8 @@ void TChoix::AddAndSelect(const std::string& displayName) {
 
 void TChoix::ClearList() {
     ClearLines();
-    if (!store_.grid.IsEmpty())
-        for (int row = 0; row < store_.grid.RowCount(); ++row) AddLine(store_.grid.DisplayName(row));
+    const int items = store_.ItemCount();
+    for (int row = 0; row < items; ++row) AddLine(store_.DisplayName(row));
     ::SetWindowTextW(RichEdit1(), L"");
     ::SendMessageW(RichEdit1(), EM_SETMODIFY, FALSE, 0);
     textPreviewFile_.clear();
@@ -191,8 +177,7 @@ void TChoix::Edit1Change() {
 // the file is replaced whole or not at all.
 void TChoix::SaveTextPreview() {
     if (textPreviewFile_.empty() || !::SendMessageW(RichEdit1(), EM_GETMODIFY, 0, 0)) return;
-    if (!store_.Files().FileExists(textPreviewFile_)) return;
-    if (const auto rtf = win::StreamOutRtf(RichEdit1()); rtf && store_.Files().ReplaceContents(textPreviewFile_, *rtf))
+    if (const auto rtf = win::StreamOutRtf(RichEdit1()); rtf && store_.ReplaceItemFile(textPreviewFile_, *rtf))
         ::SendMessageW(RichEdit1(), EM_SETMODIFY, FALSE, 0);
 }
 
@@ -323,19 +308,19 @@ void TChoix::HidePreviews() {
 }
 
 // An edit of the previous text item is written back before another item's preview replaces it.
-bool TChoix::LoadTextPreview(const std::string& path) {
+bool TChoix::LoadTextPreview(const std::string& fileName) {
     SaveTextPreview();
-    textPreviewFile_ = path;
-    const auto bytes = store_.Files().ReadAll(path);
+    textPreviewFile_ = fileName;
+    const auto bytes = store_.ReadItemFile(fileName);
     const bool loaded = bytes && win::StreamInRtf(RichEdit1(), *bytes);
     ::SendMessageW(RichEdit1(), EM_SETMODIFY, FALSE, 0);
     return loaded;
 }
 
-bool TChoix::LoadPicturePreview(const std::string& path) {
+bool TChoix::LoadPicturePreview(const std::string& fileName) {
     SaveTextPreview();
-    const auto bytes = store_.Files().ReadAll(path);
-    std::optional<win::Picture> picture = bytes ? PictureFromFileBytes(path, *bytes) : std::nullopt;
+    const auto bytes = store_.ReadItemFile(fileName);
+    std::optional<win::Picture> picture = bytes ? PictureFromFileBytes(fileName, *bytes) : std::nullopt;
     if (!picture) return false;
     image1_->SetPicture(std::move(*picture));
     return true;
@@ -357,6 +342,12 @@ void TChoix::EnablePaste(bool enabled) { ::EnableWindow(Control("Button2"), enab
 
 void TChoix::ShowInformation(const std::string& itemName, const std::string& text) {
     win::ShowInformation(win::AnsiToWide(itemName) + win::Utf8ToWide(text));
+}
+
+void TChoix::ShowFolderMissing() {
+    win::ShowErrorMessage(win::Utf8ToWide(MultiLang1->GetWord(ChooserWords::kFolderMissingBefore)) +
+                          win::AnsiToWide(exeDir_) +
+                          win::Utf8ToWide(MultiLang1->GetWord(ChooserWords::kFolderMissingAfter)));
 }
 
 // Shift held as an item is chosen (Coller, Enter, a double-click) asks for its text without its

@@ -17,9 +17,6 @@
 
 namespace tessera {
 
-// Thrown when start-up cannot go on (the message has been shown); the program then ends.
-struct StartupAborted {};
-
 class TChoix final : public TranslatedForm, private ChooserView {
 public:
     // Creates the hidden dialog (owned by `owner`) over the items of `store` and runs FormCreate.
@@ -67,7 +64,7 @@ protected:
     void DpiChanged() override;
 
 private:
-    void FormCreate();    // once: the store loaded (the list waits for the first showing)
+    void FormCreate();    // once: Coller disabled (the list waits for the first showing)
     void FormClose();     // every closing: the settings saved, the preview's edit kept
     void Button1Click();  // "Vider le Presse-papiers de Tessera...": the clear command, then Cancel
     void Edit1Change();   // the rename field changed: the item renamed
@@ -90,13 +87,14 @@ private:
     void ShowTextPreview() override;
     void ShowPicturePreview() override;
     void HidePreviews() override;
-    bool LoadTextPreview(const std::string& path) override;
-    bool LoadPicturePreview(const std::string& path) override;
+    bool LoadTextPreview(const std::string& fileName) override;
+    bool LoadPicturePreview(const std::string& fileName) override;
     void EmptyTextPreview() override;
     void EmptyPicturePreview() override;
     void SetRenameText(const std::string& text) override;
     void EnablePaste(bool enabled) override;
     void ShowInformation(const std::string& itemName, const std::string& text) override;
+    void ShowFolderMissing() override;
     void Close(ChooserResult result) override;
 
     ClipStore& store_;
@@ -111,7 +109,8 @@ private:
     // thousands of items is one count change, not one message and redraw per line.
     std::vector<std::string> lines_;
     mutable bool countChanged_ = false;
-    // The item file the text preview was loaded from: edits go back there, and only there.
+    // The item file the text preview was loaded from (its name in the store): edits go back
+    // there, and only there.
     std::string textPreviewFile_;
     HWND lastFocus_ = nullptr;
 };

@@ -1,21 +1,14 @@
 #include "commands/type_ahead.h"
 
+#include "text/ascii.h"
+
 namespace tessera {
 namespace {
-
-// Letters compare without regard to case: a to z, and the accented letters of the Western code
-// page (0xE0 to 0xFE but 0xF7, the division sign) with their capitals.
-unsigned char Folded(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    if (u >= 'a' && u <= 'z') return static_cast<unsigned char>(u - 'a' + 'A');
-    if (u >= 0xE0 && u <= 0xFE && u != 0xF7) return static_cast<unsigned char>(u - 0x20);
-    return u;
-}
 
 bool StartsWith(const std::string& text, const std::string& prefix) {
     if (text.size() < prefix.size()) return false;
     for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (Folded(text[i]) != Folded(prefix[i])) return false;
+        if (UpperWestern(text[i]) != UpperWestern(prefix[i])) return false;
     return true;
 }
 

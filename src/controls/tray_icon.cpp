@@ -11,7 +11,11 @@ namespace tessera {
 // frame step and every shell notification holds it, so each record the shell sees is whole.
 // It is recursive because a refresh may switch the animation off, which refreshes again.
 // The lock is never held while events run, so a modal dialog opened from a click or the open
-// menu does not stop the animation.
+// menu does not stop the animation. The animation thread never holds it while it calls the shell:
+// a shell that takes its time (a busy desktop, the shell restarting) would hold up the window's
+// thread at its next look at the icon. Its frame step is made under the lock, sent through the
+// shell gate without it, and the shell's answer taken under the lock again. The gate keeps the
+// records in order: a step overtaken by a newer record of the window's thread is not sent.
 //
 // The thread never waits for the lock while holding its own state lock, and the GUI thread only
 // takes the state lock inside the tray lock: the two are always taken in that order.
@@ -24,7 +28,11 @@ std::atomic<int> runningThreads{0};
 }  // namespace
 
 TTrayIcon::TTrayIcon(NotificationArea& area, IconMaker* maker)
-    : area_(area), lock_(std::make_shared<std::recursive_mutex>()), icon_(maker), icons_(maker) {
+    : area_(area),
+      lock_(std::make_shared<std::recursive_mutex>()),
+      shell_(std::make_shared<ShellGate>(area)),
+      icon_(maker),
+      icons_(maker) {
     icon_.OnChange = [this] { RefreshTray(); };
     icons_.OnChange = [this] { RefreshTray(); };
 }
@@ -38,6 +46,7 @@ TTrayIcon::~TTrayIcon() {
     // reach this object any more: the thread takes the lock and finds ownerTray cleared.
     SetAnimatedLocked(false);
     RemoveFromTray();
+    shell_->Close();
 }
 
 bool TTrayIcon::Active() const {
@@ -172,9 +181,12 @@ void TTrayIcon::AddToTray() {
     if (!icon || icon->Empty()) return;
     clickedButtons_ = 0;
     FillNotifyData();
-    // A failed add is not reported: the next refresh while active tries again.
-    added_ = area_.Notify(NotifyAction::Add, iconData);
-    if (ShortHint().empty() && added_) area_.Notify(NotifyAction::Modify, iconData);
+    // A failed add is not reported: the next refresh while active tries again. From a frame step
+    // the icon counts as added once the shell has said so.
+    const bool added = Tell(NotifyAction::Add);
+    if (batch_) batch_->addsIcon = true;
+    added_ = added && !batch_;
+    if (ShortHint().empty() && added) Tell(NotifyAction::Modify);
     // Animated, the thread runs even after a failed add: its next frame step refreshes, which
     // retries the add (pausing and resuming itself within that step). So the animation keeps
     // trying to bring the icon back rather than waiting for a change on the GUI side.
@@ -183,7 +195,7 @@ void TTrayIcon::AddToTray() {
 
 void TTrayIcon::RemoveFromTray() {
     // Deleted whatever `added` says: the shell ignores a delete of an icon it does not have.
-    area_.Notify(NotifyAction::Delete, iconData);
+    Tell(NotifyAction::Delete);
     added_ = false;
     clickedButtons_ = 0;
     // From a frame step this only marks the thread paused; it stops after the step has ended.
@@ -198,7 +210,7 @@ void TTrayIcon::RefreshTray() {
             RemoveFromTray();
         } else {
             FillNotifyData();
-            area_.Notify(NotifyAction::Modify, iconData);
+            Tell(NotifyAction::Modify);
         }
     } else if (active_ && !destroying_) {
         // Switching the animation off during destruction refreshes too; adding the icon then
@@ -211,7 +223,7 @@ void TTrayIcon::SetAnimatedLocked(bool wanted) {
     const bool value = wanted && icons_.Count() > 0;
     if (value == animated_) return;
     if (value) {
-        animationThread_ = TTimerThread::Start(this, lock_, area_.Hooks(), !added_);
+        animationThread_ = TTimerThread::Start(this, lock_, shell_, area_.Hooks(), !added_);
         animated_ = true;
     } else {
         animated_ = false;
@@ -225,12 +237,57 @@ void TTrayIcon::SetAnimatedLocked(bool wanted) {
     RefreshTray();
 }
 
+bool TTrayIcon::Tell(NotifyAction action) {
+    const std::uint64_t ticket = ++ticket_;
+    if (!batch_) return shell_->Send(action, iconData, ticket);
+    batch_->calls.emplace_back(action, iconData);
+    batch_->ticket = ticket;
+    return true;
+}
+
 void TTrayIcon::NextFrame() {
+    const ShellBatch batch = PrepareNextFrame();
+    const bool added = shell_->SendBatch(batch);
+    if (batch.addsIcon) TakeAddAnswer(batch, added);
+}
+
+ShellBatch TTrayIcon::PrepareNextFrame() {
     Guard g(*lock_);
-    if (destroying_ || !animated_) return;
+    ShellBatch batch;
+    if (destroying_ || !animated_) return batch;
     ++frameIndex_;
     if (frameIndex_ >= icons_.Count()) frameIndex_ = 0;
+    batch_ = &batch;
     RefreshTray();
+    batch_ = nullptr;
+    return batch;
+}
+
+// Taken only when nothing was told to the shell since: a newer record has its own answer.
+void TTrayIcon::TakeAddAnswer(const ShellBatch& batch, bool added) {
+    Guard g(*lock_);
+    if (added && ticket_ == batch.ticket && !destroying_) added_ = true;
+}
+
+bool ShellGate::Send(NotifyAction action, const NotifyRecord& record, std::uint64_t ticket) {
+    std::lock_guard<std::mutex> g(mutex_);
+    if (!area_) return false;
+    sent_ = ticket;
+    return area_->Notify(action, record);
+}
+
+bool ShellGate::SendBatch(const ShellBatch& batch) {
+    std::lock_guard<std::mutex> g(mutex_);
+    if (!area_ || batch.calls.empty() || sent_ > batch.ticket) return false;
+    sent_ = batch.ticket;
+    for (const auto& [action, record] : batch.calls)
+        if (!area_->Notify(action, record) && action == NotifyAction::Add) return false;
+    return true;
+}
+
+void ShellGate::Close() {
+    std::lock_guard<std::mutex> g(mutex_);
+    area_ = nullptr;
 }
 
 bool TTrayIcon::TakeClicked(unsigned button) {
@@ -330,8 +387,9 @@ bool TTrayIcon::ShowMenuAt(int x, int y) {
 // The animation thread.
 
 std::shared_ptr<TTimerThread> TTimerThread::Start(TTrayIcon* owner, std::shared_ptr<std::recursive_mutex> trayLock,
-                                                  TimerHooks hooks, bool paused) {
-    auto thread = std::make_shared<TTimerThread>(owner, std::move(trayLock), std::move(hooks), paused);
+                                                  std::shared_ptr<ShellGate> shell, TimerHooks hooks, bool paused) {
+    auto thread =
+        std::make_shared<TTimerThread>(owner, std::move(trayLock), std::move(shell), std::move(hooks), paused);
     ++runningThreads;
     // Detached, holding itself: the tray icon never waits for it (the GUI thread holds the lock
     // a frame step needs), and it frees itself when its body ends.
@@ -386,15 +444,23 @@ void TTimerThread::Body() {
         }
         // Slept with no lock held: the GUI thread can change anything meanwhile.
         if (hooks_.sleep) hooks_.sleep(interval);
-        std::lock_guard<std::recursive_mutex> g(*trayLock_);
-        if (Closed()) return;
+        ShellBatch batch;
         {
-            std::lock_guard<std::mutex> s(stateLock_);
-            if (terminated_) return;
-            // Paused during the sleep: no step now; the wait above holds until resumed.
-            if (paused_) continue;
+            std::lock_guard<std::recursive_mutex> g(*trayLock_);
+            if (Closed()) return;
+            {
+                std::lock_guard<std::mutex> s(stateLock_);
+                if (terminated_) return;
+                // Paused during the sleep: no step now; the wait above holds until resumed.
+                if (paused_) continue;
+            }
+            if (!ownerTray->Animated()) continue;
+            batch = ownerTray->PrepareNextFrame();
         }
-        if (ownerTray->Animated()) ownerTray->NextFrame();
+        const bool added = shell_->SendBatch(batch);
+        if (!batch.addsIcon) continue;
+        std::lock_guard<std::recursive_mutex> g(*trayLock_);
+        if (!Closed()) ownerTray->TakeAddAnswer(batch, added);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls/icon_list.h"
@@ -99,6 +100,32 @@ public:
 
 class TTimerThread;
 
+// What one frame step has for the shell, made under the tray icon's lock and sent without it.
+struct ShellBatch {
+    std::vector<std::pair<NotifyAction, NotifyRecord>> calls;
+    std::uint64_t ticket = 0;  // of its last record
+    bool addsIcon = false;     // the step adds the icon again: its answer decides Added
+};
+
+// The one way into the shell: one call at a time, in the order the records were made, and none
+// once the icon is gone. Shared with the animation thread, which may outlive the icon.
+class ShellGate {
+public:
+    explicit ShellGate(NotificationArea& area) : area_(&area) {}
+    // Sends record `ticket` now (the window's thread, holding the tray icon's lock).
+    bool Send(NotifyAction action, const NotifyRecord& record, std::uint64_t ticket);
+    // Sends a frame step's records unless a newer one went first or the icon is gone; false when
+    // not sent or when its add failed (what follows a failed add is not sent).
+    bool SendBatch(const ShellBatch& batch);
+    // The icon is gone: nothing reaches the shell any more.
+    void Close();
+
+private:
+    std::mutex mutex_;
+    NotificationArea* area_;
+    std::uint64_t sent_ = 0;
+};
+
 class TTrayIcon {
 public:
     TTrayIcon(NotificationArea& area, IconMaker* maker);
@@ -143,8 +170,12 @@ public:
     bool RunDefaultItem();
     bool ShowMenuAt(int x, int y);
 
-    // The animation's frame step (run by the thread; public for tests).
+    // The animation's frame step (run by the thread; public for tests): made under the lock, sent
+    // to the shell without it.
     void NextFrame();
+    ShellBatch PrepareNextFrame();
+    // The shell's answer to a step that added the icon again.
+    void TakeAddAnswer(const ShellBatch& batch, bool added);
     int FrameIndex() const;
     bool Added() const;
     // The record as last filled.
@@ -166,6 +197,8 @@ private:
     void AddToTray();
     void RemoveFromTray();
     void RefreshTray();
+    // Hands the record to the shell, or to the frame step's batch while one is being made.
+    bool Tell(NotifyAction action);
     void SetAnimatedLocked(bool wanted);
     bool TakeClicked(unsigned button);
 
@@ -173,6 +206,9 @@ private:
     // Guards everything the animation thread reaches; shared with the threads so that a thread
     // outliving the icon still has a lock to take before it finds ownerTray cleared.
     std::shared_ptr<std::recursive_mutex> lock_;
+    std::shared_ptr<ShellGate> shell_;
+    std::uint64_t ticket_ = 0;     // of the newest record made
+    ShellBatch* batch_ = nullptr;  // the frame step being made
     bool active_ = true;
     std::string hint_;
     TIcon icon_;
@@ -192,9 +228,14 @@ private:
 class TTimerThread : public std::enable_shared_from_this<TTimerThread> {
 public:
     static std::shared_ptr<TTimerThread> Start(TTrayIcon* owner, std::shared_ptr<std::recursive_mutex> trayLock,
-                                               TimerHooks hooks, bool paused);
-    TTimerThread(TTrayIcon* owner, std::shared_ptr<std::recursive_mutex> trayLock, TimerHooks hooks, bool paused)
-        : ownerTray(owner), trayLock_(std::move(trayLock)), hooks_(std::move(hooks)), paused_(paused) {}
+                                               std::shared_ptr<ShellGate> shell, TimerHooks hooks, bool paused);
+    TTimerThread(TTrayIcon* owner, std::shared_ptr<std::recursive_mutex> trayLock, std::shared_ptr<ShellGate> shell,
+                 TimerHooks hooks, bool paused)
+        : ownerTray(owner),
+          trayLock_(std::move(trayLock)),
+          shell_(std::move(shell)),
+          hooks_(std::move(hooks)),
+          paused_(paused) {}
 
     TTrayIcon* ownerTray;
     void Pause();
@@ -209,6 +250,7 @@ private:
     bool Closed() const;
 
     std::shared_ptr<std::recursive_mutex> trayLock_;
+    std::shared_ptr<ShellGate> shell_;
     TimerHooks hooks_;
     std::mutex stateLock_;
     std::condition_variable wake_;

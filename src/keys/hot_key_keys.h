@@ -30,6 +30,8 @@ struct KeysToSend {
     RememberedWindow target;
     // Make the target the foreground window again first (the paste, after the chooser had it).
     bool makeForeground = false;
+    // Sent to the target only: none when it is gone (the paste); else to the focus then.
+    bool onlyToTarget = false;
 };
 
 // One command at a time: when its keys may go, and which hot keys to ignore meanwhile. Times are

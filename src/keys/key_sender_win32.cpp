@@ -30,17 +30,11 @@ bool AsyncKeyboardState::IsDown(std::uint8_t virtualKey) const {
 // fixed buffer can be overrun (a title holding a zero byte is searched up to it).
 HWND FindWindowByTitle(const std::string& title) { return ::FindWindowA(nullptr, title.c_str()); }
 
-namespace {
+bool WindowLookupWin32::Exists(std::uintptr_t window) { return ::IsWindow(reinterpret_cast<HWND>(window)) != FALSE; }
 
-class WindowLookupWin32 final : public WindowLookup {
-public:
-    bool Exists(std::uintptr_t window) override { return ::IsWindow(reinterpret_cast<HWND>(window)) != FALSE; }
-    std::uintptr_t FindByTitle(const std::string& title) override {
-        return reinterpret_cast<std::uintptr_t>(FindWindowByTitle(title));
-    }
-};
-
-}  // namespace
+std::uintptr_t WindowLookupWin32::FindByTitle(const std::string& title) {
+    return reinterpret_cast<std::uintptr_t>(FindWindowByTitle(title));
+}
 
 HWND FindTargetWindow(const RememberedWindow& remembered) {
     WindowLookupWin32 windows;
@@ -73,8 +67,7 @@ void SendKeysToWindow(const std::string& title, const std::string& keys) {
 // The paste comes after the chooser had the foreground: the keys go to the foreground's focus, so
 // the foreground goes back to the window they are meant for. The copy only raises its window, as
 // the window in front is the one it was made in.
-void SendKeysToTarget(const RememberedWindow& target, const std::string& keys, bool makeForeground) {
-    HWND window = FindTargetWindow(target);
+void SendKeysToTarget(HWND window, const std::string& keys, bool makeForeground) {
     if (window && makeForeground) ::SetForegroundWindow(window);
     RestoreOrRaiseWindow(window);
     KeyboardOutputWin32 keyboard;

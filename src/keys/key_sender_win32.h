@@ -25,6 +25,13 @@ public:
     bool IsDown(std::uint8_t virtualKey) const override;
 };
 
+// The desktop's top-level windows, as the target rule sees them.
+class WindowLookupWin32 final : public WindowLookup {
+public:
+    bool Exists(std::uintptr_t window) override;
+    std::uintptr_t FindByTitle(const std::string& title) override;
+};
+
 // The top-level window titled exactly `title` (any class), or null when there is none.
 HWND FindWindowByTitle(const std::string& title);
 // The remembered window while it exists, else the window with its title (never an untitled one).
@@ -35,8 +42,8 @@ void RestoreOrRaiseWindow(HWND window);
 void SendKeyString(const std::string& keys);
 // FindWindowByTitle, RestoreOrRaiseWindow and SendKeyString in that order, without waiting.
 void SendKeysToWindow(const std::string& title, const std::string& keys);
-// FindTargetWindow; SetForegroundWindow when `makeForeground`; RestoreOrRaiseWindow; then the
-// keys, over the modifiers the user holds (SendKeyStringKeepingModifiers).
-void SendKeysToTarget(const RememberedWindow& target, const std::string& keys, bool makeForeground);
+// SetForegroundWindow when `makeForeground`; RestoreOrRaiseWindow; then the keys, over the
+// modifiers the user holds (SendKeyStringKeepingModifiers). A null window only gets the keys.
+void SendKeysToTarget(HWND window, const std::string& keys, bool makeForeground);
 
 }  // namespace tessera

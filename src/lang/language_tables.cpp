@@ -27,6 +27,11 @@ constexpr const char* kMainWords[] = {
     "@105", "Le raccourci %s est déjà pris par un autre programme : choisissez-en un autre dans les options de Tessera.", "The shortcut %s is already taken by another program: choose another one in Tessera's options.",
     "@106", " (inactif)", " (not active)",
     "@107", "Valeurs illisibles dans les réglages, remplacées par leur valeur par défaut :", "Unreadable settings, replaced by their default values:",
+    "@108", "Copier et Coller ne peuvent avoir le même raccourci (%s) : chacun a le sien, à changer dans les options de Tessera.", "Copy and Paste cannot share one shortcut (%s): each has its own, to change in Tessera's options.",
+    "@109", "Impossible de créer le fichier ", "Cannot create the file ",
+    "@110", "Impossible de créer le dossier ", "Cannot create the folder ",
+    "@111", "Tessera est déjà lancé : son icône est dans la zone de notification.", "Tessera is already running: its icon is in the notification area.",
+    "@112", "L'ordinateur %s utilise déjà ce dossier de Tessera. Quittez Tessera sur cet ordinateur, ou copiez Tessera dans un autre dossier.", "The computer %s already uses this Tessera folder. Quit Tessera on that computer, or copy Tessera to another folder.",
     "CopyKeyLabel", "Copier :", "Copy:",
     "PasteKeyLabel", "Coller :", "Paste:",
     "LanguageLabel", "Langue :", "Language:",
@@ -51,6 +56,7 @@ constexpr const char* kChooserCharSets[] = {"MS Sans Serif,1", "MS Sans Serif,1"
 
 constexpr const char* kAboutWords[] = {
     "%Form%", "A propos", "About",
+    "Copyright", "Copyright © 2026 l'équipe Tessera", "Copyright © 2026 the Tessera team",
     "Comments", "pour Windows 95/98/ME/2000/XP", "for Windows 95/98/ME/2000/XP",
     "UrlLabel1", "Site web", "Web site",
 };
@@ -69,6 +75,14 @@ const LanguageTable& MainFormTable() { return kMain; }
 const LanguageTable& ChooserTable() { return kChooser; }
 
 const LanguageTable& AboutBoxTable() { return kAbout; }
+
+// Rows hold a key and one text per language; continuation and hint rows have keys of their own.
+std::string TableWord(const LanguageTable& table, std::string_view id, int language) {
+    constexpr std::size_t kRow = 3;
+    for (std::size_t r = 0; r + kRow <= table.words.size(); r += kRow)
+        if (table.words[r] == id) return table.words[r + 1 + (language == 1 ? 1 : 0)];
+    return std::string(id);
+}
 
 void LoadStoredData(TMultiLang& switcher, const LanguageTable& table) {
     switcher.BeginLoading();

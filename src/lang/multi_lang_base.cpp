@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "text/ascii.h"
+
 namespace tessera {
 namespace {
 
@@ -13,13 +15,6 @@ uint8_t currentLanguage = 0;
 
 constexpr std::string_view kFormKey = "%Form%";
 constexpr std::string_view kOutOfRange = "Value must not be higher than\rnumber of available languages.";
-
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
 
 std::vector<std::string> Split(std::string_view s, char separator) {
     std::vector<std::string> parts;
@@ -49,7 +44,7 @@ std::optional<int> ReadInt(std::string_view s) {
 }
 
 std::string PositionKey(const TranslatableComponent& control, bool asForm) {
-    return asForm ? std::string(kFormKey) : Lower(control.Name());
+    return asForm ? std::string(kFormKey) : LowerAscii(control.Name());
 }
 
 // The last entry that begins with the key and a comma (later entries win, as they were added last).
@@ -169,7 +164,7 @@ std::size_t TBaseMultiLang::SkipComponentRows(std::size_t keyRow) const {
 }
 
 bool TBaseMultiLang::IsHintRow(std::size_t cursor) const {
-    return RowExists(cursor) && Lower(Words[cursor]) == "\".hint";
+    return RowExists(cursor) && EqualsIgnoringCase(Words[cursor], "\".hint");
 }
 
 bool TBaseMultiLang::TakeRow(std::size_t& cursor, std::string& text) const {

@@ -1,16 +1,11 @@
 #include "lang/translatable_component.h"
 
-#include <algorithm>
+#include "text/ascii.h"
 
 namespace tessera {
 namespace {
 
-bool SameName(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        return lower(x) == lower(y);
-    });
-}
+bool SameName(std::string_view a, std::string_view b) { return EqualsIgnoringCase(a, b); }
 
 }  // namespace
 

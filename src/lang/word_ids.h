@@ -16,6 +16,11 @@ struct MainWords {
     static constexpr std::string_view kHotKeyTaken = "@105";   // "Le raccourci %s est déjà pris par un autre..."
     static constexpr std::string_view kInactive = "@106";      // " (inactif)", after a shortcut not in force
     static constexpr std::string_view kBadSettings = "@107";   // "Tessera.INI : valeur illisible, ...", then the keys
+    static constexpr std::string_view kSameHotKeys = "@108";   // "Copier et Coller ne peuvent avoir le même..."
+    static constexpr std::string_view kCannotCreateFile = "@109";  // "Impossible de créer le fichier ", then the path
+    static constexpr std::string_view kCannotCreateFolder = "@110";  // "Impossible de créer le dossier ", then the path
+    static constexpr std::string_view kAlreadyRunning = "@111";      // "Tessera est déjà lancé ..."
+    static constexpr std::string_view kUsedElsewhere = "@112";       // "L'ordinateur %s utilise déjà ce dossier..."
 };
 
 // The chooser's table.

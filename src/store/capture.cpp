@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdint>
 #include <stdexcept>
+#include <utility>
 
 #include "store/item_numbering.h"
 #include "store/store_names.h"
@@ -26,16 +27,27 @@ void MakeRoomForOneRow(ClipIndex& index) {
 }  // namespace
 
 // The path is ANSI and the rest of the message UTF-8: the error display copes with the mix.
-void ThrowCannotCreate(const std::string& path) { throw std::runtime_error("Impossible de créer le fichier " + path); }
+CannotCreateError::CannotCreateError(Kind kind, std::string path)
+    : std::runtime_error((kind == Kind::File ? "Impossible de créer le fichier " : "Impossible de créer le dossier ") +
+                         path),
+      kind_(kind),
+      path_(std::move(path)) {}
 
-// A missing store folder, a suppressed capture or a clipboard without a supported format end
-// the capture silently: the user copied something the program does not keep, nothing more.
+namespace {
+
+[[noreturn]] void ThrowCannotCreate(const std::string& path) {
+    throw CannotCreateError(CannotCreateError::Kind::File, path);
+}
+
+}  // namespace
+
+// A clipboard without a supported format ends the capture silently: the user copied something
+// the program does not keep, nothing more.
 // The item is appended even when the writer found its format gone in the meantime and wrote
 // nothing: the chooser reports an item whose file is missing. Its name still skips existing
 // files, so that the row never points at a file it did not make.
 std::optional<std::string> CaptureClipboard(const CaptureRequest& request, const ClipboardFormats& formats,
                                             ClipIndex& index, ClipWriter& writer, FileSystem& fs) {
-    if (request.captureSuppressed || !request.storeExists) return std::nullopt;
     const std::optional<ClipKind> kind = ChooseClipKind(formats);
     if (!kind) return std::nullopt;
 

@@ -1,6 +1,7 @@
 #pragma once
 // Filing the clipboard's content as a new clip item.
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "store/clip_index.h"
@@ -27,21 +28,30 @@ public:
     virtual ClipFileContent Read(ClipKind kind) = 0;
 };
 
-// Throws std::runtime_error("Impossible de créer le fichier " + path).
-[[noreturn]] void ThrowCannotCreate(const std::string& path);
+// A file or folder of the store that could not be made. The text is the French one; the
+// program says it in the user's language from `kind` and `path`.
+class CannotCreateError : public std::runtime_error {
+public:
+    enum class Kind { File, Folder };
+    CannotCreateError(Kind kind, std::string path);
+    Kind kind() const noexcept { return kind_; }
+    const std::string& path() const noexcept { return path_; }
+
+private:
+    Kind kind_;
+    std::string path_;
+};
 
 struct CaptureRequest {
-    bool captureSuppressed = false;
-    bool storeExists = false;  // the store's folder is there
-    std::string storeDir;      // no trailing backslash
-    std::string textPrefix;    // the active language's word for text items ("Texte")
+    std::string storeDir;    // an existing folder, no trailing backslash
+    std::string textPrefix;  // the active language's word for text items ("Texte")
 };
 
 // Writes the clipboard's first supported kind to a new file of the store and appends its item
 // to `index`; returns the item's display name, or nothing when nothing was captured. The file
 // never replaces one that exists: a name an index row or a file of the store already has is
-// passed over for the next number. Throws the "cannot create" error, with `index` unchanged,
-// when the file cannot be made.
+// passed over for the next number. Throws CannotCreateError, with `index` unchanged, when the
+// file cannot be made.
 std::optional<std::string> CaptureClipboard(const CaptureRequest& request, const ClipboardFormats& formats,
                                             ClipIndex& index, ClipWriter& writer, FileSystem& fs);
 

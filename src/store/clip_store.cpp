@@ -1,50 +1,114 @@
 #include "store/clip_store.h"
 
+#include <chrono>
 #include <system_error>
+#include <unordered_set>
 #include <utility>
 
 #include "store/clear_store.h"
 #include "store/index_file.h"
+#include "store/item_numbering.h"
 #include "store/store_folder.h"
-#include "store/store_listing.h"
 #include "store/store_names.h"
+#include "text/ascii.h"
 
 namespace tessera {
 
-ClipStore::ClipStore(FileSystem& fs, std::string storeDir, std::string indexFileName)
-    : fs_(fs), storeDir_(std::move(storeDir)), indexFileName_(std::move(indexFileName)) {}
+ClipStore::ClipStore(FileSystem& fs, std::string storeDir, std::string indexFileName, IndexWriter::Mode writes)
+    : fs_(fs),
+      storeDir_(std::move(storeDir)),
+      indexFileName_(std::move(indexFileName)),
+      writer_(fs_, indexFileName_, writes) {}
 
-void ClipStore::MakeFolder() { ForceDirectories(fs_, storeDir_); }
+// The listing is waited for before the writer and the lock go: its thread reads the folder.
+ClipStore::~ClipStore() {
+    if (backgroundListing_.valid()) backgroundListing_.wait();
+}
+
+// The lock comes first: a store another Tessera uses is not touched at all, not even to make its
+// folder. A lock that cannot be made (a folder that cannot be written) does not stop the program:
+// it then runs as it did before there were locks.
+ClipStore::Claim ClipStore::Open(const StoreUser& me) {
+    LockAttempt attempt = fs_.LockFile(LockFileName(), DescribeStoreUser(me));
+    if (attempt.heldBy) {
+        const std::optional<StoreUser> user = ReadStoreUser(*attempt.heldBy);
+        if (user && !EqualsIgnoringCase(user->computer, me.computer)) return {Claim::Outcome::UsedElsewhere, *user};
+        return {Claim::Outcome::UsedHere, user.value_or(StoreUser{})};
+    }
+    lock_ = std::move(attempt.lock);
+    if (!FolderExists()) ForceDirectories(fs_, storeDir_);
+    return {FolderExists() ? Claim::Outcome::Ours : Claim::Outcome::FolderMissing, {}};
+}
 
 bool ClipStore::FolderExists() { return fs_.DirectoryExists(storeDir_); }
 
+// An index rebuilt from the folder is written at once, so that it says what the chooser will show.
+// An index file that could not be read is left alone: writing over it would fail the same way.
 IndexStartup ClipStore::Load() {
+    const bool indexFileThere = fs_.FileExists(indexFileName_);
     IndexStartup startup = LoadIndexAtStart(fs_, indexFileName_, storeDir_, grid);
+    adoptPending_ = indexFileThere && !startup.loadError;
+    if (!adoptPending_ && !startup.loadError && !grid.IsEmpty()) Persist();
     ListInBackground();
     return startup;
 }
 
-// A missing folder files nothing and says nothing: the user copied something the program
-// cannot keep, and the chooser's creation has reported the folder already.
-std::optional<std::string> ClipStore::Capture(const ClipboardFormats& formats, ClipWriter& writer,
-                                              std::string_view textPrefix) {
-    const CaptureRequest request{false, FolderExists(), storeDir_, std::string(textPrefix)};
-    return CaptureClipboard(request, formats, grid, writer, fs_);
-}
-
-void ClipStore::Save() { SaveIndex(fs_, grid, indexFileName_); }
-
-std::vector<std::string> ClipStore::Clear() {
-    std::vector<std::string> kept = ClearStore(fs_, storeDir_, grid);
-    if (!fs_.RemoveFile(indexFileName_)) kept.push_back(indexFileName_);
-    return kept;
+int ClipStore::ItemCount() {
+    if (grid.IsEmpty()) SettleStartup();
+    return grid.IsEmpty() ? 0 : grid.RowCount();
 }
 
 std::optional<std::string> ClipStore::ItemPath(int row) const { return StoreFilePath(storeDir_, grid.FileName(row)); }
 
-bool ClipStore::ItemFileExists(int row) {
-    const std::optional<std::string> path = ItemPath(row);
-    return path && fs_.FileExists(*path);
+// Files found after start-up go before any capture: the capture is the newest item. A folder that
+// went away (moved, deleted by hand) is made again, so that what the user copies is kept.
+std::optional<std::string> ClipStore::Capture(const ClipboardFormats& formats, ClipWriter& writer,
+                                              std::string_view textPrefix) {
+    if (!ChooseClipKind(formats)) return std::nullopt;
+    SettleStartup();
+    if (!FolderExists()) {
+        ForceDirectories(fs_, storeDir_);
+        if (!FolderExists()) throw CannotCreateError(CannotCreateError::Kind::Folder, storeDir_);
+    }
+    const CaptureRequest request{storeDir_, std::string(textPrefix)};
+    std::optional<std::string> added = CaptureClipboard(request, formats, grid, writer, fs_);
+    if (added) Persist();
+    return added;
+}
+
+void ClipStore::Rename(int row, std::string_view displayName) {
+    if (row < 0 || row >= grid.RowCount()) return;
+    grid.SetCell(ClipIndex::kDisplayNameColumn, row, displayName);
+    Persist();
+}
+
+void ClipStore::RemoveItem(int row) {
+    if (const std::optional<std::string> path = ItemPath(row)) fs_.RemoveFile(*path);
+    ForgetItem(row);
+}
+
+void ClipStore::ForgetItem(int row) {
+    grid.RemoveRow(row);
+    Persist();
+}
+
+std::optional<std::string> ClipStore::ReadItemFile(const std::string& fileName) {
+    const std::optional<std::string> path = StoreFilePath(storeDir_, fileName);
+    return path ? fs_.ReadAll(*path) : std::nullopt;
+}
+
+bool ClipStore::ReplaceItemFile(const std::string& fileName, std::string_view bytes) {
+    const std::optional<std::string> path = StoreFilePath(storeDir_, fileName);
+    return path && fs_.FileExists(*path) && fs_.ReplaceContents(*path, bytes);
+}
+
+// The index keeps what could not be deleted; the index file says so, or goes with the rest.
+std::vector<std::string> ClipStore::Clear() {
+    SettleStartup();
+    std::vector<std::string> kept = ClearStore(fs_, storeDir_, grid);
+    Persist();
+    if (writer_.Flush()) kept.push_back(indexFileName_);
+    return kept;
 }
 
 FolderWatch* ClipStore::Watch() {
@@ -62,9 +126,44 @@ void ClipStore::ListInBackground() {
     if (!Watch()) return;
     watch_->TakeChanges();
     try {
-        backgroundListing_ = std::async(std::launch::async, [this] { return StoreListing(fs_, storeDir_); });
+        backgroundListing_ = std::async(std::launch::async, [this] {
+            std::vector<std::string> plainFiles;
+            StoreListing listing(fs_, storeDir_, &plainFiles);
+            return FirstListing{std::move(listing), std::move(plainFiles)};
+        });
     } catch (const std::system_error&) {
     }
+}
+
+void ClipStore::SettleStartup() {
+    if (!adoptPending_) return;
+    std::vector<std::string> plainFiles;
+    if (backgroundListing_.valid()) {
+        FirstListing first = backgroundListing_.get();
+        listing_.emplace(std::move(first.listing));
+        plainFiles = std::move(first.plainFiles);
+    } else {
+        if (Watch()) watch_->TakeChanges();
+        listing_.emplace(fs_, storeDir_, &plainFiles);
+    }
+    Adopt(std::move(plainFiles));
+}
+
+// After a crash the captures made since the index was last written are files it does not name;
+// so are files put in the folder by hand. They follow the named items in the order of their
+// numbers, as they were captured.
+void ClipStore::Adopt(std::vector<std::string> plainFiles) {
+    adoptPending_ = false;
+    std::unordered_set<std::string> named;
+    for (const ClipIndex::StoredRow& row : grid.StoredRows())
+        named.insert(UpperAscii(row.cells[ClipIndex::kFileNameColumn]));
+    std::vector<std::string> unnamed;
+    for (std::string& name : plainFiles)
+        if (IsPlainStoreFileName(name) && !named.count(UpperAscii(name))) unnamed.push_back(std::move(name));
+    if (unnamed.empty()) return;
+    SortByItemNumber(unnamed);
+    RebuildIndexFromFiles(unnamed, grid);
+    Persist();
 }
 
 // Listing a folder of a hundred thousand files takes most of a showing (under Wine far more than
@@ -73,30 +172,29 @@ void ClipStore::ListInBackground() {
 // cannot tell (not started, run over, folder replaced), or the last listing found nothing (an
 // unreadable folder lists empty), the folder is listed as if there were no watch.
 const StoreListing& ClipStore::CurrentListing() {
+    SettleStartup();
     if (!Watch()) return listing_.emplace(fs_, storeDir_);
-    if (backgroundListing_.valid()) listing_.emplace(backgroundListing_.get());
+    if (backgroundListing_.valid()) listing_.emplace(std::move(backgroundListing_.get().listing));
     // Taken before any listing: a change made while the folder is listed is in the next answer.
     const FolderChanges changes = watch_->TakeChanges();
     if (listing_ && !listing_->Empty() && !changes.unknown && listing_->Recheck(changes.names)) return *listing_;
     return listing_.emplace(fs_, storeDir_);
 }
 
-// Rows whose files went away (or whose names could reach outside the store) go without a word.
+// Rows whose files went away (or whose names could reach outside the store) go without a word. A
+// folder that is not there at all has not lost its files: it may come back (a share offline, a
+// folder moved away and back), and its items with it.
 void ClipStore::DropStaleRows() {
+    SettleStartup();
+    if (!FolderExists()) return;
     const StoreListing& store = CurrentListing();
-    grid.RemoveRowsWhere([&store](const std::string&, const std::string& fileName) {
+    const int removed = grid.RemoveRowsWhere([&store](const std::string&, const std::string& fileName) {
         return !IsPlainStoreFileName(fileName) || !store.Contains(fileName);
     });
+    if (removed > 0) Persist();
 }
 
-void ClipStore::RemoveItem(int row) {
-    if (const std::optional<std::string> path = ItemPath(row)) fs_.RemoveFile(*path);
-    grid.RemoveRow(row);
-}
-
-void ClipStore::Rename(int row, std::string_view displayName) {
-    if (row < 0 || row >= grid.RowCount()) return;
-    grid.SetCell(ClipIndex::kDisplayNameColumn, row, displayName);
-}
+// Written when the index has items, removed when it is empty.
+void ClipStore::Persist() { writer_.Request(grid.IsEmpty() ? std::nullopt : std::optional(EncodeIndexFile(grid))); }
 
 }  // namespace tessera

@@ -1,7 +1,8 @@
 #pragma once
-// The clip store: the item files of the store folder, the clip index that lists them (`grid`)
-// and the index file that keeps it across starts. Made once by start-up and handed by reference
-// to the forms that show or change it.
+// The clip store: the item files of the store folder, the clip index that lists them (`grid`) and
+// the index file that keeps it across starts. Made once by start-up, which claims the folder for
+// its process; every change it makes is on disk at once, and it alone changes the index.
+#include <functional>
 #include <future>
 #include <memory>
 #include <optional>
@@ -13,69 +14,109 @@
 #include "store/clip_index.h"
 #include "store/file_system.h"
 #include "store/index_startup.h"
+#include "store/index_writer.h"
 #include "store/store_listing.h"
+#include "store/store_user.h"
 
 namespace tessera {
 
 class ClipStore {
 public:
-    // `storeDir` without its trailing backslash.
-    ClipStore(FileSystem& fs, std::string storeDir, std::string indexFileName);
+    // `storeDir` without its trailing backslash. With `writes` in the background, a change costs
+    // the window's thread no more than its index's bytes.
+    ClipStore(FileSystem& fs, std::string storeDir, std::string indexFileName,
+              IndexWriter::Mode writes = IndexWriter::Mode::AtOnce);
     ClipStore(const ClipStore&) = delete;
     ClipStore& operator=(const ClipStore&) = delete;
-
-    // The clip index: row i is item i, as the chooser's list shows it from its first showing on.
-    ClipIndex grid;
+    ~ClipStore();
 
     FileSystem& Files() noexcept { return fs_; }
     const std::string& StoreDir() const noexcept { return storeDir_; }
     const std::string& IndexFileName() const noexcept { return indexFileName_; }
+    // Beside the store folder, named after it: held while this process uses the store.
+    std::string LockFileName() const { return storeDir_ + ".lock"; }
 
-    // Makes the store folder (and its parents) when it is missing; whether that worked is
-    // asked of FolderExists.
-    void MakeFolder();
+    // Claims the store for `me`: the lock taken, then the folder made when it is missing.
+    struct Claim {
+        enum class Outcome { Ours, FolderMissing, UsedHere, UsedElsewhere };
+        Outcome outcome = Outcome::Ours;
+        StoreUser user;  // who uses it, when another Tessera does
+    };
+    Claim Open(const StoreUser& me);
     bool FolderExists();
 
-    // Start-up: the index file read, or the index rebuilt from the folder's files. The folder
-    // is then listed in the background for the first showing, where it can be watched.
+    // Start-up: the index file read, or the index rebuilt from the folder's files. Files that no
+    // row names (captured after the index was last written, or put there by hand) become items
+    // after the others once the folder has been listed, at the latest when the items are next
+    // asked for.
     IndexStartup Load();
-    // Files the clipboard's first supported kind as a new item; its display name, or nothing
-    // when nothing was filed. Throws the "cannot create" error when its file cannot be made.
+
+    // The items, as the chooser lists them (none for the empty index).
+    int ItemCount();
+    const std::string& DisplayName(int row) const { return grid.DisplayName(row); }
+    const std::string& FileName(int row) const { return grid.FileName(row); }
+    // The item's file, or nothing for a name that is not a plain store file name.
+    std::optional<std::string> ItemPath(int row) const;
+
+    // Files the clipboard's first supported kind as a new item, making the folder again when it
+    // went; its display name, or nothing when nothing was filed. Throws CannotCreateError when
+    // the folder or the item's file cannot be made.
     std::optional<std::string> Capture(const ClipboardFormats& formats, ClipWriter& writer,
                                        std::string_view textPrefix);
-    // Makes the index file say what the index holds. Throws "Cannot Create " + path.
-    void Save();
+    // The item's new display name; its file keeps its name.
+    void Rename(int row, std::string_view displayName);
+    // Deletes the item's file (a failure is ignored) and its row.
+    void RemoveItem(int row);
+    // Drops the row of an item whose file is gone.
+    void ForgetItem(int row);
+    // Drops the rows whose files are gone, as if the first such row were removed until none is;
+    // none while the folder itself is missing (moved away, a share offline).
+    void DropStaleRows();
+    // The content of the item file `fileName`, or nothing when it cannot be read.
+    std::optional<std::string> ReadItemFile(const std::string& fileName);
+    // Replaces the content of the item file `fileName` while that file is there.
+    bool ReplaceItemFile(const std::string& fileName, std::string_view bytes);
     // Deletes every item file and the index file; the paths of those that could not be deleted
     // (their items stay listed).
     std::vector<std::string> Clear();
 
-    // The item's file, or nothing for a name that is not a plain store file name.
-    std::optional<std::string> ItemPath(int row) const;
-    // Whether the item's file is there (a name that is not a plain store file name is not).
-    bool ItemFileExists(int row);
-    // Drops the rows whose files are gone, as if the first such row were removed until none is.
-    // The folder is listed again only when its watch cannot say what changed since last time.
-    void DropStaleRows();
-    // The number of items the index lists (none for the empty index).
-    int ItemCount() const noexcept { return grid.IsEmpty() ? 0 : grid.RowCount(); }
-    // Deletes the item's file (a failure is ignored) and its row.
-    void RemoveItem(int row);
-    // The item's new display name; its file keeps its name.
-    void Rename(int row, std::string_view displayName);
+    // Waits until the index file says what the index holds; the failure's text, if it cannot.
+    std::optional<std::string> Flush() { return writer_.Flush(); }
+    // A write of the index file failed (called from the writer's thread in the background); the
+    // text is asked of TakeWriteFailure.
+    void SetWriteFailureHandler(std::function<void()> handler) { writer_.OnFailure = std::move(handler); }
+    std::optional<std::string> TakeWriteFailure() { return writer_.TakeFailure(); }
 
 private:
+    friend struct ClipStoreProbe;  // the tests' view of the index
+
+    // The first listing and its plain files, made in the background after start-up.
+    struct FirstListing {
+        StoreListing listing;
+        std::vector<std::string> plainFiles;
+    };
     FolderWatch* Watch();
     void ListInBackground();
+    // Adopts the files no row names, once the first listing is there (waited for when asked).
+    void SettleStartup();
+    void Adopt(std::vector<std::string> plainFiles);
     const StoreListing& CurrentListing();
+    // Hands the index's new state to the writer.
+    void Persist();
 
     FileSystem& fs_;
     std::string storeDir_;
     std::string indexFileName_;
+    // The clip index: row i is item i, as the chooser's list shows it from its first showing on.
+    ClipIndex grid;
+    IndexWriter writer_;
+    std::unique_ptr<FileLock> lock_;
+    bool adoptPending_ = false;
     // The store folder's files as last listed, kept current between listings by the watch.
     std::optional<StoreListing> listing_;
     std::unique_ptr<FolderWatch> watch_;
     bool watchAsked_ = false;
-    std::future<StoreListing> backgroundListing_;  // declared last: waited for first when destroyed
+    std::future<FirstListing> backgroundListing_;  // declared last: waited for first when destroyed
 };
 
 }  // namespace tessera

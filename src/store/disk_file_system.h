@@ -15,8 +15,10 @@ public:
     bool DirectoryExists(const std::string& path) override;
     bool MakeDirectory(const std::string& path) override;
     bool RemoveFile(const std::string& path) override;
-    std::vector<std::string> ListPlainFiles(const std::string& dir) override;
-    std::vector<std::string> ListFiles(const std::string& dir) override;
+    std::vector<FolderEntry> ListFiles(const std::string& dir) override;
+    // Windows holds the lock file open for the process, shared for reading only; the host's
+    // build makes no lock.
+    LockAttempt LockFile(const std::string& path, std::string_view content) override;
     // Windows reports the names changed in a folder; the host's build watches nothing.
     std::unique_ptr<FolderWatch> WatchFolder(const std::string& dir) override;
 };

@@ -4,6 +4,15 @@ namespace tessera {
 
 std::unique_ptr<FolderWatch> FileSystem::WatchFolder(const std::string&) { return nullptr; }
 
+std::vector<std::string> FileSystem::ListPlainFiles(const std::string& dir) {
+    std::vector<std::string> names;
+    for (FolderEntry& entry : ListFiles(dir))
+        if (entry.plain) names.push_back(std::move(entry.name));
+    return names;
+}
+
+LockAttempt FileSystem::LockFile(const std::string&, std::string_view) { return {}; }
+
 // Reading on into a small buffer past the hint finds the end without growing (and copying) the
 // whole string.
 std::optional<std::string> ReadWholeFile(std::size_t sizeHint,

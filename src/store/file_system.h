@@ -14,6 +14,25 @@ namespace tessera {
 
 enum class NewFileResult { Created, Exists, Failed };
 
+// A file of a folder; a plain one is neither hidden nor a system file.
+struct FolderEntry {
+    std::string name;
+    bool plain = true;
+};
+
+// A file held so that no other process can hold it, until this goes.
+class FileLock {
+public:
+    virtual ~FileLock() = default;
+};
+
+// The lock when it was taken; else, when another process holds it, the text it wrote there.
+// Neither when no lock could be made (a folder that cannot be written).
+struct LockAttempt {
+    std::unique_ptr<FileLock> lock;
+    std::optional<std::string> heldBy;
+};
+
 // A whole file read through `read`, which fills up to `room` bytes at `into` and answers how
 // many it read, 0 at the end, or -1 on a failure (nothing is returned then). `sizeHint` is the
 // size the file had when it was opened: it may change while it is read.
@@ -38,10 +57,14 @@ public:
     virtual bool MakeDirectory(const std::string& path) = 0;
     // A missing file counts as removed.
     virtual bool RemoveFile(const std::string& path) = 0;
-    // Names of the plain files of a folder (no folders, hidden or system files), in any order.
-    virtual std::vector<std::string> ListPlainFiles(const std::string& dir) = 0;
-    // Names of every file of a folder, hidden and system ones included (not folders), in any order.
-    virtual std::vector<std::string> ListFiles(const std::string& dir) = 0;
+    // Every file of a folder, hidden and system ones included (not folders), in any order.
+    virtual std::vector<FolderEntry> ListFiles(const std::string& dir) = 0;
+    // Names of the plain files of a folder, in any order.
+    std::vector<std::string> ListPlainFiles(const std::string& dir);
+    // Holds the file `path` for this process, made when missing and holding `content`; it goes
+    // when the lock goes, or when the process ends however it ends. Where the system offers no
+    // such lock, no lock is made.
+    virtual LockAttempt LockFile(const std::string& path, std::string_view content);
     // A watch on the names of `dir`'s files, or nothing where the system offers none (then a
     // caller lists the folder whenever it needs to know what it holds).
     virtual std::unique_ptr<FolderWatch> WatchFolder(const std::string& dir);

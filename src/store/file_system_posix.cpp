@@ -152,27 +152,20 @@ bool DiskFileSystem::MakeDirectory(const std::string& path) { return ::mkdir(pat
 
 bool DiskFileSystem::RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
 
-namespace {
-
 // Dot files stand for hidden ones.
-std::vector<std::string> ListRegularFiles(const std::string& dir, bool withHidden) {
-    std::vector<std::string> names;
+std::vector<FolderEntry> DiskFileSystem::ListFiles(const std::string& dir) {
+    std::vector<FolderEntry> files;
     std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir(dir.c_str()), &::closedir);
-    if (!folder) return names;
+    if (!folder) return files;
     while (const dirent* entry = ::readdir(folder.get())) {
-        if (entry->d_name[0] == '.' && !withHidden) continue;
         struct stat st {};
         if (::fstatat(::dirfd(folder.get()), entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode))
-            names.emplace_back(entry->d_name);
+            files.push_back({entry->d_name, entry->d_name[0] != '.'});
     }
-    return names;
+    return files;
 }
 
-}  // namespace
-
-std::vector<std::string> DiskFileSystem::ListPlainFiles(const std::string& dir) { return ListRegularFiles(dir, false); }
-
-std::vector<std::string> DiskFileSystem::ListFiles(const std::string& dir) { return ListRegularFiles(dir, true); }
+LockAttempt DiskFileSystem::LockFile(const std::string&, std::string_view) { return {}; }
 
 std::unique_ptr<FolderWatch> DiskFileSystem::WatchFolder(const std::string&) { return nullptr; }
 

@@ -145,31 +145,61 @@ bool DiskFileSystem::RemoveFile(const std::string& path) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-namespace {
-
-// The names of the files of `dir` whose attributes have none of `excluded`.
-std::vector<std::string> ListFilesWithout(const std::string& dir, DWORD excluded) {
-    std::vector<std::string> names;
+std::vector<FolderEntry> DiskFileSystem::ListFiles(const std::string& dir) {
+    std::vector<FolderEntry> files;
     std::string pattern = dir;
     if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
     pattern += '*';
     WIN32_FIND_DATAA found{};
     unique_hfind find(::FindFirstFileA(pattern.c_str(), &found));
-    if (!find) return names;
+    if (!find) return files;
     do {
-        if (!(found.dwFileAttributes & excluded)) names.emplace_back(found.cFileName);
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            files.push_back(
+                {found.cFileName, !(found.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))});
     } while (::FindNextFileA(find.get(), &found));
-    return names;
+    return files;
+}
+
+namespace {
+
+class HeldFile final : public FileLock {
+public:
+    explicit HeldFile(unique_hfile file) : file_(std::move(file)) {}
+
+private:
+    unique_hfile file_;
+};
+
+// What the holder wrote, read through a handle that lets the holder keep everything it asked for.
+std::string ReadHeldFile(const std::string& path) {
+    unique_hfile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    char text[1024];
+    DWORD read = 0;
+    if (!file || !::ReadFile(file.get(), text, sizeof text, &read, nullptr)) return {};
+    return std::string(text, read);
 }
 
 }  // namespace
 
-std::vector<std::string> DiskFileSystem::ListPlainFiles(const std::string& dir) {
-    return ListFilesWithout(dir, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-}
-
-std::vector<std::string> DiskFileSystem::ListFiles(const std::string& dir) {
-    return ListFilesWithout(dir, FILE_ATTRIBUTE_DIRECTORY);
+// Shared for reading only, so that a second start can read who holds it and cannot hold it too.
+// The system closes the handle when the process ends, however it ends, and the file goes with it
+// (on a network share, when the server sees the computer gone): a crash never leaves a lock that
+// stops the next start. A file left by other means is opened and taken over.
+LockAttempt DiskFileSystem::LockFile(const std::string& path, std::string_view content) {
+    unique_hfile file(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (!file) {
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) return {};
+        return {nullptr, ReadHeldFile(path)};
+    }
+    // What a second start reads; a lock that could not say it is held all the same.
+    if (::SetFilePointer(file.get(), 0, nullptr, FILE_BEGIN) == 0 && ::SetEndOfFile(file.get()) &&
+        WriteAll(file.get(), content))
+        ::FlushFileBuffers(file.get());
+    return {std::make_unique<HeldFile>(std::move(file)), std::nullopt};
 }
 
 }  // namespace tessera

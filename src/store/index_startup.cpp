@@ -1,18 +1,30 @@
 #include "store/index_startup.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <optional>
 #include <stdexcept>
 
 #include "store/index_file.h"
+#include "text/ascii.h"
 
 namespace tessera {
 namespace {
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 std::string WithoutExtension(const std::string& name) {
     const size_t dot = name.rfind('.');
     return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+// The digits after the last "_" of the name without its extension, when that is all there is.
+std::optional<std::uint64_t> ItemNumberOf(const std::string& name) {
+    const std::string stem = WithoutExtension(name);
+    const std::size_t underscore = stem.rfind('_');
+    if (underscore == std::string::npos) return std::nullopt;
+    const std::string digits = stem.substr(underscore + 1);
+    if (digits.empty() || digits.size() > 18 || digits.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    return std::stoull(digits);
 }
 
 }  // namespace
@@ -24,8 +36,16 @@ void RebuildIndexFromFiles(const std::vector<std::string>& files, ClipIndex& ind
 void SortNamesIgnoringCase(std::vector<std::string>& files) {
     std::stable_sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) {
         return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-            return static_cast<unsigned char>(Upper(x)) < static_cast<unsigned char>(Upper(y));
+            return static_cast<unsigned char>(UpperAscii(x)) < static_cast<unsigned char>(UpperAscii(y));
         });
+    });
+}
+
+void SortByItemNumber(std::vector<std::string>& files) {
+    SortNamesIgnoringCase(files);
+    std::stable_sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) {
+        const std::optional<std::uint64_t> x = ItemNumberOf(a), y = ItemNumberOf(b);
+        return x && (!y || *x < *y);
     });
 }
 

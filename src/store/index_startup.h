@@ -27,5 +27,8 @@ void RebuildIndexFromFiles(const std::vector<std::string>& files, ClipIndex& ind
 
 // `files` sorted by name, letter case ignored (a to z only, as the program compares names).
 void SortNamesIgnoringCase(std::vector<std::string>& files);
+// `files` in the order of their items' numbers ("Texte_012.txt" is 12), in capture order for the
+// program's own names; names of the same number or without one follow by name, case ignored.
+void SortByItemNumber(std::vector<std::string>& files);
 
 }  // namespace tessera

@@ -9,16 +9,14 @@
 #include <vector>
 
 #include "store/placeable_metafile.h"
+#include "text/ascii.h"
 
 namespace tessera {
 namespace {
 
 std::string UpperExtension(std::string_view fileName) {
     const std::size_t dot = fileName.find_last_of('.');
-    std::string ext(dot == std::string_view::npos ? std::string_view{} : fileName.substr(dot));
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
-    return ext;
+    return UpperAscii(dot == std::string_view::npos ? std::string_view{} : fileName.substr(dot));
 }
 
 template <typename T>

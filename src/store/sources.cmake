@@ -21,6 +21,8 @@ list(APPEND TESSERA_CORE_SOURCES
   store/placeable_metafile.cpp
   store/capture.cpp
   store/clear_store.cpp
+  store/index_writer.cpp
+  store/store_user.cpp
   store/clip_store.cpp
 )
 list(APPEND TESSERA_SHELL_SOURCES

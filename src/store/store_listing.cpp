@@ -20,8 +20,12 @@ bool ListingAnswersFor(std::string_view name) {
 
 // Checking thousands of names one by one costs a system call each, and under Wine a name that is
 // missing costs a scan of the whole folder: one listing makes showing a large store quick.
-StoreListing::StoreListing(FileSystem& fs, std::string storeDir) : fs_(fs), storeDir_(std::move(storeDir)) {
-    for (const std::string& name : fs_.ListFiles(storeDir_)) upperNames_.insert(UpperAscii(name));
+StoreListing::StoreListing(FileSystem& fs, std::string storeDir, std::vector<std::string>* plainFiles)
+    : fs_(fs), storeDir_(std::move(storeDir)) {
+    for (FolderEntry& file : fs_.ListFiles(storeDir_)) {
+        upperNames_.insert(UpperAscii(file.name));
+        if (plainFiles && file.plain) plainFiles->push_back(std::move(file.name));
+    }
 }
 
 // A name the listing cannot settle may be a short alias of a long name it holds: what the change

@@ -11,8 +11,9 @@ namespace tessera {
 
 class StoreListing {
 public:
-    // Lists `storeDir` (no trailing backslash) once.
-    StoreListing(FileSystem& fs, std::string storeDir);
+    // Lists `storeDir` (no trailing backslash) once; the names of its plain files go to
+    // `plainFiles` when asked for.
+    StoreListing(FileSystem& fs, std::string storeDir, std::vector<std::string>* plainFiles = nullptr);
 
     // Whether the folder holds the file `fileName` (a plain store file name), letter case ignored
     // as Windows ignores it.

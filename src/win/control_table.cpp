@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "text/ascii.h"
 #include "win/dpi.h"
 #include "win/last_error.h"
 #include "win/rich_edit.h"
@@ -26,12 +27,7 @@ unique_hfont MakeFormFont(int dpi, FontWeight weight) {
 // Controls without a tab order sort after every other.
 unsigned TabKey(const ControlRow& row) { return static_cast<unsigned>(row.tabOrder); }
 
-bool SameName(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        return lower(x) == lower(y);
-    });
-}
+bool SameName(std::string_view a, std::string_view b) { return EqualsIgnoringCase(a, b); }
 
 bool IsOwnerDrawnList(const ControlRow& row) {
     return row.className && ::lstrcmpiW(row.className, L"LISTBOX") == 0 && (row.style & LBS_OWNERDRAWFIXED);

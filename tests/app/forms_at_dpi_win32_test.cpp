@@ -152,7 +152,7 @@ struct Forms {
     TLogo logo;
 
     Forms(ClipStore& store, RunRegistry& registry, const ProgramPaths& paths)
-        : form1(store, registry, paths), aboutBox(form1.hwnd()), choix(store, paths.exeDir, form1.hwnd()) {}
+        : form1(registry, paths), aboutBox(form1.hwnd()), choix(store, paths.exeDir, form1.hwnd()) {}
 
     std::vector<win::Form*> All() { return {&form1, &aboutBox, &choix, &logo}; }
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -92,16 +93,14 @@ protected:
     std::string ini;
     DiskFileSystem fs;
     const ProgramPaths paths = ComputeProgramPaths(ModulePath());
-    ClipStore store{fs, paths.storeDir, paths.indexFileName};
     RecordingRegistry registry;
 };
 
 TEST_F(MainFormTest, CreationPreparesEverythingTheProgramNeeds) {
     PutTextOnClipboard("left over");
     {
-        TForm1 form(store, registry, paths);
+        TForm1 form(registry, paths);
         EXPECT_EQ(::CountClipboardFormats(), 0) << "the clipboard is emptied at start";
-        EXPECT_TRUE(fs.DirectoryExists(form.paths.storeDir));
         // No settings file: the option defaults to on, so the Run value is written.
         ASSERT_FALSE(registry.calls.empty());
         EXPECT_EQ(registry.calls.front(), "set machine Tessera=\"" + ModulePath() + '"');
@@ -124,7 +123,7 @@ TEST_F(MainFormTest, CreationPreparesEverythingTheProgramNeeds) {
 
 TEST_F(MainFormTest, OptionOffLeavesTheRegistryAlone) {
     ::WritePrivateProfileStringA("Options", "WinStart", "0", ini.c_str());
-    TForm1 form(store, registry, paths);
+    TForm1 form(registry, paths);
     EXPECT_TRUE(registry.calls.empty());
 }
 
@@ -132,7 +131,7 @@ TEST_F(MainFormTest, ARefusedRunValueIsReportedAndStartUpGoesOn) {
     registry.refuse = true;
     PutTextOnClipboard("left over");
     testing::BoxDriver driver(IDOK);
-    TForm1 form(store, registry, paths);
+    TForm1 form(registry, paths);
     EXPECT_TRUE(driver.Seen().found);
     EXPECT_EQ(::CountClipboardFormats(), 0) << "the later start-up steps still ran";
 }
@@ -140,7 +139,7 @@ TEST_F(MainFormTest, ARefusedRunValueIsReportedAndStartUpGoesOn) {
 TEST_F(MainFormTest, FirstShowingHidesTheWindowAtItsSavedPlace) {
     ::WritePrivateProfileStringA("MainW", "x", "0x64", ini.c_str());
     ::WritePrivateProfileStringA("MainW", "y", "abc", ini.c_str());
-    TForm1 form(store, registry, paths);
+    TForm1 form(registry, paths);
     ::ShowWindow(form.hwnd(), SW_SHOWNA);
     PumpFor(400);
     EXPECT_FALSE(::IsWindowVisible(form.hwnd()));
@@ -157,7 +156,7 @@ TEST_F(MainFormTest, FirstShowingHidesTheWindowAtItsSavedPlace) {
 
 TEST_F(MainFormTest, QuitAndTheEndOfTheSessionSaveTheSettings) {
     {
-        TForm1 form(store, registry, paths);
+        TForm1 form(registry, paths);
         ::SetWindowPos(form.hwnd(), nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         ::SendMessageW(form.hwnd(), WM_ENDSESSION, TRUE, 0);
         EXPECT_EQ(IniValue(ini, "MainW", "x"), "30");
@@ -172,73 +171,16 @@ TEST_F(MainFormTest, QuitAndTheEndOfTheSessionSaveTheSettings) {
     EXPECT_EQ(IniValue(ini, "MainW", "y"), "60");
 }
 
-// The clear command over a store whose index also names a decoy outside the store.
-TEST_F(MainFormTest, ClearingAsksFirstAndDeletesOnlyTheStoresFiles) {
-    TForm1 form(store, registry, paths);
-    const std::string decoy = form.paths.exeDir + "decoy.txt";
-    const std::string item = form.paths.storeDir + "\\Image_001.bmp";
-    ASSERT_TRUE(fs.ReplaceContents(decoy, "keep me"));
-    ASSERT_TRUE(fs.ReplaceContents(item, "BM"));
-    ClipIndex crafted;
-    crafted.AppendItem("Image_001", "Image_001.bmp");
-    crafted.AppendItem("decoy", "..\\decoy.txt");
-    SaveIndexFile(fs, crafted, form.paths.indexFileName);
-    {
-        TChoix choix(store, form.paths.exeDir);
-        form.OnStoreCleared = [&choix] { choix.ClearList(); };
-        PutTextOnClipboard("still here");
-        {
-            // Enter, Enter: the first pressed the chooser's clear button, the second answers No.
-            testing::BoxDriver enter(testing::BoxDriver::kEnter);
-            form.ViderlePressepapiers1Click();
-        }
-        {
-            testing::BoxDriver no(IDNO);
-            form.ViderlePressepapiers1Click();
-        }
-        EXPECT_TRUE(fs.FileExists(item)) << "No changes nothing";
-        EXPECT_TRUE(fs.FileExists(form.paths.indexFileName));
-        EXPECT_TRUE(::IsClipboardFormatAvailable(CF_TEXT));
-        {
-            testing::BoxDriver yes(IDYES, L"Confirmation");
-            testing::BoxDriver done(IDOK, L"Information");  // the message that follows
-            form.ViderlePressepapiers1Click();
-            EXPECT_EQ(done.Seen().text, L"Presse-papiers interne vid\u00e9.");
-        }
-        EXPECT_FALSE(fs.FileExists(item));
-        EXPECT_TRUE(fs.FileExists(decoy)) << "a name leading out of the store is never deleted through";
-        EXPECT_FALSE(fs.FileExists(form.paths.indexFileName));
-        EXPECT_EQ(::CountClipboardFormats(), 0);
-        EXPECT_TRUE(store.grid.IsEmpty());
-        EXPECT_EQ(choix.ListCount(), 0);
-
-        // A file another program holds open is named instead of the message that all is gone,
-        // and stays an item.
-        const std::string held = form.paths.storeDir + "\\Texte_001.txt";
-        ASSERT_TRUE(fs.ReplaceContents(held, "{\\rtf1 held}"));
-        win::unique_hfile open(
-            ::CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(open);
-        {
-            testing::BoxDriver yes(IDYES, L"Confirmation");
-            testing::BoxDriver failed(IDOK, L"Erreur");
-            form.ViderlePressepapiers1Click();
-            EXPECT_EQ(failed.Seen().text,
-                      L"Ces fichiers n'ont pas pu \u00eatre supprim\u00e9s :\n" + win::AnsiToWide(held));
-        }
-        EXPECT_EQ(choix.ListCount(), 1);
-        EXPECT_EQ(store.grid.GetCell(1, 0), "Texte_001.txt");
-        open.reset();
-        fs.RemoveFile(held);
-        form.OnStoreCleared = nullptr;
-    }
-    fs.RemoveFile(decoy);
-}
-
 // The whole program, as the start-up code makes it: the hot keys it takes and gives back, what it
 // says of a key another program holds, the options window's choices.
 class ProgramTest : public MainFormTest {
 protected:
+    // As the entry makes it: the store claimed, the forms made, the hot keys taken.
+    static void StartUp(Program& program) {
+        ASSERT_TRUE(program.ClaimStore());
+        program.MakeForms();
+        program.Start();
+    }
     static std::wstring Text(HWND window) { return testing::TextOf(window); }
     // Every control and caption a table names shows the table's text in `language`.
     void ExpectTexts(const win::Form& form, const LanguageTable& table, int language) {
@@ -270,10 +212,74 @@ protected:
     }
 };
 
+// The clear command over a store whose index also names a decoy outside the store.
+TEST_F(ProgramTest, ClearingAsksFirstAndDeletesOnlyTheStoresFiles) {
+    const std::string decoy = paths.exeDir + "decoy.txt";
+    const std::string item = paths.storeDir + "\\Image_001.bmp";
+    Program program(fs, registry, paths);
+    ASSERT_TRUE(program.ClaimStore());
+    ASSERT_TRUE(fs.ReplaceContents(decoy, "keep me"));
+    ASSERT_TRUE(fs.ReplaceContents(item, "BM"));
+    ClipIndex crafted;
+    crafted.AppendItem("Image_001", "Image_001.bmp");
+    crafted.AppendItem("decoy", "..\\decoy.txt");
+    SaveIndexFile(fs, crafted, paths.indexFileName);
+    program.MakeForms();
+    program.Start();
+    TForm1& form = program.MainWindow();
+    TChoix& choix = program.Chooser();
+    {
+        PutTextOnClipboard("still here");
+        {
+            // Enter, Enter: the first pressed the chooser's clear button, the second answers No.
+            testing::BoxDriver enter(testing::BoxDriver::kEnter);
+            form.ViderlePressepapiers1Click();
+        }
+        {
+            testing::BoxDriver no(IDNO);
+            form.ViderlePressepapiers1Click();
+        }
+        EXPECT_TRUE(fs.FileExists(item)) << "No changes nothing";
+        EXPECT_TRUE(fs.FileExists(paths.indexFileName));
+        EXPECT_TRUE(::IsClipboardFormatAvailable(CF_TEXT));
+        {
+            testing::BoxDriver yes(IDYES, L"Confirmation");
+            testing::BoxDriver done(IDOK, L"Information");  // the message that follows
+            form.ViderlePressepapiers1Click();
+            EXPECT_EQ(done.Seen().text, L"Presse-papiers interne vid\u00e9.");
+        }
+        EXPECT_FALSE(fs.FileExists(item));
+        EXPECT_TRUE(fs.FileExists(decoy)) << "a name leading out of the store is never deleted through";
+        EXPECT_FALSE(fs.FileExists(paths.indexFileName));
+        EXPECT_EQ(::CountClipboardFormats(), 0);
+        EXPECT_EQ(choix.ListCount(), 0);
+
+        // A file another program holds open is named instead of the message that all is gone,
+        // and stays an item.
+        const std::string held = paths.storeDir + "\\Texte_001.txt";
+        ASSERT_TRUE(fs.ReplaceContents(held, "{\\rtf1 held}"));
+        win::unique_hfile open(
+            ::CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(open);
+        {
+            testing::BoxDriver yes(IDYES, L"Confirmation");
+            testing::BoxDriver failed(IDOK, L"Erreur");
+            form.ViderlePressepapiers1Click();
+            EXPECT_EQ(failed.Seen().text,
+                      L"Ces fichiers n'ont pas pu \u00eatre supprim\u00e9s :\n" + win::AnsiToWide(held));
+        }
+        EXPECT_EQ(choix.ListCount(), 1);
+        EXPECT_EQ(choix.Line(0), "Texte_001");
+        open.reset();
+        fs.RemoveFile(held);
+    }
+    fs.RemoveFile(decoy);
+}
+
 TEST_F(ProgramTest, TheHotKeysAreTakenAtStartAndGivenBackAtTheEnd) {
     {
         Program program(fs, registry, paths);
-        program.Start();
+        StartUp(program);
         EXPECT_TRUE(HotKeyTaken(MOD_CONTROL, VK_SPACE));
         EXPECT_TRUE(HotKeyTaken(MOD_CONTROL, 'Q'));
     }
@@ -285,6 +291,8 @@ TEST_F(ProgramTest, AKeyAnotherProgramHoldsIsReportedOnceAndTheOtherKeyWorks) {
     ASSERT_TRUE(::RegisterHotKey(nullptr, 0x7001, MOD_CONTROL, 'Q'));
     {
         Program program(fs, registry, paths);
+        ASSERT_TRUE(program.ClaimStore());
+        program.MakeForms();
         std::vector<std::wstring> told;
         program.Commands().TellUser = [&told](const std::wstring& text) { told.push_back(text); };
         program.Start();
@@ -299,7 +307,7 @@ TEST_F(ProgramTest, AKeyAnotherProgramHoldsIsReportedOnceAndTheOtherKeyWorks) {
 
 TEST_F(ProgramTest, AKeyChangedInTheOptionsWindowReplacesTheOldOneAndIsSaved) {
     Program program(fs, registry, paths);
-    program.Start();
+    StartUp(program);
     TForm1& form = program.MainWindow();
     ChooseInField(form, "CopyKey", MAKEWORD('C', HOTKEYF_CONTROL | HOTKEYF_SHIFT));
     EXPECT_FALSE(HotKeyTaken(MOD_CONTROL, 'Q')) << "the old key is given back";
@@ -314,7 +322,7 @@ TEST_F(ProgramTest, AKeyChangedInTheOptionsWindowReplacesTheOldOneAndIsSaved) {
 TEST_F(ProgramTest, AWinKeyFromTheSettingsOutlivesAChangeOfTheOtherField) {
     ::WritePrivateProfileStringA("Options", "PasteHotKey", "Win+Insert", ini.c_str());
     Program program(fs, registry, paths);
-    program.Start();
+    StartUp(program);
     TForm1& form = program.MainWindow();
     ChooseInField(form, "CopyKey", MAKEWORD('C', HOTKEYF_CONTROL | HOTKEYF_SHIFT));
     EXPECT_FALSE(HotKeyTaken(0, VK_INSERT)) << "Insert alone stays every program's";
@@ -324,7 +332,7 @@ TEST_F(ProgramTest, AWinKeyFromTheSettingsOutlivesAChangeOfTheOtherField) {
 TEST_F(ProgramTest, EnglishChosenThenRestartedShowsEveryFormInEnglish) {
     {
         Program program(fs, registry, paths);
-        program.Start();
+        StartUp(program);
         HWND languages = program.MainWindow().Control("Language");
         ::SendMessageW(languages, CB_SETCURSEL, 1, 0);
         ::SendMessageW(program.MainWindow().hwnd(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(languages), CBN_SELCHANGE),
@@ -333,7 +341,7 @@ TEST_F(ProgramTest, EnglishChosenThenRestartedShowsEveryFormInEnglish) {
     }
     EXPECT_EQ(IniValue(ini, "Options", "Language"), "EN");
     Program program(fs, registry, paths);
-    program.Start();
+    StartUp(program);
     ExpectTexts(program.MainWindow(), MainFormTable(), 1);
     ExpectTexts(program.Chooser(), ChooserTable(), 1);
     ExpectTexts(program.AboutBox(), AboutBoxTable(), 1);
@@ -344,6 +352,33 @@ TEST_F(ProgramTest, EnglishChosenThenRestartedShowsEveryFormInEnglish) {
     EXPECT_EQ(no.Seen().caption, L"Confirmation");
     EXPECT_EQ(no.Seen().text, L"Do you really want to clear the internal ClipBoard ?");
     EXPECT_EQ(no.Seen().no, L"&No");
+}
+
+// Seen by users: in English a capture that could not be filed was reported in French. Here the
+// store's folder was moved away and a file took its place, so it cannot be made again.
+TEST_F(ProgramTest, ACaptureThatCannotBeFiledIsReportedInTheUsersLanguage) {
+    ::WritePrivateProfileStringA("Options", "Language", "EN", ini.c_str());
+    ProgramPaths away = paths;
+    away.storeDir = paths.exeDir + "away\\Clipboard";
+    away.indexFileName = paths.exeDir + "away.FIC";
+    {
+        Program program(fs, registry, away);
+        StartUp(program);
+        ASSERT_TRUE(::MoveFileA((paths.exeDir + "away").c_str(), (paths.exeDir + "away-moved").c_str()));
+        ASSERT_TRUE(fs.ReplaceContents(paths.exeDir + "away", "a file where the folder was"));
+        PutTextOnClipboard("to keep");
+        HotKeyCommands& commands = program.Commands().Commands();
+        commands.CapturePending = true;
+        try {
+            commands.OnClipboardChange();
+            ADD_FAILURE() << "no error";
+        } catch (const std::runtime_error& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot create the folder " + away.storeDir);
+        }
+    }
+    fs.RemoveFile(paths.exeDir + "away");
+    ::RemoveDirectoryA((paths.exeDir + "away-moved\\Clipboard").c_str());
+    ::RemoveDirectoryA((paths.exeDir + "away-moved").c_str());
 }
 
 }  // namespace

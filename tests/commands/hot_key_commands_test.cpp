@@ -2,6 +2,8 @@
 // ignored, and how the capture follows a clipboard change.
 #include "commands/hot_key_commands.h"
 
+#include "keys/key_string.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -17,9 +19,11 @@ namespace {
 using Calls = std::vector<std::string>;
 
 // Records every call in order; the answers are set by the test.
-struct FakeProgram : CommandPort, KeyboardState {
+struct FakeProgram : CommandPort, KeyboardState, WindowLookup {
     Calls calls;
     RememberedWindow front{42, "doc.txt - Notepad"};
+    std::set<std::uintptr_t> windows{42, 7};       // the top-level windows there
+    std::map<std::string, std::uintptr_t> titled;  // what a search by title finds
     bool chooserVisible = false;
     int items = 2;
     std::optional<std::string> chosen = "Texte_001.txt";
@@ -34,7 +38,11 @@ struct FakeProgram : CommandPort, KeyboardState {
     bool ChooserVisible() override { return chooserVisible; }
     int ItemCount() override { return items; }
     void ShowStoreEmpty() override { calls.push_back("store empty"); }
-    void BringProgramForward() override { calls.push_back("forward"); }
+    // As on the desktop: the program's own window is in front from then on.
+    void BringProgramForward() override {
+        calls.push_back("forward");
+        front = {7, "Coller..."};
+    }
     std::optional<ChosenItem> ChooseItem() override {
         calls.push_back("chooser");
         if (!chosen) return std::nullopt;
@@ -47,13 +55,12 @@ struct FakeProgram : CommandPort, KeyboardState {
     bool IsDown(std::uint8_t vk) const override { return down.count(vk) != 0; }
     std::uint32_t Now() override { return now; }
     void WatchKeyboard(bool on) override { watching = on; }
-    void PlayKeys(const KeysToSend& keys) override {
-        calls.push_back("keys " +
-                        std::string(keys.keys == "\xFC"
-                                                 "C\xFD"
-                                        ? "Ctrl+C"
-                                        : "Ctrl+V") +
-                        " to " + std::to_string(keys.target.handle) + (keys.makeForeground ? " in front" : ""));
+    WindowLookup& Windows() override { return *this; }
+    bool Exists(std::uintptr_t window) override { return windows.count(window) != 0; }
+    std::uintptr_t FindByTitle(const std::string& title) override { return titled.count(title) ? titled[title] : 0; }
+    void PlayKeys(const std::string& keys, std::uintptr_t window, bool makeForeground) override {
+        calls.push_back("keys " + std::string(keys == kCopyKeys ? "Ctrl+C" : "Ctrl+V") + " to " +
+                        std::to_string(window) + (makeForeground ? " in front" : ""));
     }
 
     // A key is refused when another program or the other command holds it.
@@ -72,6 +79,7 @@ struct FakeProgram : CommandPort, KeyboardState {
     }
     std::map<int, std::pair<unsigned, unsigned>> registered;
     void ReportTakenHotKey(int id, const HotKey&) override { calls.push_back("taken " + std::to_string(id)); }
+    void ReportSameHotKeys(const HotKey&) override { calls.push_back("same keys"); }
 
     // Set by the test through `commands`, to see the flag while the item goes on the clipboard.
     HotKeyCommands* commands = nullptr;
@@ -133,6 +141,50 @@ TEST_F(Commands, HotKeysInForceAreRegisteredReportedWhenTakenAndChangedOneByOne)
     commands.UseHotKeys(ctrlShiftV, {kCtrl | kAlt, 'C'});
     EXPECT_TRUE(commands.Active(HotKeyCommands::kCopyHotKey));
     EXPECT_TRUE(commands.Active(HotKeyCommands::kPasteHotKey));
+}
+
+// Seen by users: both keys set to one in the settings file left no key for the chooser, and the
+// message blamed another program.
+TEST_F(Commands, OneKeyForBothIsToldAndThePasteKeepsItsOwn) {
+    using namespace hot_key_mod;
+    const HotKey ctrlB{kCtrl, 'B'};
+    commands.UseHotKeys(ctrlB, ctrlB);
+    EXPECT_EQ(program.calls, (Calls{"same keys", "register 101", "register 100"}));
+    EXPECT_EQ(commands.HotKeyOf(HotKeyCommands::kCopyHotKey), ctrlB);
+    EXPECT_EQ(commands.HotKeyOf(HotKeyCommands::kPasteHotKey), kDefaultPasteHotKey);
+    commands.UseHotKeys(kDefaultPasteHotKey, kDefaultPasteHotKey);
+    EXPECT_EQ(commands.HotKeyOf(HotKeyCommands::kCopyHotKey), kDefaultCopyHotKey);
+    EXPECT_TRUE(commands.Active(HotKeyCommands::kCopyHotKey) && commands.Active(HotKeyCommands::kPasteHotKey));
+}
+
+// Seen by users: the window pasted into had been closed while the chooser was open, and the keys
+// went to whatever came to the front.
+TEST_F(Commands, APasteWhoseWindowIsGoneGoesToANamesakeOrNowhere) {
+    program.windows.erase(42);
+    program.titled["doc.txt - Notepad"] = 43;
+    commands.OnHotKey(HotKeyCommands::kPasteHotKey);
+    EXPECT_EQ(program.calls.back(), "keys Ctrl+V to 43 in front");
+
+    program.calls.clear();
+    program.front = {42, "doc.txt - Notepad"};
+    program.titled.clear();
+    commands.OnHotKey(HotKeyCommands::kPasteHotKey);
+    EXPECT_EQ(program.calls.back(), "text (suppressed)") << "no keys: the item waits on the clipboard";
+    // The copy's keys go to the focus all the same.
+    program.front = {99, ""};
+    commands.OnHotKey(HotKeyCommands::kCopyHotKey);
+    EXPECT_EQ(program.calls.back(), "keys Ctrl+C to 0");
+}
+
+// The ticks may come late: keys whose time has come go before the next hot key is weighed, which
+// would otherwise be ignored as coming while keys wait.
+TEST_F(Commands, KeysAlreadyDueGoBeforeTheNextHotKey) {
+    program.down = {17, 'Q'};
+    commands.OnHotKey(HotKeyCommands::kCopyHotKey);
+    program.down.clear();
+    commands.OnHotKey(HotKeyCommands::kPasteHotKey);
+    EXPECT_EQ(program.calls,
+              (Calls{"keys Ctrl+C to 42", "forward", "chooser", "text (suppressed)", "keys Ctrl+V to 42 in front"}));
 }
 
 TEST_F(Commands, PasteWithNothingToPasteOrCancelledSendsNothing) {

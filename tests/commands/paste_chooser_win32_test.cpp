@@ -7,6 +7,7 @@
 #include <string>
 
 #include "../win/box_driver.h"
+#include "commands/hot_key_commands_win32.h"
 #include "commands/paste_chooser_win32.h"
 #include "store/clip_store.h"
 #include "store/disk_file_system.h"
@@ -116,6 +117,7 @@ protected:
         SaveIndexFile(fs, index, exeDir + "index.fic");
     }
     std::unique_ptr<TChoix> Open() {
+        clips.Load();
         auto choix = std::make_unique<TChoix>(clips, exeDir);
         ::ShowWindow(choix->hwnd(), SW_SHOW);
         choix->FormShow();
@@ -225,12 +227,12 @@ TEST_F(ChooserDialogTest, DeleteKeyRenameAndEditsReachTheFiles) {
     EXPECT_FALSE(fs.FileExists(store + "Texte_002.txt"));
     ASSERT_EQ(choix->ListCount(), 2);
     EXPECT_EQ(choix->ItemIndex(), 1) << "the next item takes the deleted one's place";
-    EXPECT_EQ(clips.grid.GetCell(1, 1), "Texte_003.txt");
+    EXPECT_EQ(clips.FileName(1), "Texte_003.txt");
 
     ::SetWindowTextW(choix->Control("Edit1"), L"Renamed");
     EXPECT_EQ(choix->Line(1), "Renamed");
-    EXPECT_EQ(clips.grid.GetCell(0, 1), "Renamed");
-    EXPECT_EQ(clips.grid.GetCell(1, 1), "Texte_003.txt") << "the file keeps its name";
+    EXPECT_EQ(clips.DisplayName(1), "Renamed");
+    EXPECT_EQ(clips.FileName(1), "Texte_003.txt") << "the file keeps its name";
 
     // An edit of the first item, then another row: the edit is on disk before the switch.
     Select(*choix, 0);
@@ -250,10 +252,45 @@ TEST_F(ChooserDialogTest, DeleteKeyRenameAndEditsReachTheFiles) {
     const auto kept = fs.ReadAll(store + "Texte_003.txt");
     ASSERT_TRUE(kept);
     EXPECT_NE(kept->find("edited at log-off"), std::string::npos);
+
+    // An edited item deleted with the Delete key stays deleted: its edit has nowhere to go.
+    ::SendMessageW(choix->RichEdit1(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"edited, then deleted"));
+    ::SendMessageW(choix->Control("ListBox1"), WM_KEYDOWN, VK_DELETE, 0);
+    ::SendMessageW(choix->hwnd(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(fs.FileExists(store + "Texte_003.txt"));
+}
+
+// Pasting a picture item puts the picture itself on the clipboard, as other programs read it.
+TEST_F(ChooserDialogTest, PastingAPictureItemPutsItsPictureOnTheClipboard) {
+    Prepare({{"Texte_001.txt", "{\\rtf1\\ansi one\\par}"}, {"Image_001.bmp", BitmapFile()}});
+    clips.Load();
+    TChoix choix(clips, exeDir);
+    const win::unique_hwnd owner(
+        ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+    HotKeyCommandsWin32 commands(owner.get(), choix, clips, [](std::string_view id) { return std::string(id); });
+    ThenWhileOpen([&] { ::SendMessageW(choix.Control("Button2"), BM_CLICK, 0, 0); });
+    commands.Commands().OnHotKey(HotKeyCommands::kPasteHotKey);
+
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    const auto bitmap = static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP));
+    BITMAP info{};
+    COLORREF colour = CLR_INVALID;
+    if (bitmap && ::GetObjectW(bitmap, sizeof info, &info)) {
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        HGDIOBJ old = ::SelectObject(dc, bitmap);
+        colour = ::GetPixel(dc, 1, 1);
+        ::SelectObject(dc, old);
+        ::DeleteDC(dc);
+    }
+    ::CloseClipboard();
+    EXPECT_EQ(info.bmWidth, 4);
+    EXPECT_EQ(info.bmHeight, 4);
+    EXPECT_EQ(colour, kRed);
 }
 
 TEST_F(ChooserDialogTest, EnterClosesWithOkUnlessTheSelectedFileWentMissing) {
     Prepare({{"Texte_001.txt", "{\\rtf1\\ansi one\\par}"}, {"Texte_002.txt", "{\\rtf1\\ansi two\\par}"}});
+    clips.Load();
     TChoix choix(clips, exeDir);
     HWND list = choix.Control("ListBox1");
 
@@ -295,13 +332,15 @@ TEST_F(ChooserDialogTest, EnterClosesWithOkUnlessTheSelectedFileWentMissing) {
                            EXPECT_EQ(ok.Seen().text, L"Presse-papiers interne vid\u00e9.");
                        }),
               ChooserResult::Cancel);
-    EXPECT_TRUE(clips.grid.IsEmpty());
+    EXPECT_EQ(clips.ItemCount(), 0);
+    EXPECT_FALSE(fs.FileExists(exeDir + "index.fic")) << "the emptied store is on disk at once";
 }
 
 // Escape typed into the text preview or the rename field leaves the chooser open (Paste then
 // closes it with OK); the close box cancels.
 TEST_F(ChooserDialogTest, EscapeInAnyFieldKeepsTheDialogOpenAndTheCloseBoxCancels) {
     Prepare({{"Texte_001.txt", "{\\rtf1\\ansi one\\par}"}});
+    clips.Load();
     TChoix choix(clips, exeDir);
     EXPECT_EQ(RunModal(choix,
                        [&] {

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <future>
+
 #include <memory>
 
 #include <chrono>
@@ -79,6 +82,7 @@ struct Call {
 class FakeArea : public NotificationArea {
 public:
     bool Notify(NotifyAction action, const NotifyRecord& record) override {
+        if (auto slow = std::exchange(slowShell, nullptr)) slow();
         std::lock_guard<std::mutex> l(m);
         calls.push_back({action, record});
         return action != NotifyAction::Add || addSucceeds;
@@ -111,6 +115,7 @@ public:
     std::mutex m;
     std::vector<Call> calls;
     bool addSucceeds = true;
+    std::function<void()> slowShell;  // run by the next call, before it answers
     std::vector<std::string> steps;
     std::shared_ptr<Ticker> ticker = std::make_shared<Ticker>();
 };
@@ -428,6 +433,25 @@ TEST_F(TrayIconTest, DoubleClickRunsTheFirstEnabledDefaultItem) {
     menu.items = {{true, true}};
     tray.SetActive(false);
     EXPECT_FALSE(tray.RunDefaultItem()) << "inactive: no default item runs";
+}
+
+// Seen on a busy desktop: the animation thread held the icon's lock while the shell took its
+// time, and the window thread froze at its next look at the icon.
+TEST_F(TrayIconTest, ASlowShellDoesNotHoldUpTheWindowThread) {
+    TTrayIcon tray(area, &maker);
+    tray.SetIcons(*Frames({{10}, {11}}));
+    tray.SetAnimated(true);
+    ASSERT_TRUE(area.ticker->WaitForSleeper());
+    std::promise<void> inShell, answer;
+    area.slowShell = [&] {
+        inShell.set_value();
+        answer.get_future().wait();
+    };
+    area.ticker->Open();
+    inShell.get_future().wait();
+    auto look = std::async(std::launch::async, [&] { return tray.Animated(); });
+    EXPECT_EQ(look.wait_for(2s), std::future_status::ready);
+    answer.set_value();
 }
 
 // GUI-side changes against a running animation thread, then destruction: run under TSan.

@@ -200,13 +200,26 @@ wait_shown() {
   return 1
 }
 
-# The text of Tessera's error box, once one is shown (within 20 s); the box is then closed.
+# The text of the error box shown now.
+shown_error_text() {
+  probe children "#32770" Erreur 2>/dev/null | iconv -f cp1252 -t utf-8 | grep -v '^Button|' |
+    sed -E 's/^Static\|//; s/\|-?[0-9]+ -?[0-9]+ [0-9]+ [0-9]+\|[01]$//' | grep -v '^$' | tr '\n' ' '
+}
+
+# The text of Tessera's error box, once one is shown (within 20 s); the box is then closed (another
+# may follow it at once).
 error_box_text() {
   probe wait "#32770" Erreur 20 >/dev/null || return 1
-  probe children "#32770" Erreur | iconv -f cp1252 -t utf-8 | grep -v '^Button|' |
-    sed -E 's/^Static\|//; s/\|-?[0-9]+ -?[0-9]+ [0-9]+ [0-9]+\|[01]$//' | grep -v '^$' | tr '\n' ' '
+  local text i
+  text=$(shown_error_text)
+  echo "$text"
   probe command "#32770" Erreur 1 >/dev/null
-  probe gone "#32770" Erreur 10 >/dev/null
+  for ((i = 0; i < 100; i++)); do
+    probe wait "#32770" Erreur 0 >/dev/null 2>&1 || return 0
+    [ "$(shown_error_text)" != "$text" ] && return 0
+    sleep 0.1
+  done
+  return 1
 }
 
 # Posts the copy hot key (the foreground copies nothing), then puts FILE's bytes on the clipboard
@@ -250,3 +263,31 @@ store_holds() { test "$(ls "$E2E_DIR/Clipboard" | wc -l)" = "$1"; }
 
 # The chooser's list has line N (from 0) selected.
 chooser_line_is() { test "$(probe selected "${CHOOSER[@]}" ListBox)" = "$1"; }
+
+# Types TEXT into the notepad window $notepad in place of its content and files it with Ctrl+Q as
+# FILE of $store. A click activates notepad again: once Tessera restarts, the X focus alone does
+# not (no window manager here to tell Wine which window is in front).
+capture_typed() {
+  local text=$1 file=$2
+  give_keys "$notepad"
+  xdotool click 1
+  keys ctrl+a
+  xdotool type --delay 20 "$text"
+  keys ctrl+a
+  keys ctrl+q
+  wait_file "$store/$file" 15 || fail "$text was not filed as $file (store: $(ls "$store" | tr '\n' ' '))"
+  grep -aq "$text" "$store/$file" || fail "$file does not hold $text"
+}
+
+# The rows of the index file, as "display name|file name" lines.
+index_rows() {
+  tr -d '\r' <"$E2E_DIR/Tessera.FIC" | awk -F, 'NR > 3 { c = $1; r = $2; sub(/^[^,]*,[^,]*,/, ""); cell[r, c] = $0; if (r > n) n = r }
+    END { for (i = 0; i <= n; i++) print cell[i, 0] "|" cell[i, 1] }'
+}
+
+# Kills Tessera as a crash would: no quit, no saving.
+crash_tessera() {
+  kill -9 "$TESSERA_PID"
+  "$WINE" taskkill /f /im Tessera.exe >/dev/null 2>&1 || true
+  wait_exit 20
+}

@@ -80,6 +80,7 @@ TEST(HotKeyKeys, KeysGoAtTheBoundWhileHeldAndTheRepeatsStayIgnoredUntilTheKeyIsU
     // The clock wraps during the wait.
     const std::uint32_t start = 0xFFFFFF00u;
     rules.Send({std::string(kCopyKeys), {}}, start);
+    EXPECT_FALSE(rules.Poll(keyboard, start + 20)) << "before the wrap";
     EXPECT_FALSE(rules.Poll(keyboard, start + HotKeyKeys::kReleaseWaitMs - 1));
     EXPECT_TRUE(rules.Poll(keyboard, start + HotKeyKeys::kReleaseWaitMs));
     EXPECT_FALSE(rules.Accept(kCopy, kCtrlQ));
@@ -88,6 +89,21 @@ TEST(HotKeyKeys, KeysGoAtTheBoundWhileHeldAndTheRepeatsStayIgnoredUntilTheKeyIsU
     EXPECT_FALSE(rules.Poll(keyboard, 10));
     EXPECT_FALSE(rules.Watching());
     EXPECT_TRUE(rules.Accept(kCopy, kCtrlQ)) << "Q pressed again under the same Ctrl";
+}
+
+// Every modifier of the hot key is waited for: Alt or the right Win key still held would meet the
+// keys in the target.
+TEST(HotKeyKeys, KeysWaitForEveryModifierOfTheHotKey) {
+    HotKeyKeys rules;
+    Keyboard keyboard;
+    ASSERT_TRUE(rules.Accept(kCopy, {hot_key_mod::kAlt | hot_key_mod::kWin | hot_key_mod::kShift, 'C'}));
+    rules.Send({std::string(kCopyKeys), {}}, 0);
+    for (const int held : {18, 0x5C, 16}) {
+        keyboard.down = {held};
+        EXPECT_FALSE(rules.Poll(keyboard, 10)) << held;
+    }
+    keyboard.down = {17};  // Ctrl is not part of this hot key
+    EXPECT_TRUE(rules.Poll(keyboard, 10));
 }
 
 TEST(HotKeyKeys, KeysOfACommandWhoseHotKeyIsAlreadyUpGoAtOnce) {

@@ -140,7 +140,7 @@ TEST(KeySender, KeysGoToTheRememberedWindowAndAGoneUntitledOneIsNotSearched) {
     TargetWindow& other = byTitle == first.hwnd() ? second : first;
     ::SetForegroundWindow(found.hwnd());
 
-    SendKeysToTarget({Handle(other.hwnd()), "Tessera keys twin"}, std::string(kPasteKeys), true);
+    SendKeysToTarget(FindTargetWindow({Handle(other.hwnd()), "Tessera keys twin"}), std::string(kPasteKeys), true);
     PumpUntil(other.keys, 4);
     EXPECT_EQ(::GetForegroundWindow(), other.hwnd());
     EXPECT_EQ(other.keys.size(), 4u);

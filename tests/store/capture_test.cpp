@@ -39,9 +39,7 @@ public:
 
 const std::string kStore = "C:\\Tessera\\Clipboard";
 
-CaptureRequest Request(std::string textPrefix = "Texte") {
-    return CaptureRequest{false, true, kStore, std::move(textPrefix)};
-}
+CaptureRequest Request(std::string textPrefix = "Texte") { return CaptureRequest{kStore, std::move(textPrefix)}; }
 
 // A store folder that exists, empty.
 struct Store : MemoryFileSystem {
@@ -108,16 +106,10 @@ TEST(Capture, NeverTakesANameThatARowOrAFileOfTheStoreHas) {
     EXPECT_EQ(index.RowCount(), 4);
 }
 
-TEST(Capture, MakesNothingWhenSuppressedWithoutFolderOrFormatOrSafeName) {
+TEST(Capture, MakesNothingWithoutAFormatOrASafeName) {
     ClipIndex index;
     RecordingWriter writer;
     Store fs;
-    CaptureRequest suppressed = Request();
-    suppressed.captureSuppressed = true;
-    CaptureRequest noFolder = Request();
-    noFolder.storeExists = false;
-    EXPECT_EQ(CaptureClipboard(suppressed, FakeFormats{kFormatText}, index, writer, fs), std::nullopt);
-    EXPECT_EQ(CaptureClipboard(noFolder, FakeFormats{kFormatText}, index, writer, fs), std::nullopt);
     EXPECT_EQ(CaptureClipboard(Request(), FakeFormats{49161}, index, writer, fs), std::nullopt);
     // A translated word for text that would make a path is no file name.
     EXPECT_EQ(CaptureClipboard(Request("..\\..\\Windows\\x"), FakeFormats{kFormatText}, index, writer, fs),

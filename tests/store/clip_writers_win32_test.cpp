@@ -274,7 +274,7 @@ TEST_F(ClipWriters, CaptureWithTheRealClipboardFilesTextBeforeABitmapAndIgnoresP
     Win32ClipboardFormats formats;
     Win32ClipWriter writer(owner_.get());
     DiskFileSystem fs;
-    const CaptureRequest request{false, true, store_, "Texte"};
+    const CaptureRequest request{store_, "Texte"};
 
     const UINT privateFormat = ::RegisterClipboardFormatA("Tessera Test Private");
     Put([&] { ::SetClipboardData(privateFormat, TextBlock("x")); });
@@ -300,7 +300,7 @@ TEST_F(ClipWriters, CaptureWithTheRealClipboardFilesTextBeforeABitmapAndIgnoresP
     EXPECT_TRUE(Exists(Path("Image_002.bmp")));
 
     // A folder that has gone is reported in French, and nothing is filed.
-    const CaptureRequest gone{false, true, Path("missing"), "Texte"};
+    const CaptureRequest gone{Path("missing"), "Texte"};
     try {
         CaptureClipboard(gone, formats, index, writer, fs);
         ADD_FAILURE() << "no error for a missing folder";

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/clip_store_probe.h"
 #include "../support/folder_entries.h"
 #include "store/clip_store.h"
 #include "store/index_file.h"
@@ -46,6 +47,39 @@ constexpr std::string_view kChildFlag = "--tessera-saver-child=";
     for (unsigned i = 0; std::chrono::steady_clock::now() < stop; ++i) fs.ReplaceContents(path, SavedByTheChild(i));
     ::ExitProcess(0);
 }();
+
+constexpr std::string_view kLockChildFlag = "--tessera-lock-child=";
+
+// Started with this flag, the program claims the store folder named after it, as Tessera does,
+// and waits to be terminated.
+[[maybe_unused]] const bool g_isLockChild = [] {
+    const std::string commandLine = ::GetCommandLineA();
+    const std::size_t at = commandLine.find(kLockChildFlag);
+    if (at == std::string::npos) return false;
+    std::string dir = commandLine.substr(at + kLockChildFlag.size());
+    dir.erase(std::remove(dir.begin(), dir.end(), '"'), dir.end());
+    DiskFileSystem fs;
+    ClipStore store(fs, dir, dir + ".FIC");
+    store.Open({"HERE", ::GetCurrentProcessId()});
+    ::Sleep(60000);
+    ::ExitProcess(0);
+}();
+
+// Starts this program with `flag` and `argument`; the child's process handle.
+win::unique_handle StartChild(std::string_view flag, const std::string& argument) {
+    char exe[MAX_PATH];
+    if (::GetModuleFileNameA(nullptr, exe, MAX_PATH) == 0) return {};
+    // Built by appending: GCC 12 sees a false overlap in a chain of operator+ here.
+    std::string commandLine = "\"";
+    commandLine.append(exe).append("\" ").append(flag).append("\"").append(argument).append("\"");
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!::CreateProcessA(exe, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+        return {};
+    ::CloseHandle(started.hThread);
+    return win::unique_handle(started.hProcess);
+}
 
 class Win32FileSystemTest : public ::testing::Test {
 protected:
@@ -136,16 +170,17 @@ TEST_F(Win32FileSystemTest, FolderWatchNamesWhatChangedBeforeItWasAsked) {
     // the background after start-up, and after its own deletions.
     ClipStore store(fs_, dir_, PathOf("Tessera.FIC"));
     store.Load();
+    ClipIndex& grid = ClipStoreProbe::Grid(store);
     ASSERT_TRUE(::DeleteFileA(PathOf("Texte_002.txt").c_str()));
-    store.grid = ClipIndex{};
-    for (const char* name : {"Texte_002.txt", "Texte_004.txt", "IMAGE_005.bmp"}) store.grid.AppendItem("x", name);
+    grid = ClipIndex{};
+    for (const char* name : {"Texte_002.txt", "Texte_004.txt", "IMAGE_005.bmp"}) grid.AppendItem("x", name);
     store.DropStaleRows();
-    ASSERT_EQ(store.grid.RowCount(), 2);
+    ASSERT_EQ(grid.RowCount(), 2);
     store.RemoveItem(0);
-    store.grid.AppendItem("x", "Texte_004.txt");
+    grid.AppendItem("x", "Texte_004.txt");
     store.DropStaleRows();
-    ASSERT_EQ(store.grid.RowCount(), 1);
-    EXPECT_EQ(store.grid.FileName(0), "IMAGE_005.bmp");
+    ASSERT_EQ(grid.RowCount(), 1);
+    EXPECT_EQ(grid.FileName(0), "IMAGE_005.bmp");
 
     const std::string moved = dir_ + "-moved";
     ASSERT_TRUE(::MoveFileA(dir_.c_str(), moved.c_str()));
@@ -166,22 +201,11 @@ TEST_F(Win32FileSystemTest, FolderWatchNamesWhatChangedBeforeItWasAsked) {
 TEST_F(Win32FileSystemTest, TerminatedSavesLeaveTheOldOrTheNewFileWhole) {
     const std::string path = PathOf("Tessera.FIC");
     const std::string first = LargeIndex("First_", 20000);
-    char exe[MAX_PATH];
-    ASSERT_NE(::GetModuleFileNameA(nullptr, exe, MAX_PATH), 0u);
-    // Built by appending: GCC 12 sees a false overlap in a chain of operator+ here.
-    std::string commandLine = "\"";
-    commandLine.append(exe).append("\" ").append(kChildFlag).append("\"").append(path).append("\"");
-
     std::mt19937 random(20240611);
     for (int round = 0; round < 16; ++round) {
         ASSERT_TRUE(fs_.ReplaceContents(path, first));
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION started{};
-        ASSERT_TRUE(::CreateProcessA(exe, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                     &started));
-        win::unique_handle process(started.hProcess);
-        win::unique_handle thread(started.hThread);
+        win::unique_handle process = StartChild(kChildFlag, path);
+        ASSERT_TRUE(process);
 
         // A process takes a while to start: wait for the child's first save.
         const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
@@ -200,6 +224,31 @@ TEST_F(Win32FileSystemTest, TerminatedSavesLeaveTheOldOrTheNewFileWhole) {
             fs_.RemoveFile(PathOf(name));
         }
     }
+}
+
+// A second Tessera on the folder is refused and told who has it; a Tessera that was killed (a
+// crash, a power cut) leaves nothing that stops the next start, nor does a lock file left behind.
+TEST_F(Win32FileSystemTest, TheStoreIsClaimedByOneProcessUntilItEnds) {
+    const std::string storeDir = PathOf("Clipboard");
+    win::unique_handle holder = StartChild(kLockChildFlag, storeDir);
+    ASSERT_TRUE(holder);
+    // A process takes a while to start: wait for the child's lock and its folder.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!fs_.DirectoryExists(storeDir) && std::chrono::steady_clock::now() < giveUp) ::Sleep(20);
+    ClipStore second(fs_, storeDir, PathOf("Tessera.FIC"));
+    const ClipStore::Claim claim = second.Open({"HERE", 1});
+    ASSERT_EQ(claim.outcome, ClipStore::Claim::Outcome::UsedHere);
+    EXPECT_EQ(claim.user.process, ::GetProcessId(holder.get()));
+
+    ::TerminateProcess(holder.get(), 1);
+    ASSERT_EQ(::WaitForSingleObject(holder.get(), 30000), WAIT_OBJECT_0);
+    {
+        ClipStore third(fs_, storeDir, PathOf("Tessera.FIC"));
+        EXPECT_EQ(third.Open({"HERE", 3}).outcome, ClipStore::Claim::Outcome::Ours);
+    }
+    ASSERT_TRUE(fs_.ReplaceContents(storeDir + ".lock", DescribeStoreUser({"OTHER", 7})));
+    ClipStore fourth(fs_, storeDir, PathOf("Tessera.FIC"));
+    EXPECT_EQ(fourth.Open({"HERE", 4}).outcome, ClipStore::Claim::Outcome::Ours) << "a file nobody holds";
 }
 
 }  // namespace

@@ -14,6 +14,7 @@ endif()
 tessera_win32_test(SOURCES ${CMAKE_CURRENT_LIST_DIR}/file_system_win32_test.cpp)
 
 tessera_core_test(store_startup_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/store_startup_test.cpp)
+tessera_core_test(clip_store_tests SOURCES ${CMAKE_CURRENT_LIST_DIR}/clip_store_test.cpp)
 
 tessera_core_test(store_capture_tests
   SOURCES

@@ -1,9 +1,12 @@
 #pragma once
 // An in-memory FileSystem for core tests: files by full path, folders as a set of paths.
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "store/file_system.h"
@@ -14,7 +17,9 @@ class MemoryFileSystem : public FileSystem {
 public:
     std::map<std::string, std::string> files;
     std::set<std::string> folders;
-    std::set<std::string> unreadable;  // exist, but cannot be opened
+    std::set<std::string> unreadable;          // exist, but cannot be opened
+    std::set<std::string> hidden;              // files listed as hidden
+    std::map<std::string, std::string> locks;  // lock files another process holds, and their text
     std::vector<std::string> madeFolders;
     bool refuseWrites = false;
 
@@ -44,15 +49,26 @@ public:
         files.erase(path);
         return true;
     }
-    std::vector<std::string> ListFiles(const std::string& dir) override { return ListPlainFiles(dir); }
     // Files directly inside `dir` ("dir\name").
-    std::vector<std::string> ListPlainFiles(const std::string& dir) override {
-        std::vector<std::string> names;
+    std::vector<FolderEntry> ListFiles(const std::string& dir) override {
+        std::vector<FolderEntry> entries;
         const std::string prefix = dir + "\\";
         for (const auto& [path, bytes] : files)
             if (path.compare(0, prefix.size(), prefix) == 0 && path.find('\\', prefix.size()) == std::string::npos)
-                names.push_back(path.substr(prefix.size()));
-        return names;
+                entries.push_back({path.substr(prefix.size()), !hidden.count(path)});
+        return entries;
+    }
+    // A lock is held until the FileLock goes; one in `locks` is another process's.
+    LockAttempt LockFile(const std::string& path, std::string_view content) override {
+        if (const auto held = locks.find(path); held != locks.end()) return {nullptr, held->second};
+        struct Held : FileLock {
+            Held(MemoryFileSystem& fs, std::string path) : fs(fs), path(std::move(path)) {}
+            ~Held() override { fs.locks.erase(path); }
+            MemoryFileSystem& fs;
+            std::string path;
+        };
+        locks[path] = content;
+        return {std::make_unique<Held>(*this, path), std::nullopt};
     }
 };
 

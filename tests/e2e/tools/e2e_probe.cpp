@@ -138,16 +138,27 @@ void PrintIds() {
     for (const auto& [name, value] : ids) std::printf("%s=%ld\n", name, value);
 }
 
-// The hot keys arrive as Tessera's WM_HOTKEY.
-int TimeCopy(const std::string& dir) {
+// The file's size and last write, or zeros when it is not there.
+std::pair<ULONGLONG, ULONGLONG> FileStamp(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return {0, 0};
+    return {(ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
+            (ULONGLONG{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime};
+}
+
+// The hot keys arrive as Tessera's WM_HOTKEY. With an index file, filed is when it changed: the
+// store writes it once the item's file is made (and a folder of many files is slow to count).
+int TimeCopy(const std::string& dir, const std::string& index) {
     HWND tessera = ::FindWindowA("TForm1", "Tessera");
     if (!tessera) return 1;
-    const int before = CountFiles(dir);
+    const int before = index.empty() ? CountFiles(dir) : 0;
+    const auto stamp = FileStamp(index);
     const DWORD sequence = ::GetClipboardSequenceNumber();
     const double start = NowMs();
     ::PostMessageA(tessera, WM_HOTKEY, HotKeyCommands::kCopyHotKey, 0);
     const double copied = PollUntil(start, [&] { return ::GetClipboardSequenceNumber() != sequence; });
-    const double filed = PollUntil(start, [&] { return CountFiles(dir) > before; });
+    const double filed =
+        PollUntil(start, [&] { return index.empty() ? CountFiles(dir) > before : FileStamp(index) != stamp; });
     std::printf("%.1f %.1f\n", copied, filed);
     return copied < 0 || filed < 0 ? 1 : 0;
 }
@@ -374,7 +385,7 @@ int main(int argc, char** argv) {
     }
     if (verb == "clipboard-has" && argc >= 3)
         return ::IsClipboardFormatAvailable(::RegisterClipboardFormatA(argv[2])) ? 0 : 1;
-    if (verb == "time-copy" && argc >= 3) return TimeCopy(argv[2]);
+    if (verb == "time-copy" && argc >= 3) return TimeCopy(argv[2], argc >= 4 ? argv[3] : "");
     if (verb == "time-paste") return TimePaste(argc >= 3 ? std::atol(argv[2]) : -1);
     if (verb == "foreground") {
         char cls[64] = {}, title[256] = {};
