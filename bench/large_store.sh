@@ -6,6 +6,10 @@
 #   the first showing after start-up and at the later ones (median);
 #   the copy hot key with notepad in front to the item's file made and the index file written
 #   (median of RUNS), over ITEMS items (-1 for a build that does not write the index at a capture);
+#   item files changed by hand while Tessera runs, the chooser shown before: the paste hot key to
+#   the list holding the right count after 1 % of the files were deleted (every 100th, then one
+#   block), 10 % deleted, and 1 % of another store's files copied in, with the longest Tessera took
+#   to answer meanwhile (-1: not within 10 s);
 #   resident memory with ITEMS items and with none, and per item;
 #   resident memory before and after another program copied a 24 MB bitmap (3000 x 2000 pixels,
 #   32 bits) while Tessera's window is hidden.
@@ -21,14 +25,7 @@ export TESSERA_EXE=${4:-$build/src/Tessera.exe} E2E_PROBE=$build/tests/e2e_probe
 source "$root/tests/e2e/lib.sh"
 
 median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
-# Other users' Tessera.exe may run on the machine: ours is the one in this Wine prefix.
-our_tessera() {
-  local pid
-  for pid in $(pgrep -x 'Tessera.exe'); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$pid"
-  done | tail -1
-}
-resident_kb() { awk '$1 == "VmRSS:" { print $2 }' "/proc/$(our_tessera)/status"; }
+resident_kb() { awk '$1 == "VmRSS:" { print $2 }' "/proc/$(prefix_pids Tessera.exe | tail -1)/status"; }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
 # A store of `items` small rich-text items and the index that names them.
@@ -66,7 +63,7 @@ for ((run = 1; run <= 3; run++)); do
 done
 settle
 rss_items=$(resident_kb)
-first=$(probe time-paste "$items") || fail "the chooser did not show its $items lines"
+first=$(probe time-paste "$items" | cut -d' ' -f1) || fail "the chooser did not show its $items lines"
 sleep 0.3
 later=$(for ((run = 1; run < runs; run++)); do probe time-paste "$items"; sleep 0.3; done | median)
 printf 'Une ligne copiee depuis notepad\r\n' >"$E2E_DIR/line.txt"
@@ -77,8 +74,42 @@ keys ctrl+a
 index_file="Z:${E2E_DIR//\//\\}\\Tessera.FIC"
 copied=$(for ((run = 0; run < runs; run++)); do probe time-copy "Z:${E2E_DIR//\//\\}\\Clipboard" "$index_file" || true; sleep 0.3; done |
   awk '{ print $2 }' | median)
-quit_tessera
-rm -rf "$E2E_DIR/Clipboard" "$E2E_DIR/Tessera.FIC"
+
+# Files deleted or copied in by hand: the watch reports each name, or runs over and loses track.
+store="$E2E_DIR/Clipboard"
+count=$((items + runs))  # the copies timed above are items too
+# Deletes the items numbered FROM to TO (those still there) that STEP divides.
+delete_items() {
+  local i name names=()
+  for ((i = $1; i <= $2; i += $3)); do
+    name=$store/$(printf 'Texte_%06d.txt' "$i")
+    [ -e "$name" ] && names+=("$name")
+  done
+  rm -f "${names[@]}"
+  count=$((count - ${#names[@]}))
+}
+hand_rows=()
+by_hand() {
+  local result
+  sleep 1
+  result=$(probe time-paste "$count" || echo "-1 -1")
+  hand_rows+=("paste hot key to the list filled, $items items, $1: $(cut -d' ' -f1 <<<"$result") ms (longest unanswered $(cut -d' ' -f2 <<<"$result") ms)")
+  sleep 0.3
+}
+probe time-paste "$count" >/dev/null || true
+delete_items 100 "$items" 100
+by_hand "after 1 % of the files deleted by hand, every 100th"
+delete_items $((items / 10 + 1)) $((items / 10 + items / 100)) 1
+by_hand "after 1 % of the files deleted by hand in one block"
+delete_items $((items / 5 + 1)) $((items / 5 + items / 10)) 1
+by_hand "after 10 % of the files deleted by hand"
+mkdir -p "$E2E_DIR/other"
+for ((i = 1; i <= items / 100; i++)); do printf '{\\rtf1\\ansi other %d\\par}' "$i" >"$E2E_DIR/other/$(printf 'Texte_%07d.txt' "$i")"; done
+cp "$E2E_DIR/other/"* "$store/"
+by_hand "after 1 % of another store's files copied in by hand"
+# A build that still works through the changes would keep a quit waiting.
+crash_tessera
+rm -rf "$E2E_DIR/Clipboard" "$E2E_DIR/Tessera.FIC" "$E2E_DIR/other"
 
 make_store 0
 start_timed
@@ -90,6 +121,7 @@ rss_bitmap=$(resident_kb)
 quit_tessera
 
 echo "start-up to ready, $items items, splash excluded: $(printf '%s\n' "${readies[@]}" | median) ms (runs: ${readies[*]})"
+printf '%s\n' "${hand_rows[@]}"
 echo "paste hot key to the list filled, $items items, first showing: $first ms"
 echo "paste hot key to the list filled, $items items, later showings: $later ms"
 echo "copy hot key to item file and index written, $items items: $copied ms"

@@ -28,10 +28,16 @@ void ChooserCore::SetPasteEnabled(bool enabled) {
 // line for line from here on. A remembered position that no longer exists falls back to the
 // last row: the newest item is preselected after start-up and after removals elsewhere.
 void ChooserCore::Show() {
-    store_.DropStaleRows();
+    settled_ = store_.DropStaleRows(view_.ListingReadyNotice());
     view_.ClearLines();
     const int items = store_.ItemCount();
     for (int row = 0; row < items; ++row) view_.AddLine(store_.DisplayName(row));
+    if (!settled_) {
+        view_.SetSelection(-1);
+        view_.HidePreviews();
+        SetPasteEnabled(false);
+        return;
+    }
 
     const int last = view_.LineCount() - 1;
     view_.SetSelection(remembered_ < 0 || remembered_ > last ? last : remembered_);
@@ -87,6 +93,10 @@ void ChooserCore::SelectionChanged() {
     SetPasteEnabled(row >= 0);
 }
 
+void ChooserCore::ListingArrived() {
+    if (!settled_) Show();
+}
+
 // No confirmation. The next item takes the deleted one's place, or the last one when the deleted
 // item was last. Previewing it may drop it in turn if its file is gone, so emptiness is judged
 // after the selection handling.
@@ -113,9 +123,10 @@ void ChooserCore::KeyDown(int virtualKey) {
         view_.Close(ChooserResult::Ok);
 }
 
-// Closes also when the click hit no line: the paste command then finds no selection.
+// Closes also when the click hit no line: the paste command then finds no selection. Not before
+// the list is settled: the line may be an item whose file is gone.
 void ChooserCore::DoubleClick() {
-    if (!missingFile_) view_.Close(ChooserResult::Ok);
+    if (!missingFile_ && settled_) view_.Close(ChooserResult::Ok);
 }
 
 // Every keystroke renames; empty and duplicate names are allowed and the file name never changes.

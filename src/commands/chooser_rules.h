@@ -49,6 +49,9 @@ public:
     virtual void ShowFolderMissing() = 0;
     // Ends the modal dialog with `result`.
     virtual void Close(win::ModalResult result) = 0;
+    // What any thread may call at any time: the dialog then runs ChooserCore::ListingArrived on
+    // its own thread (or nothing, once it is gone).
+    virtual std::function<void()> ListingReadyNotice() = 0;
 };
 
 // How the chooser closes: the result of every modal form.
@@ -66,8 +69,13 @@ public:
 
     ChooserCore(ClipStore& store, ChooserView& view, ChooserWordLookup word);
 
-    // Each showing: drops stale rows, rebuilds the list, selects, previews.
+    // Each showing: drops stale rows, rebuilds the list, selects, previews. When the store folder
+    // must be listed first (a change its watch lost track of), the list shows the items as they
+    // stand, nothing selected, until ListingArrived.
     void Show();
+    // The listing a showing waited for is there.
+    void ListingArrived();
+    bool Settled() const noexcept { return settled_; }
     // After the selection changed, by the user or by the program.
     void SelectionChanged();
     // The context menu's Delete and the Delete key.
@@ -90,6 +98,7 @@ private:
     int remembered_ = -1;
     bool missingFile_ = false;
     bool pasteEnabled_ = false;
+    bool settled_ = true;
 };
 
 // True when `fileName`'s extension, upper-cased, is ".TXT".

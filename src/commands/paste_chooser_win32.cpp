@@ -67,6 +67,9 @@ LRESULT CALLBACK KeepEscape(HWND edit, UINT message, WPARAM wParam, LPARAM lPara
     return ::DefSubclassProc(edit, message, wParam, lParam);
 }
 
+// Posted by the store folder's listing, made in the background, once it is there.
+constexpr UINT kListingReadyMessage = WM_APP + 1;
+
 void Place(HWND control, const RECT& box) {
     ::SetWindowPos(control, nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
@@ -139,16 +142,29 @@ void TChoix::ModalClosing() {
 void TChoix::DpiChanged() { Place(image1_->hwnd(), Bounds("RichEdit1")); }
 
 void TChoix::FormShow() {
-    ::SendMessageW(List(), WM_SETREDRAW, FALSE, 0);
-    {
-        const win::scope_exit redraw([this] {
-            ::SendMessageW(List(), WM_SETREDRAW, TRUE, 0);
-            ::InvalidateRect(List(), nullptr, TRUE);
-        });
-        core_.Show();
-    }
+    FillList(&ChooserCore::Show);
     Place(image1_->hwnd(), Bounds("RichEdit1"));
     ::SetForegroundWindow(hwnd());
+}
+
+// The list is drawn once, filled: drawn line by line, thousands of items would take seconds.
+void TChoix::FillList(void (ChooserCore::*fill)()) {
+    ::SendMessageW(List(), WM_SETREDRAW, FALSE, 0);
+    const win::scope_exit redraw([this] {
+        ::SendMessageW(List(), WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(List(), nullptr, TRUE);
+    });
+    (core_.*fill)();
+}
+
+// Posted: the listing's thread must not touch the dialog, which may be gone by then.
+std::function<void()> TChoix::ListingReadyNotice() {
+    return [window = hwnd()] { ::PostMessageW(window, kListingReadyMessage, 0, 0); };
+}
+
+// Only an open dialog fills its list now; a hidden one takes the listing at its next showing.
+void TChoix::ListingArrived() {
+    if (Visible()) FillList(&ChooserCore::ListingArrived);
 }
 
 // A failure to save the settings is shown, and the text edit is written all the same.
@@ -408,6 +424,7 @@ LRESULT TChoix::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                            : Control("Button1"));
         }
         return 0;
+    case kListingReadyMessage: ListingArrived(); return 0;
     case WM_ENDSESSION:
         // Windows ends the program after this without closing the dialog: the edit of the text
         // preview is kept as a closing would keep it (the main window saves the index).

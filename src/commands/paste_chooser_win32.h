@@ -96,6 +96,9 @@ private:
     void ShowInformation(const std::string& itemName, const std::string& text) override;
     void ShowFolderMissing() override;
     void Close(ChooserResult result) override;
+    std::function<void()> ListingReadyNotice() override;
+    void ListingArrived();
+    void FillList(void (ChooserCore::*fill)());
 
     ClipStore& store_;
     std::string exeDir_;

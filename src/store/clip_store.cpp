@@ -20,10 +20,8 @@ ClipStore::ClipStore(FileSystem& fs, std::string storeDir, std::string indexFile
       indexFileName_(std::move(indexFileName)),
       writer_(fs_, indexFileName_, writes) {}
 
-// The listing is waited for before the writer and the lock go: its thread reads the folder.
-ClipStore::~ClipStore() {
-    if (backgroundListing_.valid()) backgroundListing_.wait();
-}
+// The listing is waited for before the writer and the lock go (it is declared last).
+ClipStore::~ClipStore() = default;
 
 // The lock comes first: a store another Tessera uses is not touched at all, not even to make its
 // folder. A lock that cannot be made (a folder that cannot be written) does not stop the program:
@@ -49,7 +47,13 @@ IndexStartup ClipStore::Load() {
     IndexStartup startup = LoadIndexAtStart(fs_, indexFileName_, storeDir_, grid);
     adoptPending_ = indexFileThere && !startup.loadError;
     if (!adoptPending_ && !startup.loadError && !grid.IsEmpty()) Persist();
-    ListInBackground();
+    // The first showing would otherwise list the folder while the user waits. The watch starts
+    // first, so that whatever changes while the listing is made is reported at that showing.
+    // Without a watch the listing would be out of date by then: the showing lists.
+    if (Watch()) {
+        watch_->TakeChanges();
+        listingJob_.Start(fs_, storeDir_);
+    }
     return startup;
 }
 
@@ -119,34 +123,20 @@ FolderWatch* ClipStore::Watch() {
     return watch_.get();
 }
 
-// The first showing would otherwise list the folder while the user waits. The watch starts
-// first, so that whatever changes while the listing is made is reported at that showing. Without
-// a watch the listing would be out of date by then, and without a thread the showing lists.
-void ClipStore::ListInBackground() {
-    if (!Watch()) return;
-    watch_->TakeChanges();
-    try {
-        backgroundListing_ = std::async(std::launch::async, [this] {
-            std::vector<std::string> plainFiles;
-            StoreListing listing(fs_, storeDir_, &plainFiles);
-            return FirstListing{std::move(listing), std::move(plainFiles)};
-        });
-    } catch (const std::system_error&) {
-    }
+void ClipStore::SettleStartup() {
+    if (!adoptPending_ || TakeListing()) return;
+    std::vector<std::string> plainFiles;
+    if (Watch()) watch_->TakeChanges();
+    listing_.emplace(fs_, storeDir_, &plainFiles);
+    Adopt(std::move(plainFiles));
 }
 
-void ClipStore::SettleStartup() {
-    if (!adoptPending_) return;
-    std::vector<std::string> plainFiles;
-    if (backgroundListing_.valid()) {
-        FirstListing first = backgroundListing_.get();
-        listing_.emplace(std::move(first.listing));
-        plainFiles = std::move(first.plainFiles);
-    } else {
-        if (Watch()) watch_->TakeChanges();
-        listing_.emplace(fs_, storeDir_, &plainFiles);
-    }
-    Adopt(std::move(plainFiles));
+bool ClipStore::TakeListing() {
+    if (!listingJob_.Running()) return false;
+    BackgroundListing::Result made = listingJob_.Take();
+    listing_.emplace(std::move(made.listing));
+    if (adoptPending_) Adopt(std::move(made.plainFiles));
+    return true;
 }
 
 // After a crash the captures made since the index was last written are files it does not name;
@@ -167,31 +157,57 @@ void ClipStore::Adopt(std::vector<std::string> plainFiles) {
 }
 
 // Listing a folder of a hundred thousand files takes most of a showing (under Wine far more than
-// the rest), while between two showings only a few names change, most of them the program's own
-// captures and deletions. The watch names them, and only those are asked again. Whenever it
-// cannot tell (not started, run over, folder replaced), or the last listing found nothing (an
-// unreadable folder lists empty), the folder is listed as if there were no watch.
-const StoreListing& ClipStore::CurrentListing() {
-    SettleStartup();
-    if (!Watch()) return listing_.emplace(fs_, storeDir_);
-    if (backgroundListing_.valid()) listing_.emplace(std::move(backgroundListing_.get().listing));
-    // Taken before any listing: a change made while the folder is listed is in the next answer.
+// the rest), while between two showings only names change, most of them the program's own
+// captures and deletions, and the watch says what each change did. Whenever it cannot tell (not
+// started, run over, folder replaced), or the last listing could not read the folder, the folder
+// is listed again, in the background.
+bool ClipStore::UpdateListing(const std::function<void()>& ready) {
+    if (!Watch()) {
+        if (adoptPending_)
+            SettleStartup();
+        else
+            listing_.emplace(fs_, storeDir_);
+        return true;
+    }
+    if (listingJob_.Running() && !listingJob_.Done()) {
+        if (ready) listingJob_.WhenDone(ready);
+        return false;
+    }
+    // Taken before anything is listed: a change made while the folder is listed is in the next
+    // answer. A listing just made is the folder as it is, whatever the watch says of that time.
+    const bool fresh = TakeListing();
+    if (!fresh) SettleStartup();
     const FolderChanges changes = watch_->TakeChanges();
-    if (listing_ && !listing_->Empty() && !changes.unknown && listing_->Recheck(changes.names)) return *listing_;
-    return listing_.emplace(fs_, storeDir_);
+    if (listing_ && (fresh || (listing_->Listed() && !changes.unknown))) {
+        if (!changes.unknown && listing_->Apply(changes.changes)) return true;
+        if (fresh) return true;
+    }
+    if (!listingJob_.Start(fs_, storeDir_)) {
+        listing_.emplace(fs_, storeDir_);
+        return true;
+    }
+    if (ready) listingJob_.WhenDone(ready);
+    return false;
 }
 
 // Rows whose files went away (or whose names could reach outside the store) go without a word. A
 // folder that is not there at all has not lost its files: it may come back (a share offline, a
 // folder moved away and back), and its items with it.
-void ClipStore::DropStaleRows() {
-    SettleStartup();
-    if (!FolderExists()) return;
-    const StoreListing& store = CurrentListing();
+bool ClipStore::DropStaleRows(const std::function<void()>& ready) {
+    if (!FolderExists()) {
+        SettleStartup();
+        return true;
+    }
+    if (!UpdateListing(ready)) {
+        if (ready) return false;
+        TakeListing();
+    }
+    const StoreListing& store = *listing_;
     const int removed = grid.RemoveRowsWhere([&store](const std::string&, const std::string& fileName) {
         return !IsPlainStoreFileName(fileName) || !store.Contains(fileName);
     });
     if (removed > 0) Persist();
+    return true;
 }
 
 // Written when the index has items, removed when it is empty.

@@ -3,13 +3,13 @@
 // the index file that keeps it across starts. Made once by start-up, which claims the folder for
 // its process; every change it makes is on disk at once, and it alone changes the index.
 #include <functional>
-#include <future>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "store/background_listing.h"
 #include "store/capture.h"
 #include "store/clip_index.h"
 #include "store/file_system.h"
@@ -70,8 +70,12 @@ public:
     // Drops the row of an item whose file is gone.
     void ForgetItem(int row);
     // Drops the rows whose files are gone, as if the first such row were removed until none is;
-    // none while the folder itself is missing (moved away, a share offline).
-    void DropStaleRows();
+    // none while the folder itself is missing (moved away, a share offline). Quick when the
+    // folder's watch says what changed, however many names. When the folder must be listed first
+    // (its watch lost track of it, or start-up's listing is not done), with `ready` it returns
+    // false at once and `ready` runs, on another thread, when the listing is there (a call after
+    // that drops the rows); without, it waits for the listing.
+    bool DropStaleRows(const std::function<void()>& ready = nullptr);
     // The content of the item file `fileName`, or nothing when it cannot be read.
     std::optional<std::string> ReadItemFile(const std::string& fileName);
     // Replaces the content of the item file `fileName` while that file is there.
@@ -90,17 +94,14 @@ public:
 private:
     friend struct ClipStoreProbe;  // the tests' view of the index
 
-    // The first listing and its plain files, made in the background after start-up.
-    struct FirstListing {
-        StoreListing listing;
-        std::vector<std::string> plainFiles;
-    };
     FolderWatch* Watch();
-    void ListInBackground();
     // Adopts the files no row names, once the first listing is there (waited for when asked).
     void SettleStartup();
+    // Takes a listing made in the background, adopting at start-up; false when there is none.
+    bool TakeListing();
     void Adopt(std::vector<std::string> plainFiles);
-    const StoreListing& CurrentListing();
+    // Brings listing_ up to date: false while a listing is made in the background.
+    bool UpdateListing(const std::function<void()>& ready);
     // Hands the index's new state to the writer.
     void Persist();
 
@@ -116,7 +117,7 @@ private:
     std::optional<StoreListing> listing_;
     std::unique_ptr<FolderWatch> watch_;
     bool watchAsked_ = false;
-    std::future<FirstListing> backgroundListing_;  // declared last: waited for first when destroyed
+    BackgroundListing listingJob_;  // declared last: waited for first when destroyed
 };
 
 }  // namespace tessera

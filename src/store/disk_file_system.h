@@ -15,7 +15,7 @@ public:
     bool DirectoryExists(const std::string& path) override;
     bool MakeDirectory(const std::string& path) override;
     bool RemoveFile(const std::string& path) override;
-    std::vector<FolderEntry> ListFiles(const std::string& dir) override;
+    std::optional<std::vector<FolderEntry>> ListFiles(const std::string& dir) override;
     // Windows holds the lock file open for the process, shared for reading only; the host's
     // build makes no lock.
     LockAttempt LockFile(const std::string& path, std::string_view content) override;

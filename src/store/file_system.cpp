@@ -6,7 +6,9 @@ std::unique_ptr<FolderWatch> FileSystem::WatchFolder(const std::string&) { retur
 
 std::vector<std::string> FileSystem::ListPlainFiles(const std::string& dir) {
     std::vector<std::string> names;
-    for (FolderEntry& entry : ListFiles(dir))
+    std::optional<std::vector<FolderEntry>> files = ListFiles(dir);
+    if (!files) return names;
+    for (FolderEntry& entry : *files)
         if (entry.plain) names.push_back(std::move(entry.name));
     return names;
 }

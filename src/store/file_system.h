@@ -57,9 +57,10 @@ public:
     virtual bool MakeDirectory(const std::string& path) = 0;
     // A missing file counts as removed.
     virtual bool RemoveFile(const std::string& path) = 0;
-    // Every file of a folder, hidden and system ones included (not folders), in any order.
-    virtual std::vector<FolderEntry> ListFiles(const std::string& dir) = 0;
-    // Names of the plain files of a folder, in any order.
+    // Every file of a folder, hidden and system ones included (not folders), in any order;
+    // nothing when the folder could not be read (an empty folder lists no file).
+    virtual std::optional<std::vector<FolderEntry>> ListFiles(const std::string& dir) = 0;
+    // Names of the plain files of a folder, in any order (none when it could not be read).
     std::vector<std::string> ListPlainFiles(const std::string& dir);
     // Holds the file `path` for this process, made when missing and holding `content`; it goes
     // when the lock goes, or when the process ends however it ends. Where the system offers no

@@ -153,10 +153,10 @@ bool DiskFileSystem::MakeDirectory(const std::string& path) { return ::mkdir(pat
 bool DiskFileSystem::RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
 
 // Dot files stand for hidden ones.
-std::vector<FolderEntry> DiskFileSystem::ListFiles(const std::string& dir) {
+std::optional<std::vector<FolderEntry>> DiskFileSystem::ListFiles(const std::string& dir) {
     std::vector<FolderEntry> files;
     std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir(dir.c_str()), &::closedir);
-    if (!folder) return files;
+    if (!folder) return std::nullopt;
     while (const dirent* entry = ::readdir(folder.get())) {
         struct stat st {};
         if (::fstatat(::dirfd(folder.get()), entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode))

@@ -145,14 +145,16 @@ bool DiskFileSystem::RemoveFile(const std::string& path) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-std::vector<FolderEntry> DiskFileSystem::ListFiles(const std::string& dir) {
+// A folder lists at least "." and ".." (the root of a drive excepted, which is never the store): a
+// search that finds nothing at all is a folder that could not be read.
+std::optional<std::vector<FolderEntry>> DiskFileSystem::ListFiles(const std::string& dir) {
     std::vector<FolderEntry> files;
     std::string pattern = dir;
     if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
     pattern += '*';
     WIN32_FIND_DATAA found{};
     unique_hfind find(::FindFirstFileA(pattern.c_str(), &found));
-    if (!find) return files;
+    if (!find) return std::nullopt;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             files.push_back(

@@ -5,14 +5,20 @@
 
 namespace tessera {
 
+// One change of a file's name: the file came (made, or renamed to it) or went (deleted, or renamed
+// away from it). Folders are not files: their names never come here.
+struct NameChange {
+    std::string name;      // in the program's 8-bit code page
+    bool present = false;  // the name is a file of the folder after this change
+};
+
 // What a folder watch saw since it was last asked.
 struct FolderChanges {
     // The watch cannot tell what changed: it has just started, missed changes (its buffer ran
     // over) or lost the folder (replaced, removed). Whoever relies on it lists the folder again.
     bool unknown = true;
-    // Names added, removed or renamed (both the old and the new name), in the program's 8-bit
-    // code page, in any order and perhaps more than once. Folders may be among them.
-    std::vector<std::string> names;
+    // In the order the changes were made.
+    std::vector<NameChange> changes;
 };
 
 class FolderWatch {

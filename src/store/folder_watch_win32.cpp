@@ -1,5 +1,5 @@
-// The store folder's watch on Windows: ReadDirectoryChangesW on the folder, asked without waiting
-// except for the marker that says it has caught up.
+// The store folder's watch on Windows: ReadDirectoryChangesW on the folder's file names, asked
+// without waiting except for the marker that says it has caught up.
 #include <windows.h>
 
 #include <memory>
@@ -17,7 +17,8 @@ namespace {
 using win::unique_handle;
 using win::unique_hfile;
 
-constexpr DWORD kWatched = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME;
+// Files only: a folder's name is no item, and the records then say exactly what each file did.
+constexpr DWORD kWatched = FILE_NOTIFY_CHANGE_FILE_NAME;
 // As much as one read may carry; more changes than fit between two showings run it over.
 constexpr DWORD kBufferBytes = 64 * 1024;
 // The system reports a change within milliseconds; a marker not seen by then is taken as lost.
@@ -41,8 +42,8 @@ unique_hfile OpenFolder(const std::string& dir, DWORD access, DWORD flags) {
 
 // A read of the folder's changes is always pending while the watch runs: the system keeps what
 // happens between two reads for the next one. The reads complete in the background; a question
-// makes a marker folder appear and go, and takes the completed reads up to the marker's removal,
-// which proves that every change made before the question has been taken.
+// makes a hidden marker file appear and go, and takes the completed reads up to the marker's
+// removal, which proves that every change made before the question has been taken.
 class DirectoryWatch final : public FolderWatch {
 public:
     explicit DirectoryWatch(std::string dir)
@@ -56,9 +57,12 @@ public:
     FolderChanges TakeChanges() override {
         if (!watching_ || !StillTheFolder()) return Restart();
         const std::wstring marker = WideDir() + L"\\" + marker_;
-        if (!::CreateDirectoryW(marker.c_str(), nullptr) || !::RemoveDirectoryW(marker.c_str())) return Restart();
+        unique_hfile made(::CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        if (!made) return Restart();
 
         FolderChanges changes{false, {}};
+        made.reset();  // the marker goes with its handle
         const DWORD deadline = ::GetTickCount() + kMarkerWaitMs;
         for (bool caughtUp = false; !caughtUp;) {
             const auto left = static_cast<LONG>(deadline - ::GetTickCount());
@@ -82,9 +86,9 @@ private:
         return wide;
     }
 
-    // The changed names of the completed read; true once the marker's removal is among them.
-    // A name beyond ASCII would come back from a listing through the code page's best fit, which
-    // a change cannot be matched against: the answer is then unknown.
+    // The changes of the completed read; true once the marker's removal is among them. A name
+    // beyond ASCII would come back from a listing through the code page's best fit, which a
+    // change cannot be matched against: the answer is then unknown.
     bool TakeRecords(FolderChanges& changes) {
         bool caughtUp = false;
         const auto* bytes = reinterpret_cast<const BYTE*>(buffer_.get());
@@ -99,7 +103,11 @@ private:
                     if (c >= 0x80) changes.unknown = true;
                     narrow += static_cast<char>(c);
                 }
-                changes.names.push_back(std::move(narrow));
+                const bool present =
+                    record->Action == FILE_ACTION_ADDED || record->Action == FILE_ACTION_RENAMED_NEW_NAME;
+                const bool gone =
+                    record->Action == FILE_ACTION_REMOVED || record->Action == FILE_ACTION_RENAMED_OLD_NAME;
+                if (present || gone) changes.changes.push_back({std::move(narrow), present});
             }
             if (record->NextEntryOffset == 0) return caughtUp;
             offset += record->NextEntryOffset;

@@ -18,6 +18,7 @@ list(APPEND TESSERA_CORE_SOURCES
   store/item_numbering.cpp
   store/store_names.cpp
   store/store_listing.cpp
+  store/background_listing.cpp
   store/placeable_metafile.cpp
   store/capture.cpp
   store/clear_store.cpp

@@ -22,30 +22,32 @@ bool ListingAnswersFor(std::string_view name) {
 // missing costs a scan of the whole folder: one listing makes showing a large store quick.
 StoreListing::StoreListing(FileSystem& fs, std::string storeDir, std::vector<std::string>* plainFiles)
     : fs_(fs), storeDir_(std::move(storeDir)) {
-    for (FolderEntry& file : fs_.ListFiles(storeDir_)) {
+    std::optional<std::vector<FolderEntry>> files = fs_.ListFiles(storeDir_);
+    listed_ = files.has_value();
+    if (!files) return;
+    for (FolderEntry& file : *files) {
         upperNames_.insert(UpperAscii(file.name));
         if (plainFiles && file.plain) plainFiles->push_back(std::move(file.name));
     }
 }
 
-// A name the listing cannot settle may be a short alias of a long name it holds: what the change
-// did to the long name is unknown.
-bool StoreListing::Recheck(const std::vector<std::string>& changedNames) {
-    for (const std::string& name : changedNames) {
-        if (!ListingAnswersFor(name)) return false;
-        // A folder of that name is no file, and the file may come back under another case.
-        if (fs_.FileExists(storeDir_ + '\\' + name))
-            upperNames_.insert(UpperAscii(name));
+// The watch says what each change did, in order: a hundred thousand files deleted by hand cost
+// no more than reading their names. A name the listing cannot settle may be a short alias of a
+// long name it holds: what the change did to the long name is unknown.
+bool StoreListing::Apply(const std::vector<NameChange>& changes) {
+    for (const NameChange& change : changes) {
+        if (!ListingAnswersFor(change.name)) return false;
+        if (change.present)
+            upperNames_.insert(UpperAscii(change.name));
         else
-            upperNames_.erase(UpperAscii(name));
+            upperNames_.erase(UpperAscii(change.name));
     }
     return true;
 }
 
-// An empty listing may be a folder that could not be read: then every name is checked on its
-// own rather than every item taken for gone.
 bool StoreListing::Contains(std::string_view fileName) const {
-    if (!upperNames_.empty() && ListingAnswersFor(fileName)) return upperNames_.count(UpperAscii(fileName)) != 0;
+    if (!listed_) return true;
+    if (ListingAnswersFor(fileName)) return upperNames_.count(UpperAscii(fileName)) != 0;
     std::string path = storeDir_;
     path += '\\';
     path += fileName;

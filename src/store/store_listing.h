@@ -16,20 +16,22 @@ public:
     StoreListing(FileSystem& fs, std::string storeDir, std::vector<std::string>* plainFiles = nullptr);
 
     // Whether the folder holds the file `fileName` (a plain store file name), letter case ignored
-    // as Windows ignores it.
+    // as Windows ignores it. A folder that could not be read is taken to hold every file: nothing
+    // is gone that nobody saw go.
     bool Contains(std::string_view fileName) const;
 
-    // Asks the file system again about names that changed since the listing, so that the
-    // listing answers as a new one would. False, with the listing partly updated, when a name is
-    // one the listing cannot settle on its own (see Contains): only a new listing is exact then.
-    bool Recheck(const std::vector<std::string>& changedNames);
-    // Nothing was found (or the folder could not be read): every name is asked one by one.
-    bool Empty() const noexcept { return upperNames_.empty(); }
+    // Takes in what changed since the listing, so that it answers as a new one would, without a
+    // question to the file system. False, with the listing partly updated, when a name is one
+    // the listing cannot settle on its own (see Contains): only a new listing is exact then.
+    bool Apply(const std::vector<NameChange>& changes);
+    // The folder could be read: the listing says what it holds.
+    bool Listed() const noexcept { return listed_; }
 
 private:
     FileSystem& fs_;
     std::string storeDir_;
     std::unordered_set<std::string> upperNames_;
+    bool listed_ = false;
 };
 
 }  // namespace tessera

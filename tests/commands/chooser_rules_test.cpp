@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <set>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "../support/index_rows.h"
 #include "../support/memory_file_system.h"
 #include "lang/word_ids.h"
+#include "store/index_file.h"
 
 namespace tessera {
 namespace {
@@ -59,6 +61,10 @@ struct RecordingView : ChooserView {
         messages.push_back(itemName + text);
     }
     void ShowFolderMissing() override { messages.push_back("folder missing"); }
+    std::promise<void> listed;
+    std::function<void()> ListingReadyNotice() override {
+        return [this] { listed.set_value(); };
+    }
     void Close(ChooserResult result) override { closes.push_back(result); }
 
     bool Load(const std::string& fileName) {
@@ -244,6 +250,44 @@ TEST_F(ChooserTest, RenamingActsOnTheSelectedRow) {
     EXPECT_TRUE(IsTextItemFileName("a.Txt"));
     EXPECT_FALSE(IsTextItemFileName("x.txt.wmf"));
     EXPECT_FALSE(IsTextItemFileName("x.txt\\y"));
+}
+
+// A store folder whose watch lost track is listed again in the background: the chooser shows at
+// once, its items as they stand and nothing chosen, and fills its list when the listing is there.
+TEST(ChooserListing, AFolderListedInTheBackgroundFillsTheListWhenItIsThere) {
+    struct SlowFolder : testing::MemoryFileSystem {
+        struct LostTrack : FolderWatch {
+            FolderChanges TakeChanges() override { return {}; }
+        };
+        std::unique_ptr<FolderWatch> WatchFolder(const std::string&) override { return std::make_unique<LostTrack>(); }
+        std::optional<std::vector<FolderEntry>> ListFiles(const std::string& dir) override {
+            released.wait();
+            return MemoryFileSystem::ListFiles(dir);
+        }
+        std::promise<void> listing;
+        std::shared_future<void> released = listing.get_future().share();
+    } fs;
+    fs.folders = {kStore};
+    fs.files[InStore("a.bmp")] = fs.files[InStore("c.bmp")] = "x";
+    ClipIndex saved;
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) saved.AppendItem(name, name);
+    fs.files["C:\\T\\Tessera.FIC"] = EncodeIndexFile(saved);
+    ClipStore store(fs, kStore, "C:\\T\\Tessera.FIC");
+    store.Load();
+    RecordingView view;
+    ChooserCore chooser(store, view, FrenchWord);
+    chooser.Show();
+    EXPECT_EQ(view.lines, (Lines{"a.bmp", "b.bmp", "c.bmp"}));
+    EXPECT_EQ(view.selection, -1);
+    chooser.DoubleClick();
+    EXPECT_TRUE(view.closes.empty()) << "nothing to choose yet";
+
+    fs.listing.set_value();
+    view.listed.get_future().wait();
+    chooser.ListingArrived();
+    EXPECT_EQ(view.lines, (Lines{"a.bmp", "c.bmp"}));
+    EXPECT_EQ(view.selection, 1);
+    EXPECT_TRUE(view.pasteEnabled);
 }
 
 }  // namespace

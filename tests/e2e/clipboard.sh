@@ -7,7 +7,7 @@ source "$(dirname "$0")/lib.sh"
 fresh_install
 store="$E2E_DIR/Clipboard"
 start_tessera
-tessera_rss() { awk '/VmRSS/ { print $2 }' "/proc/$(pgrep -n -f 'Tessera.exe')/status"; }
+tessera_rss() { awk '/VmRSS/ { print $2 }' "/proc/$(prefix_pids Tessera.exe | tail -1)/status"; }
 
 printf 'tenu un instant\r\n' >"$E2E_DIR/short.txt"
 capture_text_of "$E2E_DIR/short.txt" 30

@@ -30,7 +30,7 @@ win_ini="$WINEPREFIX/drive_c/windows/win.ini"
 start_tessera
 alive() { kill -0 "$TESSERA_PID" 2>/dev/null && probe rect "${MAIN_WINDOW[@]}" >/dev/null; }
 # Tessera's process is the one Wine runs in the scenario's folder.
-for pid in $(pgrep -f 'Tessera.exe'); do [ "$(readlink "/proc/$pid/cwd")" = "$E2E_DIR" ] && tessera_pid=$pid; done
+for pid in $(prefix_pids Tessera.exe); do [ "$(readlink "/proc/$pid/cwd")" = "$E2E_DIR" ] && tessera_pid=$pid; done
 rss_kb=$(awk '/VmRSS/ { print $2 }' "/proc/${tessera_pid:-$TESSERA_PID}/status")
 check "two billion rows claimed cost no memory (${rss_kb} KB resident)" test "$rss_kb" -lt 200000
 

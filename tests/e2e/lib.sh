@@ -4,6 +4,7 @@
 set -euo pipefail
 
 WINE=${WINE:-/usr/lib/wine/wine64}
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-env"
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 RUN_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'

@@ -15,7 +15,7 @@ pastes=${SOAK_PASTES:-8}
 fresh_install
 start_tessera
 store="$E2E_DIR/Clipboard"
-tessera_pid=$(pgrep -n -f 'Tessera.exe')
+tessera_pid=$(prefix_pids Tessera.exe | tail -1)
 counts() { echo "$(awk '/VmRSS/ { print $2 }' "/proc/$tessera_pid/status") $(probe counts Tessera.exe)"; }
 report() { echo "after $(printf '%5d' "$1") captures: $2 KB resident, $3 handles, $4 GDI objects"; }
 read -r rss0 handles0 gdi0 < <(counts)

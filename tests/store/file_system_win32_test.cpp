@@ -154,17 +154,19 @@ TEST_F(Win32FileSystemTest, FolderWatchNamesWhatChangedBeforeItWasAsked) {
     EXPECT_TRUE(watch->TakeChanges().unknown) << "the first answer: nothing is known yet";
     const FolderChanges none = watch->TakeChanges();
     EXPECT_FALSE(none.unknown);
-    EXPECT_TRUE(none.names.empty());
+    EXPECT_TRUE(none.changes.empty());
 
     ASSERT_EQ(fs_.CreateNewFile(PathOf("Texte_004.txt"), "x"), NewFileResult::Created);
     ASSERT_TRUE(::DeleteFileA(PathOf("Texte_001.txt").c_str()));
     ASSERT_TRUE(::MoveFileA(PathOf("Image_003.bmp").c_str(), PathOf("IMAGE_005.BMP").c_str()));
+    ASSERT_TRUE(::CreateDirectoryA(PathOf("Texte_006.txt").c_str(), nullptr));
     FolderChanges changes = watch->TakeChanges();
     ASSERT_FALSE(changes.unknown);
-    std::sort(changes.names.begin(), changes.names.end());
-    changes.names.erase(std::unique(changes.names.begin(), changes.names.end()), changes.names.end());
-    EXPECT_EQ(changes.names,
-              (std::vector<std::string>{"IMAGE_005.BMP", "Image_003.bmp", "Texte_001.txt", "Texte_004.txt"}));
+    std::vector<std::string> said;
+    for (const NameChange& change : changes.changes) said.push_back((change.present ? "+" : "-") + change.name);
+    EXPECT_EQ(said, (std::vector<std::string>{"+Texte_004.txt", "-Texte_001.txt", "-Image_003.bmp", "+IMAGE_005.BMP"}))
+        << "in order, and a folder is no file";
+    ASSERT_TRUE(::RemoveDirectoryA(PathOf("Texte_006.txt").c_str()));
 
     // A store drops the rows of files gone behind its back, also while it listed the folder in
     // the background after start-up, and after its own deletions.
@@ -189,7 +191,8 @@ TEST_F(Win32FileSystemTest, FolderWatchNamesWhatChangedBeforeItWasAsked) {
     ASSERT_TRUE(fs_.ReplaceContents(PathOf("Texte_006.txt"), "x"));
     changes = watch->TakeChanges();
     EXPECT_FALSE(changes.unknown) << "the new folder is watched";
-    EXPECT_NE(std::find(changes.names.begin(), changes.names.end(), "Texte_006.txt"), changes.names.end());
+    ASSERT_FALSE(changes.changes.empty());
+    EXPECT_EQ(changes.changes.back().name, "Texte_006.txt");
     std::error_code ignored;
     fsys::remove_all(moved, ignored);
 }

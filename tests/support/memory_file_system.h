@@ -19,6 +19,7 @@ public:
     std::set<std::string> folders;
     std::set<std::string> unreadable;          // exist, but cannot be opened
     std::set<std::string> hidden;              // files listed as hidden
+    std::set<std::string> unlistable;          // folders that cannot be read
     std::map<std::string, std::string> locks;  // lock files another process holds, and their text
     std::vector<std::string> madeFolders;
     bool refuseWrites = false;
@@ -50,7 +51,8 @@ public:
         return true;
     }
     // Files directly inside `dir` ("dir\name").
-    std::vector<FolderEntry> ListFiles(const std::string& dir) override {
+    std::optional<std::vector<FolderEntry>> ListFiles(const std::string& dir) override {
+        if (unlistable.count(dir)) return std::nullopt;
         std::vector<FolderEntry> entries;
         const std::string prefix = dir + "\\";
         for (const auto& [path, bytes] : files)

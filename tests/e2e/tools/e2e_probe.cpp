@@ -45,6 +45,7 @@
 #include <tlhelp32.h>
 #include <winternl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -164,15 +165,20 @@ int TimeCopy(const std::string& dir, const std::string& index) {
 }
 
 // The list's count is asked of Tessera's thread, which answers once the showing is done and the
-// dialog reads its messages.
+// dialog reads its messages. Prints the ms to the list holding `lines` lines (any, when
+// negative), and the longest Tessera took to answer one of those questions meanwhile.
 int TimePaste(long lines) {
     HWND tessera = ::FindWindowA("TForm1", "Tessera");
     HWND chooser = ::FindWindowA("TChoix", nullptr);
     HWND list = chooser ? ::FindWindowExA(chooser, nullptr, "ListBox", nullptr) : nullptr;
     if (!tessera || !list) return 1;
+    double longest = 0;
     const auto filled = [&] {
         DWORD_PTR count = 0;
-        if (!::SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 10000, &count)) return false;
+        const double asked = NowMs();
+        const bool answered = ::SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 10000, &count) != 0;
+        longest = std::max(longest, NowMs() - asked);
+        if (!answered) return false;
         return lines < 0 ? count > 0 : static_cast<long>(count) == lines;
     };
     const double start = NowMs();
@@ -180,7 +186,7 @@ int TimePaste(long lines) {
     const double shown = PollUntil(start, [&] { return ::IsWindowVisible(chooser) != FALSE && filled(); });
     ::PostMessageA(chooser, WM_CLOSE, 0, 0);
     PollUntil(NowMs(), [&] { return !::IsWindowVisible(chooser); });
-    std::printf("%.1f\n", shown);
+    std::printf("%.1f %.1f\n", shown, longest);
     return shown < 0 ? 1 : 0;
 }
 
