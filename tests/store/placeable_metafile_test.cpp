@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <utility>
 
@@ -15,13 +16,14 @@ std::uint16_t Word(const std::string& bytes, std::size_t at) {
                                                                                   << 8);
 }
 
-// Wide or tall, a metre or a hundred: the box fits 16 bits and the picture keeps its inches.
+// Wide or tall, up to thirty metres, its size given or only suggested (negative): the box fits
+// 16 bits and the picture keeps its inches.
 TEST(PlaceableMetafile, PicturesOfEveryShapeKeepTheirSize) {
-    for (const auto& [x, y] : {std::pair{100000, 50000}, {50000, 100000}, {1, 3000000}, {3000000, 1}}) {
+    for (const auto& [x, y] : {std::pair{100000, 50000}, {50000, 100000}, {1, 3000000}, {-3000000, -1}}) {
         const std::string header = PlaceableMetafileHeader(x, y);
         const double unitsPerInch = Word(header, 14);
-        EXPECT_NEAR(Word(header, 10) / unitsPerInch, x / 2540.0, 0.1) << x << " x " << y;
-        EXPECT_NEAR(Word(header, 12) / unitsPerInch, y / 2540.0, 0.1) << x << " x " << y;
+        EXPECT_NEAR(Word(header, 10) / unitsPerInch, std::abs(x) / 2540.0, 0.1) << x << " x " << y;
+        EXPECT_NEAR(Word(header, 12) / unitsPerInch, std::abs(y) / 2540.0, 0.1) << x << " x " << y;
     }
 }
 
