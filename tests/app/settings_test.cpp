@@ -104,17 +104,22 @@ TEST(Settings, LoadGivesDefaultsThenReadsBackWhatSaveWrote) {
     EXPECT_EQ((profile.values[{"Options", "WinStart"}]), "1");
 }
 
+// Whichever value is refused, the others are still written and the user is told once.
 TEST(Settings, SaveReportsARefusedWriteWithThePathAfterTryingEveryValue) {
-    FakeProfile profile;
-    profile.refused.insert({"MainW", "x"});
-    try {
-        SaveSettings(profile, Placed(false, 10, 20));
-        FAIL() << "no error for a refused write";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "Impossible d'écrire le fichier de paramètres C:\\Tessera\\TESSERA.INI");
+    const FakeProfile::Key keys[] = {
+        {"Options", "WinStart"},    {"MainW", "x"},         {"MainW", "y"}, {"Options", "CopyHotKey"},
+        {"Options", "PasteHotKey"}, {"Options", "Language"}};
+    for (const FakeProfile::Key& refused : keys) {
+        FakeProfile profile;
+        profile.refused.insert(refused);
+        try {
+            SaveSettings(profile, Placed(false, 10, 20));
+            ADD_FAILURE() << "no error for a refused " << refused.second;
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ(e.what(), "Impossible d'écrire le fichier de paramètres C:\\Tessera\\TESSERA.INI");
+        }
+        EXPECT_EQ(profile.values.size(), 5u) << refused.second;
     }
-    EXPECT_EQ((profile.values[{"Options", "WinStart"}]), "0");
-    EXPECT_EQ((profile.values[{"MainW", "y"}]), "20");
 }
 
 TEST(Settings, HotKeysAndLanguageRoundTripAndUnreadableOnesKeepTheirDefaults) {
@@ -124,14 +129,16 @@ TEST(Settings, HotKeysAndLanguageRoundTripAndUnreadableOnesKeepTheirDefaults) {
     EXPECT_EQ(loaded.copyHotKey, kDefaultCopyHotKey);
     EXPECT_EQ(loaded.pasteHotKey, kDefaultPasteHotKey);
     EXPECT_EQ(loaded.language, Language::French);
+    EXPECT_EQ(LoadLanguage(profile), Language::French);
 
     profile.values = {{{"Options", "CopyHotKey"}, "ctrl+alt+c"},
                       {{"Options", "PasteHotKey"}, " Shift + Ctrl + V"},
-                      {{"Options", "Language"}, "en"}};
+                      {{"Options", "Language"}, " en "}};
     loaded = LoadSettings(profile, 0, 0);
     EXPECT_EQ(loaded.copyHotKey, (HotKey{kCtrl | kAlt, 'C'}));
     EXPECT_EQ(loaded.pasteHotKey, (HotKey{kCtrl | kShift, 'V'}));
     EXPECT_EQ(loaded.language, Language::English);
+    EXPECT_EQ(LoadLanguage(profile), Language::English);
     EXPECT_TRUE(loaded.unreadable.empty());
     SaveSettings(profile, loaded);
     EXPECT_EQ((profile.values[{"Options", "CopyHotKey"}]), "Ctrl+Alt+C");

@@ -61,19 +61,6 @@ TEST(EnableStartWithWindows, WritesMachineWideAndRemovesAUserLeftover) {
     EXPECT_NO_THROW(EnableStartWithWindows(registry, "Tessera", kExe));
 }
 
-// Unquoted, the path with spaces would start C:\Program.exe if there were one. The entry an
-// earlier version wrote unquoted is rewritten quoted, in whichever scope it stays.
-TEST(EnableStartWithWindows, QuotesThePathOverAnUnquotedEntry) {
-    for (RunScope scope : {RunScope::Machine, RunScope::User}) {
-        SCOPED_TRACE(ScopeName(scope));
-        FakeRunRegistry registry;
-        registry.values[scope]["Tessera"] = kExe;
-        if (scope == RunScope::User) registry.refuseSet.insert(RunScope::Machine);
-        EnableStartWithWindows(registry, "Tessera", kExe);
-        EXPECT_EQ(registry.values[scope]["Tessera"], "\"C:\\Program Files\\Tessera\\Tessera.exe\"");
-    }
-}
-
 TEST(EnableStartWithWindows, FallsBackToTheUserThenFailsOnceWhenBothRefuse) {
     FakeRunRegistry registry;
     registry.refuseSet.insert(RunScope::Machine);

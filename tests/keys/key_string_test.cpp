@@ -94,10 +94,5 @@ TEST(KeyString, ShiftWrapsCharactersOnlyWhileNoModifierIsHeld) {
     EXPECT_EQ(Play("\xFA\xFC\xFB~"), Concat({{{16, 116, false}, {17, 117, false}, {16, 116, true}}, Shifted(0xC0)}));
 }
 
-TEST(KeyString, AnUnmappedCharacterSendsVirtualKey255) {
-    EXPECT_EQ(Play("\xE3"), Shifted(255));
-    EXPECT_EQ(Play("\xFC\xE3"), Concat({{{17, 117, false}}, Tap(255)}));
-}
-
 }  // namespace
 }  // namespace tessera

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "fake_form.h"
 
 namespace tessera {
@@ -165,32 +163,6 @@ TEST_F(MultiLangTest, MalformedTablesAndFailingComponentsDoNotStopTheSwitch) {
     ml.SetActiveLanguage(0);
     EXPECT_EQ(form.form.fontName, "Arial");
     EXPECT_EQ(form.form.fontCharSet, 2);
-
-    // Random tables and components: no crash, no endless walk (meant for the sanitizer builds).
-    std::mt19937 random(7);
-    const std::vector<std::string> keys = {"\"",   "\".hint", "%Form%", "Label1", "ListBox1", "Tree",
-                                           "View", "Status",  "Radio",  "@1",     ""};
-    FakeForm f;
-    f.Add("Label1").hasText = true;
-    f.Add("ListBox1", ComponentKind::ItemList).items = {"a", "b"};
-    f.Add("Tree", ComponentKind::Collection).items = {"a"};
-    auto& v = f.Add("View", ComponentKind::ListView);
-    v.columns = {"a"};
-    v.items = {"a", "b"};
-    v.subItems = {{"x", "y"}, {}};
-    f.Add("Status", ComponentKind::StatusBar).items = {"p"};
-    f.Add("Radio", ComponentKind::RadioGroup).items = {"r", "s"};
-    f.Add("Bad").throwOnCaption = true;
-    TMultiLang fuzzed(f, dialogs);
-    fuzzed.SetSwitchPositions(TSwitchPositions::spFormAndControls);
-    for (int round = 0; round < 2000; ++round) {
-        fuzzed.Words.clear();
-        for (int n = random() % 30; n > 0; --n) fuzzed.Words.push_back(keys[random() % keys.size()]);
-        fuzzed.Positions = {"label1,1.2.3", "%Form%,a.b.c.d,1.2.3.4", "listbox1"};
-        fuzzed.CharSets = {",", ""};
-        fuzzed.SetActiveLanguage(static_cast<uint8_t>(random() % 2));
-        fuzzed.GetWord("@1");
-    }
 }
 
 TEST_F(MultiLangTest, PositionsAreKeptPerLanguage) {

@@ -36,15 +36,15 @@ TEST(IndexFile, WritesTheExactLines) {
 TEST(IndexFile, CellTextsRoundTripOrLoseTheirLineBreaks) {
     ClipIndex index;
     index.SetRowCount(5);
-    const std::vector<std::string> texts = {"a, b,, c,", "one\r\ntwo", "one\rtwo", "one\ntwo",
+    const std::vector<std::string> texts = {"a, b,, c,", "one\ntwo\r\nthree", "one\rtwo", "one\ntwo",
                                             std::string(1 << 20, 'L')};
     for (int r = 0; r < 5; ++r) index.SetCell(0, r, texts[r]);
     const std::string bytes = EncodeIndexFile(index);
-    EXPECT_NE(bytes.find("\r\n0,1,one\t\btwo\r\n0,2,one\ttwo\r\n0,3,one\ntwo\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("\r\n0,1,one\btwo\t\bthree\r\n0,2,one\ttwo\r\n0,3,one\ntwo\r\n"), std::string::npos);
 
     const Rows back = Decoded(bytes);
     EXPECT_EQ(back[0].first, texts[0]);
-    EXPECT_EQ(back[1].first, "one");       // cut at the line break
+    EXPECT_EQ(back[1].first, "one\ntwo");  // cut at the first CR
     EXPECT_EQ(back[2].first, "one\ttwo");  // no BS, so the TAB stays
     EXPECT_EQ(back[3].first, "one\ntwo");  // a lone LF does not end a line
     EXPECT_EQ(back[4].first, texts[4]);

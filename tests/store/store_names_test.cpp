@@ -20,7 +20,7 @@ TEST(StoreNames, RefuseNamesThatLeaveTheFolderOrAreNoPlainFile) {
          {"", ".", "..", "..\\..\\boot.ini", "../x", "C:\\x", "C:x", "a\\b", "a/b", "x:stream", "\\\\server\\share",
           "a<b", "a>b", "a\"b", "a|b", "a?b", "a*b", "a\tb", "a\x01z", "name.", "name ", "CON",
           "con", "CON.txt", "Nul.bmp", "nul .txt", "PRN", "AUX.emf", "COM1", "com9.txt", "LPT1", "lpt3.wmf",
-          "COM\xB9", "conin$", "CONOUT$.txt"})
+          "COM\xB9", "conin$", "CONOUT$.txt", "nul.tar.gz"})
         // clang-format on
         EXPECT_FALSE(IsPlainStoreFileName(name)) << name;
     EXPECT_FALSE(IsPlainStoreFileName(std::string("a\0b", 3)));

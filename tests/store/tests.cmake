@@ -3,6 +3,7 @@ tessera_core_test(store_core_tests
     ${CMAKE_CURRENT_LIST_DIR}/clip_index_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/index_file_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/hostile_index_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/placeable_metafile_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/store_listing_test.cpp)
 
 # The file system port: the host's natively, the real one under Wine.
