@@ -247,7 +247,7 @@ bool TTrayIcon::Tell(NotifyAction action) {
 
 void TTrayIcon::NextFrame() {
     const ShellBatch batch = PrepareNextFrame();
-    const bool added = shell_->SendBatch(batch);
+    const bool added = SendFrame(batch);
     if (batch.addsIcon) TakeAddAnswer(batch, added);
 }
 

@@ -174,6 +174,8 @@ public:
     // to the shell without it.
     void NextFrame();
     ShellBatch PrepareNextFrame();
+    // Sends the step's records unless newer ones went first; false when not sent or its add failed.
+    bool SendFrame(const ShellBatch& batch) { return shell_->SendBatch(batch); }
     // The shell's answer to a step that added the icon again.
     void TakeAddAnswer(const ShellBatch& batch, bool added);
     int FrameIndex() const;

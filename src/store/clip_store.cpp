@@ -178,10 +178,11 @@ bool ClipStore::UpdateListing(const std::function<void()>& ready) {
     const bool fresh = TakeListing();
     if (!fresh) SettleStartup();
     const FolderChanges changes = watch_->TakeChanges();
-    if (listing_ && (fresh || (listing_->Listed() && !changes.unknown))) {
-        if (!changes.unknown && listing_->Apply(changes.changes)) return true;
-        if (fresh) return true;
+    if (fresh) {
+        if (!changes.unknown) listing_->Apply(changes.changes);
+        return true;
     }
+    if (listing_ && listing_->Listed() && !changes.unknown && listing_->Apply(changes.changes)) return true;
     if (!listingJob_.Start(fs_, storeDir_)) {
         listing_.emplace(fs_, storeDir_);
         return true;

@@ -181,6 +181,14 @@ TEST_F(ChooserTest, VanishedFileIsReportedDroppedAndBlocksClosingWithOk) {
     Select(1);  // a loaded preview clears the flag
     chooser.KeyDown(ChooserCore::kEnterKey);
     EXPECT_EQ(view.closes, (Closes{ChooserResult::Ok}));
+
+    // The whole folder gone (moved away, a share offline) is said once, and no item is dropped.
+    fs.folders.clear();
+    fs.files.erase(InStore("Image_001.bmp"));
+    Select(0);
+    EXPECT_EQ(view.messages.back(), "folder missing");
+    EXPECT_EQ(view.lines.size(), 2u);
+    EXPECT_FALSE(view.pasteEnabled);
 }
 
 TEST_F(ChooserTest, CraftedNamesAreNeverLoadedNorDeleted) {

@@ -454,6 +454,19 @@ TEST_F(TrayIconTest, ASlowShellDoesNotHoldUpTheWindowThread) {
     answer.set_value();
 }
 
+// A frame step made before the window thread changed the icon must not reach the shell after it.
+TEST_F(TrayIconTest, AFrameOvertakenByANewerRecordIsNotSent) {
+    TTrayIcon tray(area, &maker);
+    tray.SetHint("Tessera");
+    tray.SetIcons(*Frames({{10}, {11}}));
+    tray.SetAnimated(true);
+    const ShellBatch step = tray.PrepareNextFrame();
+    tray.SetHint("Tessera 2");
+    area.Take();
+    EXPECT_FALSE(tray.SendFrame(step));
+    EXPECT_TRUE(area.Take().empty());
+}
+
 // GUI-side changes against a running animation thread, then destruction: run under TSan.
 TEST_F(TrayIconTest, StressGuiChangesAgainstTheAnimationThread) {
     auto frames = Frames({{10}, {11}, {}, {13}});
