@@ -1,0 +1,195 @@
+#include "search/word_postings.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "text/folded_words.h"
+
+namespace tessera {
+
+void AppendPosting(std::string& list, std::uint32_t gap) {
+    while (gap >= 0x80) {
+        list += static_cast<char>((gap & 0x7F) | 0x80);
+        gap >>= 7;
+    }
+    list += static_cast<char>(gap);
+}
+
+void WordCollector::Add(std::string_view word, std::uint32_t doc) {
+    const std::uint32_t id = words_.Add(word);
+    if (id == lists_.size()) {
+        lists_.emplace_back();
+        lastDoc_.push_back(0);
+    }
+    const std::uint32_t last = lastDoc_[id];
+    if (last == doc + 1) return;  // already recorded for this document
+    AppendPosting(lists_[id], last == 0 ? doc : doc - (last - 1));
+    lastDoc_[id] = doc + 1;
+    ++postings_;
+}
+
+std::uint32_t WordCollector::AddText(std::string_view text, std::uint32_t doc) {
+    const std::size_t before = postings_;
+    FoldedWords words(text);
+    for (std::string_view word; words.Next(word);) Add(word, doc);
+    return static_cast<std::uint32_t>(postings_ - before);
+}
+
+std::vector<std::uint32_t> WordCollector::SortedIds() const {
+    std::vector<std::uint32_t> ids(words_.Size());
+    for (std::uint32_t i = 0; i < ids.size(); ++i) ids[i] = i;
+    std::sort(ids.begin(), ids.end(), [this](std::uint32_t a, std::uint32_t b) { return words_.At(a) < words_.At(b); });
+    return ids;
+}
+
+void WordCollector::Clear() {
+    words_.Clear();
+    lists_ = {};
+    lastDoc_ = {};
+    sorted_ = {};
+    postings_ = 0;
+}
+
+std::size_t WordCollector::MemoryBytes() const noexcept {
+    std::size_t bytes = words_.MemoryBytes() + lists_.capacity() * sizeof(std::string) +
+                        (lastDoc_.capacity() + sorted_.capacity()) * sizeof(std::uint32_t);
+    for (const auto& list : lists_)
+        if (list.capacity() > 15) bytes += list.capacity() + 1;
+    return bytes;
+}
+
+std::size_t FrozenWords::MemoryBytes() const noexcept {
+    return chars_.capacity() + postings_.capacity() +
+           (wordEnds_.capacity() + postingEnds_.capacity()) * sizeof(std::uint32_t);
+}
+
+bool FrozenWords::IsWellFormed() const noexcept {
+    if (wordEnds_.size() != postingEnds_.size()) return false;
+    std::uint32_t word = 0;
+    std::uint32_t posting = 0;
+    for (std::size_t i = 0; i < wordEnds_.size(); ++i) {
+        if (wordEnds_[i] < word || postingEnds_[i] < posting) return false;
+        word = wordEnds_[i];
+        posting = postingEnds_[i];
+    }
+    if (word != chars_.size() || posting != postings_.size()) return false;
+    for (std::size_t i = 1; i < wordEnds_.size(); ++i)
+        if (!(Word(i - 1) < Word(i))) return false;
+    return true;
+}
+
+namespace {
+
+// Builds the merged words one at a time.
+class FrozenWriter {
+public:
+    explicit FrozenWriter(const std::vector<std::uint32_t>& renumber) : renumber_(renumber) {}
+
+    // Starts a word's list; lists must come in the words' order.
+    void Begin() {
+        list_.clear();
+        lastDoc_ = 0;
+        any_ = false;
+    }
+    void AddDoc(std::uint32_t doc) {
+        if (!renumber_.empty()) {
+            if (doc >= renumber_.size() || renumber_[doc] == kDroppedDoc) return;
+            doc = renumber_[doc];
+        }
+        if (any_ && doc <= lastDoc_) return;  // damaged order: such a number is dropped
+        AppendPosting(list_, any_ ? doc - lastDoc_ : doc);
+        lastDoc_ = doc;
+        any_ = true;
+    }
+    // Appends the list `bytes` whose documents all follow the ones added so far and need no
+    // renumbering: copied as they are but for the first gap.
+    void AppendList(std::string_view bytes) {
+        if (!renumber_.empty() || bytes.empty()) {
+            ForEachPosting(bytes, [this](std::uint32_t doc) { AddDoc(doc); });
+            return;
+        }
+        if (!any_) {
+            list_.append(bytes);
+            std::uint32_t last = 0;
+            ForEachPosting(bytes, [&last](std::uint32_t doc) { last = doc; });
+            lastDoc_ = last;
+            any_ = true;
+            return;
+        }
+        // The first number is written as it is; the rest are gaps already.
+        std::size_t firstSize = 0;
+        while (firstSize < bytes.size() && (static_cast<unsigned char>(bytes[firstSize]) & 0x80)) ++firstSize;
+        ++firstSize;
+        std::uint32_t first = 0;
+        ForEachPosting(bytes.substr(0, std::min(firstSize, bytes.size())), [&first](std::uint32_t doc) { first = doc; });
+        std::uint32_t last = first;
+        ForEachPosting(bytes, [&last](std::uint32_t doc) { last = doc; });
+        if (first <= lastDoc_) {  // not in order after all: one number at a time
+            ForEachPosting(bytes, [this](std::uint32_t doc) { AddDoc(doc); });
+            return;
+        }
+        AppendPosting(list_, first - lastDoc_);
+        if (firstSize < bytes.size()) list_.append(bytes.substr(firstSize));
+        lastDoc_ = last;
+    }
+    void End(std::string_view word) {
+        if (list_.empty()) return;
+        if (out_.chars_.size() + word.size() > 0xFFFFFFF0u || out_.postings_.size() + list_.size() > 0xFFFFFFF0u)
+            throw std::length_error("search words");
+        out_.chars_.append(word);
+        out_.wordEnds_.push_back(static_cast<std::uint32_t>(out_.chars_.size()));
+        out_.postings_.append(list_);
+        out_.postingEnds_.push_back(static_cast<std::uint32_t>(out_.postings_.size()));
+    }
+    FrozenWords Finish() { return std::move(out_); }
+    void Reserve(std::size_t words, std::size_t chars, std::size_t postings) {
+        out_.wordEnds_.reserve(words);
+        out_.postingEnds_.reserve(words);
+        out_.chars_.reserve(chars);
+        out_.postings_.reserve(postings);
+    }
+
+private:
+    const std::vector<std::uint32_t>& renumber_;
+    FrozenWords out_;
+    std::string list_;
+    std::uint32_t lastDoc_ = 0;
+    bool any_ = false;
+};
+
+}  // namespace
+
+// One pass over both vocabularies in order. A list of the frozen words whose documents all stay
+// with their numbers is copied as it is; a word in both gets the added documents after its own.
+FrozenWords MergeWords(const FrozenWords& frozen, const WordCollector& added, const std::vector<std::uint32_t>& renumber) {
+    const std::vector<std::uint32_t> ids = added.SortedIds();
+    FrozenWriter writer(renumber);
+    std::size_t addedChars = 0;
+    std::size_t addedPostings = 0;
+    for (const std::uint32_t id : ids) {
+        addedChars += added.Word(id).size();
+        addedPostings += added.Postings(id).size();
+    }
+    writer.Reserve(frozen.WordCount() + ids.size(), frozen.chars_.size() + addedChars,
+                   frozen.postings_.size() + addedPostings);
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < frozen.WordCount() || j < ids.size()) {
+        const bool takeFrozen = j == ids.size() || (i < frozen.WordCount() && frozen.Word(i) <= added.Word(ids[j]));
+        const bool takeAdded = i == frozen.WordCount() || (j < ids.size() && added.Word(ids[j]) <= frozen.Word(i));
+        writer.Begin();
+        std::string_view word;
+        if (takeFrozen) {
+            word = frozen.Word(i);
+            writer.AppendList(frozen.Postings(i++));
+        }
+        if (takeAdded) {
+            word = added.Word(ids[j]);
+            writer.AppendList(added.Postings(ids[j++]));
+        }
+        writer.End(word);
+    }
+    return writer.Finish();
+}
+
+}  // namespace tessera
