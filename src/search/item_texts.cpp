@@ -106,7 +106,7 @@ template <class T>
 void PutArray(std::string& out, const std::vector<T>& values) {
     PutNumber(out, static_cast<std::uint32_t>(values.size()));
     if constexpr (std::endian::native == std::endian::little) {
-        out.append(reinterpret_cast<const char*>(values.data()), values.size() * sizeof(T));
+        if (!values.empty()) out.append(reinterpret_cast<const char*>(values.data()), values.size() * sizeof(T));
     } else {
         for (const T value : values) PutNumber(out, value);
     }
@@ -136,7 +136,7 @@ public:
         if (!Number(count) || rest_.size() / 4 < count) return false;
         values.resize(count);
         if constexpr (std::endian::native == std::endian::little) {
-            std::memcpy(values.data(), rest_.data(), count * std::size_t{4});
+            if (count > 0) std::memcpy(values.data(), rest_.data(), count * std::size_t{4});
             rest_.remove_prefix(count * std::size_t{4});
         } else {
             for (auto& value : values) Number(value);
@@ -185,7 +185,12 @@ std::string EncodeSearchCache(const ItemTexts& texts) {
     PutArray(payload, texts.words_.postingEnds_);
     PutBytes(payload, texts.words_.postings_);
 
+    return SealSearchCachePayload(payload);
+}
+
+std::string SealSearchCachePayload(std::string_view payload) {
     std::string out(kMagic, sizeof kMagic);
+    out.reserve(kHeaderSize + payload.size());
     PutNumber(out, kVersion);
     PutNumber(out, std::uint32_t{0});
     PutNumber(out, static_cast<std::uint64_t>(payload.size()));

@@ -78,5 +78,8 @@ std::string EncodeSearchCache(const ItemTexts& texts);
 // The texts the cache's bytes hold; nothing for bytes that are damaged, truncated, foreign or of
 // another version (the cache is then made again).
 std::optional<ItemTexts> DecodeSearchCache(std::string_view bytes);
+// The cache's bytes for a payload given as it is, under a header made for it (for tests and
+// fuzzing, to reach the checks behind the checksum).
+std::string SealSearchCachePayload(std::string_view payload);
 
 }  // namespace tessera

@@ -55,6 +55,14 @@ int CodePageOfCharset(int charset) {
     }
 }
 
+// Cuts UTF-8 `text` to at most `maxBytes`, never inside a character.
+void CutText(std::string& text, std::size_t maxBytes) {
+    if (text.size() <= maxBytes) return;
+    std::size_t cut = maxBytes;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    text.resize(cut);
+}
+
 bool IsValidUtf8(std::string_view bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* const end = p + bytes.size();
@@ -96,6 +104,7 @@ std::string PlainText(std::string_view bytes, std::size_t maxBytes) {
         else
             AppendUtf8(out, table[b - 0x80]);
     }
+    CutText(out, maxBytes);
     return out;
 }
 
@@ -265,11 +274,7 @@ public:
             }
         }
         FlushSurrogate();
-        if (out_.size() > maxBytes_) {
-            std::size_t cut = maxBytes_;
-            while (cut > 0 && (static_cast<unsigned char>(out_[cut]) & 0xC0) == 0x80) --cut;
-            out_.resize(cut);
-        }
+        CutText(out_, maxBytes_);
         return std::move(out_);
     }
 

@@ -103,6 +103,10 @@ TEST(SearchBuild, ADamagedOrForeignCacheIsMadeAgain) {
         EXPECT_EQ(disk.reads.size(), 1u);
         EXPECT_EQ(result.cacheBytes, good);
     }
+    // A store without text items has a cache too.
+    const auto none = DecodeSearchCache(BuildSearchTexts({}, "", disk).cacheBytes);
+    ASSERT_TRUE(none);
+    EXPECT_EQ(none->Count(), 0u);
 }
 
 TEST(SearchBuild, HandsOverToTheGuiThreadAsItGoes) {

@@ -45,6 +45,7 @@ TEST(RtfToText, PlainTextFiles) {
     EXPECT_EQ(RtfToText("caf\xC3\xA9\r\n"), "café\r\n");
     EXPECT_EQ(RtfToText("caf\xE9 \x80"), "café €");
     EXPECT_EQ(RtfToText(std::string(10, 'a') + "é", 11), std::string(10, 'a'));  // never half a character
+    EXPECT_EQ(RtfToText("\xE9\xE9\xE9", 3), "é");
 }
 
 TEST(RtfToText, DamagedInputGivesWhatTextItCan) {
