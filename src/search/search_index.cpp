@@ -36,8 +36,14 @@ std::vector<std::string> QueryWords(std::string_view query) {
 
 }  // namespace
 
+std::string_view SearchIndex::Key(std::string_view fileName) const {
+    keyBuffer_.assign(fileName);
+    for (char& c : keyBuffer_) c = UpperAscii(c);
+    return keyBuffer_;
+}
+
 SearchIndex::ItemId SearchIndex::FindKey(std::string_view fileName) const {
-    const std::uint32_t key = keys_.Find(UpperAscii(fileName));
+    const std::uint32_t key = keys_.Find(Key(fileName));
     return key == StringTable::kNone ? kNoItem : keyItem_[key];
 }
 
@@ -48,7 +54,7 @@ SearchIndex::ItemId SearchIndex::Add(std::string_view fileName, std::string_view
         Rename(fileName, displayName);
         return existing;
     }
-    const std::uint32_t key = keys_.Add(UpperAscii(fileName));
+    const std::uint32_t key = keys_.Add(keyBuffer_);  // FindKey left the key there
     if (key == keyItem_.size()) keyItem_.push_back(kNoItem);
     const auto id = static_cast<ItemId>(items_.size());
     items_.push_back(Item{key, 0, 0, TextFrom::None, true});
@@ -66,7 +72,11 @@ void SearchIndex::Rename(std::string_view fileName, std::string_view displayName
 }
 
 void SearchIndex::AddName(ItemId id, std::string_view displayName) {
-    names_ += FoldWords(displayName);
+    FoldedWords words(displayName);
+    for (std::string_view word; words.Next(word);) {
+        names_ += ' ';
+        names_ += word;
+    }
     items_[id].name = static_cast<std::uint32_t>(nameEntries_.size());
     nameEntries_.push_back(NameEntry{static_cast<std::uint32_t>(names_.size()), id});
 }
@@ -169,12 +179,8 @@ void SearchIndex::AdoptTexts(std::shared_ptr<const ItemTexts> texts) {
         if (item.textFrom == TextFrom::Adopted) item.textFrom = TextFrom::None;
     adopted_ = std::move(texts);
     adoptedItem_.assign(adopted_ ? adopted_->Count() : 0, kDead);
-    std::string key;
     for (std::uint32_t doc = 0; doc < adoptedItem_.size(); ++doc) {
-        key.assign(adopted_->FileName(doc));
-        for (char& c : key) c = UpperAscii(c);
-        const std::uint32_t k = keys_.Find(key);
-        const ItemId id = k == StringTable::kNone ? kNoItem : keyItem_[k];
+        const ItemId id = FindKey(adopted_->FileName(doc));
         if (id == kNoItem || items_[id].textFrom == TextFrom::Local) continue;
         if (items_[id].textFrom == TextFrom::Adopted) adoptedItem_[items_[id].textDoc] = kDead;  // the later wins
         items_[id].textFrom = TextFrom::Adopted;

@@ -67,6 +67,8 @@ private:
     };
     static constexpr std::uint32_t kDead = 0xFFFFFFFF;
 
+    // The file name as a key: upper-cased into keyBuffer_.
+    std::string_view Key(std::string_view fileName) const;
     ItemId FindKey(std::string_view fileName) const;
     void AddName(ItemId id, std::string_view displayName);
     void DropName(ItemId id);
@@ -79,6 +81,7 @@ private:
     // Item file names upper-cased, and each one's item (kNoItem when removed).
     StringTable keys_;
     std::vector<ItemId> keyItem_;
+    mutable std::string keyBuffer_;
     std::vector<Item> items_;
     std::size_t liveItems_ = 0;
 

@@ -27,9 +27,10 @@ std::uint32_t StringTable::Find(std::string_view text) const noexcept {
     const std::uint32_t hash = Hash(text);
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
-        const std::uint32_t slot = slots_[at];
+        const std::uint64_t slot = slots_[at];
         if (slot == 0) return kNone;
-        if (hashes_[slot - 1] == hash && At(slot - 1) == text) return slot - 1;
+        const auto id = static_cast<std::uint32_t>(slot) - 1;
+        if (slot >> 32 == hash && At(id) == text) return id;
     }
 }
 
@@ -39,25 +40,26 @@ std::uint32_t StringTable::Add(std::string_view text) {
     const std::size_t mask = slots_.size() - 1;
     std::size_t at = hash & mask;
     for (;; at = (at + 1) & mask) {
-        const std::uint32_t slot = slots_[at];
+        const std::uint64_t slot = slots_[at];
         if (slot == 0) break;
-        if (hashes_[slot - 1] == hash && At(slot - 1) == text) return slot - 1;
+        const auto id = static_cast<std::uint32_t>(slot) - 1;
+        if (slot >> 32 == hash && At(id) == text) return id;
     }
     if (chars_.size() + text.size() > 0xFFFFFFF0u || ends_.size() >= kNone - 1) throw std::length_error("StringTable");
     chars_.append(text);
     ends_.push_back(static_cast<std::uint32_t>(chars_.size()));
-    hashes_.push_back(hash);
-    slots_[at] = static_cast<std::uint32_t>(ends_.size());
+    slots_[at] = std::uint64_t{hash} << 32 | static_cast<std::uint32_t>(ends_.size());
     return static_cast<std::uint32_t>(ends_.size() - 1);
 }
 
 void StringTable::Grow() {
-    std::vector<std::uint32_t> slots(slots_.empty() ? 64 : slots_.size() * 2, 0);
+    std::vector<std::uint64_t> slots(slots_.empty() ? 64 : slots_.size() * 2, 0);
     const std::size_t mask = slots.size() - 1;
-    for (std::uint32_t id = 0; id < ends_.size(); ++id) {
-        std::size_t at = hashes_[id] & mask;
+    for (const std::uint64_t slot : slots_) {
+        if (slot == 0) continue;
+        std::size_t at = (slot >> 32) & mask;
         while (slots[at] != 0) at = (at + 1) & mask;
-        slots[at] = id + 1;
+        slots[at] = slot;
     }
     slots_.swap(slots);
 }
@@ -66,12 +68,11 @@ void StringTable::Clear() {
     chars_.clear();
     chars_.shrink_to_fit();
     ends_ = {};
-    hashes_ = {};
     slots_ = {};
 }
 
 std::size_t StringTable::MemoryBytes() const noexcept {
-    return chars_.capacity() + (ends_.capacity() + hashes_.capacity() + slots_.capacity()) * sizeof(std::uint32_t);
+    return chars_.capacity() + ends_.capacity() * sizeof(std::uint32_t) + slots_.capacity() * sizeof(std::uint64_t);
 }
 
 }  // namespace tessera

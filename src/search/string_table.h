@@ -31,8 +31,9 @@ private:
 
     std::string chars_;                // the strings back to back
     std::vector<std::uint32_t> ends_;  // where each one ends in chars_
-    std::vector<std::uint32_t> hashes_;
-    std::vector<std::uint32_t> slots_;  // open addressing: number + 1, 0 for a free slot
+    // Open addressing: the hash in the high half (compared before any string is read), the
+    // number + 1 in the low half; 0 for a free slot.
+    std::vector<std::uint64_t> slots_;
 };
 
 }  // namespace tessera

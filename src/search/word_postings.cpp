@@ -17,14 +17,11 @@ void AppendPosting(std::string& list, std::uint32_t gap) {
 
 void WordCollector::Add(std::string_view word, std::uint32_t doc) {
     const std::uint32_t id = words_.Add(word);
-    if (id == lists_.size()) {
-        lists_.emplace_back();
-        lastDoc_.push_back(0);
-    }
-    const std::uint32_t last = lastDoc_[id];
-    if (last == doc + 1) return;  // already recorded for this document
-    AppendPosting(lists_[id], last == 0 ? doc : doc - (last - 1));
-    lastDoc_[id] = doc + 1;
+    if (id == lists_.size()) lists_.emplace_back();
+    List& list = lists_[id];
+    if (list.lastDoc == doc + 1) return;  // already recorded for this document
+    AppendPosting(list.bytes, list.lastDoc == 0 ? doc : doc - (list.lastDoc - 1));
+    list.lastDoc = doc + 1;
     ++postings_;
 }
 
@@ -35,26 +32,41 @@ std::uint32_t WordCollector::AddText(std::string_view text, std::uint32_t doc) {
     return static_cast<std::uint32_t>(postings_ - before);
 }
 
+// Sorted on the words' first eight bytes, read as one number, and only words that share them
+// are compared whole: most comparisons then touch no word.
 std::vector<std::uint32_t> WordCollector::SortedIds() const {
-    std::vector<std::uint32_t> ids(words_.Size());
-    for (std::uint32_t i = 0; i < ids.size(); ++i) ids[i] = i;
-    std::sort(ids.begin(), ids.end(), [this](std::uint32_t a, std::uint32_t b) { return words_.At(a) < words_.At(b); });
+    struct Key {
+        std::uint64_t head;
+        std::uint32_t id;
+    };
+    std::vector<Key> keys(words_.Size());
+    for (std::uint32_t i = 0; i < keys.size(); ++i) {
+        const std::string_view word = words_.At(i);
+        std::uint64_t head = 0;
+        for (std::size_t k = 0; k < 8; ++k)
+            head = head << 8 | (k < word.size() ? static_cast<unsigned char>(word[k]) : 0);
+        keys[i] = Key{head, i};
+    }
+    std::sort(keys.begin(), keys.end(), [this](const Key& a, const Key& b) {
+        if (a.head != b.head) return a.head < b.head;
+        return words_.At(a.id) < words_.At(b.id);
+    });
+    std::vector<std::uint32_t> ids(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) ids[i] = keys[i].id;
     return ids;
 }
 
 void WordCollector::Clear() {
     words_.Clear();
     lists_ = {};
-    lastDoc_ = {};
     sorted_ = {};
     postings_ = 0;
 }
 
 std::size_t WordCollector::MemoryBytes() const noexcept {
-    std::size_t bytes = words_.MemoryBytes() + lists_.capacity() * sizeof(std::string) +
-                        (lastDoc_.capacity() + sorted_.capacity()) * sizeof(std::uint32_t);
+    std::size_t bytes = words_.MemoryBytes() + lists_.capacity() * sizeof(List) + sorted_.capacity() * sizeof(std::uint32_t);
     for (const auto& list : lists_)
-        if (list.capacity() > 15) bytes += list.capacity() + 1;
+        if (list.bytes.capacity() > 15) bytes += list.bytes.capacity() + 1;
     return bytes;
 }
 

@@ -52,7 +52,7 @@ public:
 
     std::size_t WordCount() const noexcept { return words_.Size(); }
     std::string_view Word(std::uint32_t id) const noexcept { return words_.At(id); }
-    const std::string& Postings(std::uint32_t id) const noexcept { return lists_[id]; }
+    const std::string& Postings(std::uint32_t id) const noexcept { return lists_[id].bytes; }
     std::size_t PostingCount() const noexcept { return postings_; }
     // The word numbers in the words' order.
     std::vector<std::uint32_t> SortedIds() const;
@@ -62,9 +62,12 @@ public:
     std::size_t MemoryBytes() const noexcept;
 
 private:
+    struct List {
+        std::uint32_t lastDoc = 0;  // last doc + 1, 0 for none
+        std::string bytes;
+    };
     StringTable words_;
-    std::vector<std::string> lists_;
-    std::vector<std::uint32_t> lastDoc_;  // last doc + 1, 0 for none
+    std::vector<List> lists_;
     std::size_t postings_ = 0;
     // The words in order, made again after words were added (queries are rare against adds).
     mutable std::vector<std::uint32_t> sorted_;
@@ -134,7 +137,7 @@ void WordCollector::ForEachWithPrefix(std::string_view prefix, Visit&& visit) co
     }
     for (std::size_t i = low; i < sorted_.size(); ++i) {
         if (!words_.At(sorted_[i]).starts_with(prefix)) break;
-        ForEachPosting(lists_[sorted_[i]], visit);
+        ForEachPosting(lists_[sorted_[i]].bytes, visit);
     }
 }
 
