@@ -7,3 +7,4 @@ list(APPEND TESSERA_CORE_SOURCES
   search/search_build.cpp
 )
 list(APPEND TESSERA_POSIX_SOURCES search/item_files_posix.cpp)
+list(APPEND TESSERA_SHELL_SOURCES search/item_files_win32.cpp)
