@@ -27,9 +27,11 @@ namespace {
 
 // A hand-over merges everything read so far into new texts, a cost that grows with the store:
 // it comes when the texts read since the last one hold half as many words as those before (so
-// the merges add up to about twice the final size), or after a second with something new.
+// the merges add up to about twice the final size), or, on a slow disk, when a wait that
+// doubles each time (1 s, 2 s, 4 s...) is over, so that the user sees progress without the
+// merges outgrowing the reading.
 constexpr std::size_t kFirstHandOverPostings = 1 << 16;
-constexpr auto kHandOverTime = std::chrono::seconds(1);
+constexpr auto kFirstHandOverWait = std::chrono::seconds(1);
 
 std::size_t PostingBytes(const std::shared_ptr<const ItemTexts>& texts) {
     return texts ? texts->Words().postings_.size() : 0;
@@ -79,7 +81,8 @@ SearchBuildResult BuildSearchTexts(const std::vector<BuildItem>& items, std::str
         }
     }
 
-    auto lastHandOver = std::chrono::steady_clock::now();
+    auto nextHandOver = std::chrono::steady_clock::now() + kFirstHandOverWait;
+    auto wait = std::chrono::steady_clock::duration(kFirstHandOverWait);
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (!items[i].text || done[i] || !stamps[i]) continue;
         done[i] = true;  // a name given twice is read once
@@ -93,12 +96,13 @@ SearchBuildResult BuildSearchTexts(const std::vector<BuildItem>& items, std::str
         ++result.filesRead;
         changed = true;
         const auto now = std::chrono::steady_clock::now();
-        if (feed && (writer.AddedPostings() >= std::max(kFirstHandOverPostings, PostingBytes(base) / 2) ||
-                     now - lastHandOver >= kHandOverTime)) {
+        const bool timeIsUp = now >= nextHandOver;
+        if (feed && (timeIsUp || writer.AddedPostings() >= std::max(kFirstHandOverPostings, PostingBytes(base) / 2))) {
             base = std::make_shared<const ItemTexts>(writer.Finish());
             writer = ItemTextsWriter(base.get());
             feed->Post(base, false);
-            lastHandOver = now;
+            if (timeIsUp) wait *= 2;
+            nextHandOver = std::chrono::steady_clock::now() + wait;
         }
     }
 

@@ -41,7 +41,8 @@ public:
 
     // The item of that file name, or kNoItem.
     ItemId Find(std::string_view fileName) const;
-    // The item's list line (see SummaryLine): empty for pictures and texts not known yet.
+    // The item's list line (see SummaryLine): empty for pictures and texts not known yet. Valid
+    // until the index changes.
     std::string_view Summary(ItemId id) const;
     // Whether the item has a text to search (set, or adopted), or is still without one.
     bool HasText(ItemId id) const;
