@@ -25,7 +25,6 @@
 #include <iostream>
 #include <map>
 #include <memory>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -43,11 +42,17 @@ namespace {
 namespace fsys = std::filesystem;
 using tessera::bench::StoreItem;
 
+// The whole file in one read, as the program reads its files.
 std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    std::string bytes;
+    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+        std::fseek(file, 0, SEEK_END);
+        bytes.resize(static_cast<std::size_t>(std::ftell(file)));
+        std::rewind(file);
+        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+        std::fclose(file);
+    }
+    return bytes;
 }
 
 long ResidentKb() {
@@ -82,7 +87,7 @@ struct Store {
         cachePath = (fsys::path(dir) / "Tessera.SCH").string();
         if (!fsys::exists(cachePath)) {
             tessera::DiskItemFiles files(StoreDir());
-            std::ofstream(cachePath, std::ios::binary) << tessera::BuildSearchTexts(buildItems, "", files).cacheBytes;
+            std::ofstream(cachePath, std::ios::binary) << tessera::BuildSearchTexts(buildItems, "", files).texts->CacheBytes();
         }
     }
     ~Store() {

@@ -5,6 +5,7 @@
 // made on a background thread can be handed to the GUI thread as it is.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,29 +23,44 @@ struct FileStamp {
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 
+// Held as the search cache's bytes themselves: reading a cache copies nothing, and saving one
+// writes CacheBytes() as they are.
 class ItemTexts {
 public:
+    ItemTexts();
+    ItemTexts(ItemTexts&&) noexcept = default;
+    ItemTexts& operator=(ItemTexts&&) noexcept = default;
+
     // Documents are the texts, numbered from 0.
-    std::size_t Count() const noexcept { return stamps_.size(); }
+    std::size_t Count() const noexcept { return count_; }
     std::string_view FileName(std::size_t doc) const noexcept { return Slice(fileNames_, fileNameEnds_, doc); }
     std::string_view Summary(std::size_t doc) const noexcept { return Slice(summaries_, summaryEnds_, doc); }
-    const FileStamp& Stamp(std::size_t doc) const noexcept { return stamps_[doc]; }
+    FileStamp Stamp(std::size_t doc) const noexcept;
     const FrozenWords& Words() const noexcept { return words_; }
-    std::size_t MemoryBytes() const noexcept;
-
-    // Made by ItemTextsWriter and DecodeSearchCache only.
-    std::string fileNames_;
-    std::vector<std::uint32_t> fileNameEnds_;
-    std::string summaries_;
-    std::vector<std::uint32_t> summaryEnds_;
-    std::vector<FileStamp> stamps_;
-    FrozenWords words_;
+    // The search cache's bytes for these texts.
+    const std::string& CacheBytes() const noexcept { return *bytes_; }
+    std::size_t MemoryBytes() const noexcept { return bytes_->capacity(); }
 
 private:
-    static std::string_view Slice(const std::string& bytes, const std::vector<std::uint32_t>& ends, std::size_t i) noexcept {
-        const std::uint32_t begin = i == 0 ? 0 : ends[i - 1];
-        return std::string_view(bytes.data() + begin, ends[i] - begin);
+    friend std::optional<ItemTexts> DecodeSearchCache(std::string bytes);
+    friend class ItemTextsWriter;
+    // Points the views into bytes_ once its checksum is known to be right; false when its
+    // lengths, ends or order are wrong.
+    bool Index();
+
+    static std::string_view Slice(std::string_view bytes, const char* ends, std::size_t i) noexcept {
+        const std::uint32_t begin = i == 0 ? 0 : LoadEnd(ends, i - 1);
+        return std::string_view(bytes.data() + begin, LoadEnd(ends, i) - begin);
     }
+
+    std::unique_ptr<const std::string> bytes_;  // on the heap: the views below stay valid when moved
+    std::size_t count_ = 0;
+    const char* fileNameEnds_ = nullptr;
+    std::string_view fileNames_;
+    const char* summaryEnds_ = nullptr;
+    std::string_view summaries_;
+    const char* stamps_ = nullptr;
+    FrozenWords words_;
 };
 
 // Makes a new ItemTexts from some documents of an old one and new texts.
@@ -73,11 +89,9 @@ private:
     WordCollector words_;
 };
 
-// The search cache's bytes for `texts`.
-std::string EncodeSearchCache(const ItemTexts& texts);
-// The texts the cache's bytes hold; nothing for bytes that are damaged, truncated, foreign or of
-// another version (the cache is then made again).
-std::optional<ItemTexts> DecodeSearchCache(std::string_view bytes);
+// The texts the cache's bytes hold (kept as they are); nothing for bytes that are damaged,
+// truncated, foreign or of another version (the cache is then made again).
+std::optional<ItemTexts> DecodeSearchCache(std::string bytes);
 // The cache's bytes for a payload given as it is, under a header made for it (for tests and
 // fuzzing, to reach the checks behind the checksum).
 std::string SealSearchCachePayload(std::string_view payload);

@@ -34,7 +34,7 @@ constexpr std::size_t kFirstHandOverPostings = 1 << 16;
 constexpr auto kFirstHandOverWait = std::chrono::seconds(1);
 
 std::size_t PostingBytes(const std::shared_ptr<const ItemTexts>& texts) {
-    return texts ? texts->Words().postings_.size() : 0;
+    return texts ? texts->Words().Data().postings.size() : 0;
 }
 
 }  // namespace
@@ -42,7 +42,7 @@ std::size_t PostingBytes(const std::shared_ptr<const ItemTexts>& texts) {
 // The cache's texts come first (handed over at once: the search covers them while the files'
 // stamps are checked); those of files gone, changed or no longer text items are dropped; the
 // other text items are read, in the order given.
-SearchBuildResult BuildSearchTexts(const std::vector<BuildItem>& items, std::string_view oldCache, ItemFiles& files,
+SearchBuildResult BuildSearchTexts(const std::vector<BuildItem>& items, std::string oldCache, ItemFiles& files,
                                    SearchFeed* feed) {
     SearchBuildResult result;
     std::unordered_map<std::string, std::size_t> wanted;
@@ -50,7 +50,7 @@ SearchBuildResult BuildSearchTexts(const std::vector<BuildItem>& items, std::str
         if (items[i].text) wanted.emplace(UpperAscii(items[i].fileName), i);
 
     std::shared_ptr<const ItemTexts> base;
-    if (auto decoded = DecodeSearchCache(oldCache)) {
+    if (auto decoded = DecodeSearchCache(std::move(oldCache))) {
         base = std::make_shared<const ItemTexts>(std::move(*decoded));
         if (feed && base->Count() > 0) feed->Post(base, false);
     }
@@ -107,7 +107,7 @@ SearchBuildResult BuildSearchTexts(const std::vector<BuildItem>& items, std::str
     }
 
     result.texts = changed || !base ? std::make_shared<const ItemTexts>(writer.Finish()) : base;
-    if (changed) result.cacheBytes = EncodeSearchCache(*result.texts);
+    result.cacheChanged = changed;
     if (feed) feed->Post(result.texts, true);
     return result;
 }

@@ -54,16 +54,18 @@ private:
 
 struct SearchBuildResult {
     std::shared_ptr<const ItemTexts> texts;  // also handed over last
-    // The new search cache; empty when the old one still holds exactly these texts.
-    std::string cacheBytes;
+    // Whether the cache must be saved again (as texts->CacheBytes()): false when the old one
+    // holds exactly these texts.
+    bool cacheChanged = false;
     std::size_t filesRead = 0;
     bool cancelled = false;
 };
 
-// Builds the texts of `items` from the old cache's bytes (any bytes: a cache that cannot be
-// read is ignored) and the files that changed since; hands over through `feed` when given. Runs
-// on any one thread; reads files through `files` and changes none.
-SearchBuildResult BuildSearchTexts(const std::vector<BuildItem>& items, std::string_view oldCache, ItemFiles& files,
+// Builds the texts of `items` from the old cache's bytes (any bytes, kept as they are when they
+// are a cache: pass them with std::move; a cache that cannot be read is ignored) and the files
+// that changed since; hands over through `feed` when given. Runs on any one thread; reads files
+// through `files` and changes none.
+SearchBuildResult BuildSearchTexts(const std::vector<BuildItem>& items, std::string oldCache, ItemFiles& files,
                                    SearchFeed* feed = nullptr);
 
 }  // namespace tessera

@@ -71,31 +71,44 @@ std::size_t WordCollector::MemoryBytes() const noexcept {
 }
 
 std::size_t FrozenWords::MemoryBytes() const noexcept {
-    return chars_.capacity() + postings_.capacity() +
-           (wordEnds_.capacity() + postingEnds_.capacity()) * sizeof(std::uint32_t);
+    if (!owned_) return 0;
+    return owned_->wordEnds.capacity() + owned_->postingEnds.capacity() + owned_->chars.capacity() +
+           owned_->postings.capacity();
 }
 
 bool FrozenWords::IsWellFormed() const noexcept {
-    if (wordEnds_.size() != postingEnds_.size()) return false;
     std::uint32_t word = 0;
     std::uint32_t posting = 0;
-    for (std::size_t i = 0; i < wordEnds_.size(); ++i) {
-        if (wordEnds_[i] < word || postingEnds_[i] < posting) return false;
-        word = wordEnds_[i];
-        posting = postingEnds_[i];
+    for (std::size_t i = 0; i < WordCount(); ++i) {
+        const std::uint32_t wordEnd = LoadEnd(arrays_.wordEnds, i);
+        const std::uint32_t postingEnd = LoadEnd(arrays_.postingEnds, i);
+        if (wordEnd < word || postingEnd < posting) return false;
+        word = wordEnd;
+        posting = postingEnd;
     }
-    if (word != chars_.size() || posting != postings_.size()) return false;
-    for (std::size_t i = 1; i < wordEnds_.size(); ++i)
+    if (word != arrays_.chars.size() || posting != arrays_.postings.size()) return false;
+    for (std::size_t i = 1; i < WordCount(); ++i)
         if (!(Word(i - 1) < Word(i))) return false;
     return true;
 }
 
 namespace {
 
+void AppendEnd(std::string& ends, std::size_t end) {
+    if (end > 0xFFFFFFF0u) throw std::length_error("search words");
+    const auto value = static_cast<std::uint32_t>(end);
+    const char bytes[4] = {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
+                           static_cast<char>(value >> 24)};
+    ends.append(bytes, 4);
+}
+
+}  // namespace
+
 // Builds the merged words one at a time.
-class FrozenWriter {
+class FrozenWordsWriter {
 public:
-    explicit FrozenWriter(const std::vector<std::uint32_t>& renumber) : renumber_(renumber) {}
+    explicit FrozenWordsWriter(const std::vector<std::uint32_t>& renumber)
+        : renumber_(renumber), out_(std::make_unique<FrozenWords::Owned>()) {}
 
     // Starts a word's list; lists must come in the words' order.
     void Begin() {
@@ -146,44 +159,46 @@ public:
     }
     void End(std::string_view word) {
         if (list_.empty()) return;
-        if (out_.chars_.size() + word.size() > 0xFFFFFFF0u || out_.postings_.size() + list_.size() > 0xFFFFFFF0u)
-            throw std::length_error("search words");
-        out_.chars_.append(word);
-        out_.wordEnds_.push_back(static_cast<std::uint32_t>(out_.chars_.size()));
-        out_.postings_.append(list_);
-        out_.postingEnds_.push_back(static_cast<std::uint32_t>(out_.postings_.size()));
+        out_->chars.append(word);
+        AppendEnd(out_->wordEnds, out_->chars.size());
+        out_->postings.append(list_);
+        AppendEnd(out_->postingEnds, out_->postings.size());
     }
-    FrozenWords Finish() { return std::move(out_); }
+    FrozenWords Finish() {
+        FrozenWords words;
+        words.arrays_ = FrozenWords::Arrays{out_->wordEnds.data(), out_->postingEnds.data(), out_->chars,
+                                            out_->postings, out_->wordEnds.size() / 4};
+        words.owned_ = std::move(out_);
+        return words;
+    }
     void Reserve(std::size_t words, std::size_t chars, std::size_t postings) {
-        out_.wordEnds_.reserve(words);
-        out_.postingEnds_.reserve(words);
-        out_.chars_.reserve(chars);
-        out_.postings_.reserve(postings);
+        out_->wordEnds.reserve(4 * words);
+        out_->postingEnds.reserve(4 * words);
+        out_->chars.reserve(chars);
+        out_->postings.reserve(postings);
     }
 
 private:
     const std::vector<std::uint32_t>& renumber_;
-    FrozenWords out_;
+    std::unique_ptr<FrozenWords::Owned> out_;
     std::string list_;
     std::uint32_t lastDoc_ = 0;
     bool any_ = false;
 };
 
-}  // namespace
-
 // One pass over both vocabularies in order. A list of the frozen words whose documents all stay
 // with their numbers is copied as it is; a word in both gets the added documents after its own.
 FrozenWords MergeWords(const FrozenWords& frozen, const WordCollector& added, const std::vector<std::uint32_t>& renumber) {
     const std::vector<std::uint32_t> ids = added.SortedIds();
-    FrozenWriter writer(renumber);
+    FrozenWordsWriter writer(renumber);
     std::size_t addedChars = 0;
     std::size_t addedPostings = 0;
     for (const std::uint32_t id : ids) {
         addedChars += added.Word(id).size();
         addedPostings += added.Postings(id).size();
     }
-    writer.Reserve(frozen.WordCount() + ids.size(), frozen.chars_.size() + addedChars,
-                   frozen.postings_.size() + addedPostings);
+    writer.Reserve(frozen.WordCount() + ids.size(), frozen.Data().chars.size() + addedChars,
+                   frozen.Data().postings.size() + addedPostings);
     std::size_t i = 0;
     std::size_t j = 0;
     while (i < frozen.WordCount() || j < ids.size()) {

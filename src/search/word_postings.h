@@ -7,6 +7,7 @@
 // groups (the first number as it is): most gaps take one byte.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,31 +74,59 @@ private:
     mutable std::vector<std::uint32_t> sorted_;
 };
 
-// The words in byte order, each with its posting list; made by MergeWords or read from a cache.
+// The 32-bit little-endian number `i` of an array of them at `at` (any alignment).
+inline std::uint32_t LoadEnd(const char* at, std::size_t i) noexcept {
+    const auto* p = reinterpret_cast<const unsigned char*>(at) + 4 * i;
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+// The words in byte order, each with its posting list: a view of four arrays, the words back to
+// back and their lists back to back, each with the 32-bit ends of its pieces. MergeWords makes
+// one that owns its arrays; a cache's bytes hold them in place, and a view of them copies nothing.
 class FrozenWords {
 public:
-    std::size_t WordCount() const noexcept { return wordEnds_.size(); }
-    std::string_view Word(std::size_t i) const noexcept { return Slice(chars_, wordEnds_, i); }
-    std::string_view Postings(std::size_t i) const noexcept { return Slice(postings_, postingEnds_, i); }
+    struct Arrays {
+        const char* wordEnds = nullptr;     // count little-endian 32-bit ends in `chars`
+        const char* postingEnds = nullptr;  // count little-endian 32-bit ends in `postings`
+        std::string_view chars;
+        std::string_view postings;
+        std::size_t count = 0;
+    };
+
+    FrozenWords() = default;
+    // A view of arrays kept alive by their owner.
+    explicit FrozenWords(const Arrays& arrays) noexcept : arrays_(arrays) {}
+    FrozenWords(FrozenWords&&) noexcept = default;
+    FrozenWords& operator=(FrozenWords&&) noexcept = default;
+
+    std::size_t WordCount() const noexcept { return arrays_.count; }
+    std::string_view Word(std::size_t i) const noexcept { return Slice(arrays_.chars, arrays_.wordEnds, i); }
+    std::string_view Postings(std::size_t i) const noexcept { return Slice(arrays_.postings, arrays_.postingEnds, i); }
+    const Arrays& Data() const noexcept { return arrays_; }
     // Calls visit(doc) for every document holding a word that begins with `prefix`; a document
     // may come more than once.
     template <class Visit>
     void ForEachWithPrefix(std::string_view prefix, Visit&& visit) const;
+    // The bytes it owns (none for a view).
     std::size_t MemoryBytes() const noexcept;
     // Checks what a reader of foreign bytes must: the ends increase within their bytes and the
     // words are in strictly increasing order.
     bool IsWellFormed() const noexcept;
 
-    std::string chars_;
-    std::vector<std::uint32_t> wordEnds_;
-    std::string postings_;
-    std::vector<std::uint32_t> postingEnds_;
-
 private:
-    static std::string_view Slice(const std::string& bytes, const std::vector<std::uint32_t>& ends, std::size_t i) noexcept {
-        const std::uint32_t begin = i == 0 ? 0 : ends[i - 1];
-        return std::string_view(bytes.data() + begin, ends[i] - begin);
+    friend class FrozenWordsWriter;
+    struct Owned {
+        std::string wordEnds, postingEnds, chars, postings;
+    };
+
+    static std::string_view Slice(std::string_view bytes, const char* ends, std::size_t i) noexcept {
+        const std::uint32_t begin = i == 0 ? 0 : LoadEnd(ends, i - 1);
+        return std::string_view(bytes.data() + begin, LoadEnd(ends, i) - begin);
     }
+
+    std::unique_ptr<Owned> owned_;  // where arrays_ points when it owns them
+    Arrays arrays_;
 };
 
 // The words of `frozen` and `added` together, documents renumbered through `renumber` (indexed

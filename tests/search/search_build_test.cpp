@@ -40,10 +40,10 @@ public:
 };
 
 // Whether `word` finds the item in what the build made.
-bool Finds(const ItemTexts& texts, const std::string& fileName, const std::string& word) {
+bool Finds(const std::shared_ptr<const ItemTexts>& texts, const std::string& fileName, const std::string& word) {
     SearchIndex index;
     index.Add(fileName, "");
-    index.AdoptTexts(std::make_shared<const ItemTexts>(texts));
+    index.AdoptTexts(texts);
     return index.Search(word).Count() == 1;
 }
 
@@ -59,28 +59,29 @@ TEST(SearchBuild, ReadsOnlyTheFilesTheCacheDoesNotHoldAsTheyAre) {
 
     const SearchBuildResult first = BuildSearchTexts(items, "", disk);
     EXPECT_EQ(disk.reads.size(), 4u);
-    ASSERT_FALSE(first.cacheBytes.empty());
-    EXPECT_TRUE(Finds(*first.texts, "Texte_003.txt", "depart num3"));
+    EXPECT_TRUE(first.cacheChanged);
+    const std::string& cache = first.texts->CacheBytes();
+    EXPECT_TRUE(Finds(first.texts, "Texte_003.txt", "depart num3"));
 
     // Nothing changed: nothing read, and no new cache to write.
     disk.reads.clear();
-    const SearchBuildResult again = BuildSearchTexts(items, first.cacheBytes, disk);
+    const SearchBuildResult again = BuildSearchTexts(items, cache, disk);
     EXPECT_TRUE(disk.reads.empty());
-    EXPECT_TRUE(again.cacheBytes.empty());
+    EXPECT_FALSE(again.cacheChanged);
     EXPECT_EQ(again.texts->Count(), 4u);
 
     // A file changed by hand (its time only, or its size) is read again; an item gone is dropped.
     disk.Write("Texte_002.txt", "edited", 100);
     disk.Write("Texte_003.txt", "touched", 101);
     items.erase(items.begin());
-    const SearchBuildResult next = BuildSearchTexts(items, first.cacheBytes, disk);
+    const SearchBuildResult next = BuildSearchTexts(items, cache, disk);
     EXPECT_EQ(disk.reads, (std::vector<std::string>{"Texte_002.txt", "Texte_003.txt"}));
     EXPECT_EQ(next.texts->Count(), 3u);
-    EXPECT_TRUE(Finds(*next.texts, "Texte_002.txt", "edited"));
-    EXPECT_FALSE(Finds(*next.texts, "Texte_002.txt", "depart"));
-    EXPECT_TRUE(Finds(*next.texts, "Texte_004.txt", "num4"));
-    EXPECT_FALSE(Finds(*next.texts, "Texte_001.txt", "num1"));
-    const auto decoded = DecodeSearchCache(next.cacheBytes);
+    EXPECT_TRUE(Finds(next.texts, "Texte_002.txt", "edited"));
+    EXPECT_FALSE(Finds(next.texts, "Texte_002.txt", "depart"));
+    EXPECT_TRUE(Finds(next.texts, "Texte_004.txt", "num4"));
+    EXPECT_FALSE(Finds(next.texts, "Texte_001.txt", "num1"));
+    const auto decoded = DecodeSearchCache(next.texts->CacheBytes());
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->Summary(2), "touched");  // after the one kept from the cache and Texte_002
 }
@@ -89,7 +90,7 @@ TEST(SearchBuild, ADamagedOrForeignCacheIsMadeAgain) {
     MemoryItemFiles disk;
     disk.Write("Texte_001.txt", "bonjour", 1);
     const std::vector<BuildItem> items = {{"Texte_001.txt", true}};
-    const std::string good = BuildSearchTexts(items, "", disk).cacheBytes;
+    const std::string good = BuildSearchTexts(items, "", disk).texts->CacheBytes();
 
     std::vector<std::string> bad = {good.substr(0, good.size() - 1), good + "x", "{\\rtf1 not a cache}"};
     for (std::size_t at : {std::size_t{9}, good.size() / 2, good.size() - 1}) {
@@ -101,10 +102,11 @@ TEST(SearchBuild, ADamagedOrForeignCacheIsMadeAgain) {
         disk.reads.clear();
         const SearchBuildResult result = BuildSearchTexts(items, bytes, disk);
         EXPECT_EQ(disk.reads.size(), 1u);
-        EXPECT_EQ(result.cacheBytes, good);
+        EXPECT_TRUE(result.cacheChanged);
+        EXPECT_EQ(result.texts->CacheBytes(), good);
     }
     // A store without text items has a cache too.
-    const auto none = DecodeSearchCache(BuildSearchTexts({}, "", disk).cacheBytes);
+    const auto none = DecodeSearchCache(BuildSearchTexts({}, "", disk).texts->CacheBytes());
     ASSERT_TRUE(none);
     EXPECT_EQ(none->Count(), 0u);
 }
