@@ -27,6 +27,7 @@ struct FileStamp {
 // writes CacheBytes() as they are.
 class ItemTexts {
 public:
+    // No texts.
     ItemTexts();
     ItemTexts(ItemTexts&&) noexcept = default;
     ItemTexts& operator=(ItemTexts&&) noexcept = default;
@@ -66,7 +67,7 @@ private:
 // Makes a new ItemTexts from some documents of an old one and new texts.
 class ItemTextsWriter {
 public:
-    // Starts from `base`'s documents, all kept (Drop takes some out).
+    // Starts from `base`'s documents, all kept (Drop takes some out); `base` must outlive it.
     explicit ItemTextsWriter(const ItemTexts* base = nullptr);
     // Leaves out base document `doc` of what Finish makes.
     void Drop(std::size_t doc);
