@@ -3,7 +3,8 @@
 #   commands/, store/, controls/, keys/, lang/ never include app/;
 #   store/ never includes controls/;
 #   win/, the toolkit, includes no subsystem folder;
-#   text/, the portable text helpers, includes none of the others.
+#   text/, the portable text helpers, includes none of the others;
+#   search/, the search over the items, includes text/ and store/ only.
 # Run by ctest (the "layers" test) or alone:  cmake -P cmake/check_layers.cmake
 cmake_minimum_required(VERSION 3.25)
 if(NOT SRC)
@@ -17,8 +18,9 @@ set(rules
   "controls=app"
   "keys=app"
   "lang=app"
-  "win=app,store,commands,controls,keys,lang"
-  "text=app,store,commands,controls,keys,lang,win")
+  "win=app,store,commands,controls,keys,lang,search"
+  "text=app,store,commands,controls,keys,lang,win,search"
+  "search=app,commands,controls,keys,lang,win")
 
 set(broken 0)
 foreach(rule IN LISTS rules)
