@@ -12,6 +12,7 @@
 
 #include "store/capture.h"
 #include "store/clip_index.h"
+#include "store/copy_marks.h"
 #include "store/file_system.h"
 #include "store/index_startup.h"
 #include "store/index_writer.h"
@@ -63,6 +64,10 @@ public:
     // the folder or the item's file cannot be made.
     std::optional<std::string> Capture(const ClipboardFormats& formats, ClipWriter& writer,
                                        std::string_view textPrefix);
+    // Files a copy the user did not ask to keep as Capture does, unless its owner marked it not for
+    // history, it changed while it was read, or it repeats the newest item: then nothing is written.
+    std::optional<std::string> CaptureCopy(const ClipboardFormats& formats, const ClipboardMarks& marks,
+                                           ClipWriter& writer, std::string_view textPrefix);
     // The item's new display name; its file keeps its name.
     void Rename(int row, std::string_view displayName);
     // Deletes the item's file (a failure is ignored) and its row.
@@ -101,6 +106,10 @@ private:
     void SettleStartup();
     void Adopt(std::vector<std::string> plainFiles);
     const StoreListing& CurrentListing();
+    std::optional<std::string> File(const ClipboardFormats& formats, ClipWriter& writer, std::string_view textPrefix,
+                                    std::function<bool(ClipKind, const ClipFileContent&)> accept);
+    // Whether the newest item is of `kind` and its file holds exactly `bytes`.
+    bool IsNewestItem(ClipKind kind, std::string_view bytes);
     // Hands the index's new state to the writer.
     void Persist();
 

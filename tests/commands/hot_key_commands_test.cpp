@@ -51,6 +51,11 @@ struct FakeProgram : CommandPort, KeyboardState, WindowLookup {
     void PutTextPreviewOnClipboard(bool plainOnly) override { Put(plainOnly ? "plain text" : "text"); }
     void PutPicturePreviewOnClipboard() override { Put("picture"); }
     void CaptureClipboard() override { calls.push_back("capture"); }
+    void CaptureCopy() override { calls.push_back("copy filed"); }
+    bool ours = false;  // the clipboard holds the program's own content
+    bool ClipboardIsOurs() override { return ours; }
+    std::uint32_t wake = 0;  // the wait asked for last
+    void WakeAfter(std::uint32_t ms) override { wake = ms; }
     const KeyboardState& Keyboard() override { return *this; }
     bool IsDown(std::uint8_t vk) const override { return down.count(vk) != 0; }
     std::uint32_t Now() override { return now; }
@@ -253,6 +258,50 @@ TEST_F(Commands, AHeldCopyHotKeyRunsOnceAndItsKeysWaitForTheRelease) {
     commands.OnTick();
     EXPECT_EQ(program.calls, (Calls{"keys Ctrl+C to 42"}));
     EXPECT_FALSE(program.watching);
+}
+
+// Seen by users of other histories: a program rewriting the clipboard in a loop filled the
+// history, and their own paste came back as a new item.
+TEST_F(Commands, WithKeepEveryCopyAChangeIsFiledOnceTheClipboardHasBeenQuiet) {
+    commands.KeepEveryCopy = true;
+    const auto changeAt = [&](std::uint32_t ms) {
+        program.now = ms;
+        commands.OnClipboardChange();
+    };
+    const auto wakeAt = [&](std::uint32_t ms) {
+        program.now = ms;
+        commands.OnQuietTick();
+    };
+    changeAt(0xFFFFFF00u);  // a burst, across the wrap of the clock
+    changeAt(0xFFFFFFF0u);
+    wakeAt(44);
+    EXPECT_EQ(program.wake, 240u) << "quiet for only 60 ms";
+    wakeAt(284);
+    changeAt(1000);  // two copies half a second apart
+    wakeAt(1300);
+    changeAt(1500);
+    program.chooserVisible = true;  // the copy waits for the chooser to close
+    wakeAt(1800);
+    EXPECT_EQ(program.wake, 300u);
+    program.chooserVisible = false;
+    wakeAt(2100);
+    EXPECT_EQ(program.calls, (Calls{"copy filed", "copy filed", "copy filed"}));
+
+    program.calls.clear();
+    program.ours = true;  // the program's own content
+    changeAt(3000);
+    wakeAt(3300);
+    program.ours = false;
+    changeAt(4000);  // the paste writes the clipboard: what was waited for is gone
+    commands.CaptureSuppressed = true;
+    changeAt(4100);
+    commands.CaptureSuppressed = false;
+    EXPECT_EQ(program.wake, 0u);
+    changeAt(4900);
+    commands.OnHotKey(HotKeyCommands::kCopyHotKey);  // the hot key files its copy, once
+    changeAt(5000);
+    EXPECT_EQ(program.wake, 0u);
+    EXPECT_EQ(program.calls, (Calls{"keys Ctrl+C to 42", "capture"}));
 }
 
 }  // namespace
