@@ -264,44 +264,31 @@ TEST_F(Commands, AHeldCopyHotKeyRunsOnceAndItsKeysWaitForTheRelease) {
 // history, and their own paste came back as a new item.
 TEST_F(Commands, WithKeepEveryCopyAChangeIsFiledOnceTheClipboardHasBeenQuiet) {
     commands.KeepEveryCopy = true;
-    const auto changeAt = [&](std::uint32_t ms) {
+    const auto at = [&](std::uint32_t ms, bool change) {
         program.now = ms;
-        commands.OnClipboardChange();
+        change ? commands.OnClipboardChange() : commands.OnQuietTick();
     };
-    const auto wakeAt = [&](std::uint32_t ms) {
-        program.now = ms;
-        commands.OnQuietTick();
-    };
-    changeAt(0xFFFFFF00u);  // a burst, across the wrap of the clock
-    changeAt(0xFFFFFFF0u);
-    wakeAt(44);
-    EXPECT_EQ(program.wake, 240u) << "quiet for only 60 ms";
-    wakeAt(284);
-    changeAt(1000);  // two copies half a second apart
-    wakeAt(1300);
-    changeAt(1500);
-    program.chooserVisible = true;  // the copy waits for the chooser to close
-    wakeAt(1800);
-    EXPECT_EQ(program.wake, 300u);
+    at(0xFFFFFF00u, true);  // a burst, across the wrap of the clock
+    at(0xFFFFFFF0u, true);
+    at(44, false);
+    EXPECT_EQ(program.wake, 240u) << "quiet for 60 ms only";
+    at(284, false);
+    at(1000, true);  // two copies half a second apart, the second while the chooser is open
+    at(1300, false);
+    at(1500, true);
+    program.chooserVisible = true;
+    at(1800, false);
+    EXPECT_EQ(program.calls.size(), 2u) << "nothing is filed while the chooser is open";
     program.chooserVisible = false;
-    wakeAt(2100);
-    EXPECT_EQ(program.calls, (Calls{"copy filed", "copy filed", "copy filed"}));
-
-    program.calls.clear();
-    program.ours = true;  // the program's own content
-    changeAt(3000);
-    wakeAt(3300);
-    program.ours = false;
-    changeAt(4000);  // the paste writes the clipboard: what was waited for is gone
-    commands.CaptureSuppressed = true;
-    changeAt(4100);
-    commands.CaptureSuppressed = false;
+    at(2100, false);
+    program.ours = true;
+    at(3000, true);
+    at(3300, false);
+    at(4000, true);  // the hot key's copy follows another: filed once
+    commands.OnHotKey(HotKeyCommands::kCopyHotKey);
+    at(4100, true);
     EXPECT_EQ(program.wake, 0u);
-    changeAt(4900);
-    commands.OnHotKey(HotKeyCommands::kCopyHotKey);  // the hot key files its copy, once
-    changeAt(5000);
-    EXPECT_EQ(program.wake, 0u);
-    EXPECT_EQ(program.calls, (Calls{"keys Ctrl+C to 42", "capture"}));
+    EXPECT_EQ(program.calls, (Calls{"copy filed", "copy filed", "copy filed", "keys Ctrl+C to 42", "capture"}));
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 #include <mutex>
 #include <set>
@@ -136,43 +135,37 @@ TEST_F(StoreTest, AFolderThatWentAwayKeepsItsItemsAndIsMadeAgainByACapture) {
     EXPECT_THROW(stuck.Capture(formats, writer, "Texte"), CannotCreateError);
 }
 
-// Seen by users of other histories: the passwords their password manager copied were in the
-// history, and a program copying the same thing every second filled it.
+// Seen by users of other histories: the passwords their password manager copied were kept, and
+// a program copying the same text every second filled the history.
 TEST_F(StoreTest, ACopyNotAskedForIsFiledUnlessMarkedRepeatedOrChangedWhileRead) {
-    struct Marks : ClipboardMarks {
-        std::map<std::string_view, std::optional<std::uint32_t>> held;
-        std::uint32_t changes = 0;
-        bool Holds(std::string_view name) const override { return held.count(name) != 0; }
-        std::optional<std::uint32_t> Number(std::string_view name) const override { return held.at(name); }
-        std::uint32_t ChangeCount() const override { return changes; }
-    } marks;
-    struct Copied : ClipWriter {
+    struct Copy : ClipboardMarks, ClipWriter {
+        std::map<std::string_view, std::optional<std::uint32_t>> marks;
         std::string bytes = "{\\rtf1 a}";
-        std::function<void()> whileRead = [] {};
+        std::uint32_t changes = 0, changesWhileRead = 0;
+        bool Holds(std::string_view name) const override { return marks.count(name) != 0; }
+        std::optional<std::uint32_t> Number(std::string_view name) const override { return marks.at(name); }
+        std::uint32_t ChangeCount() const override { return changes; }
         ClipFileContent Read(ClipKind) override {
-            whileRead();
+            changes += changesWhileRead;
             return {ClipFileContent::Status::Ready, bytes};
         }
-    } copied;
-    store.Load();
-    const auto copy = [&] { return store.CaptureCopy(formats, marks, copied, "Texte"); };
+    } copy;
+    const auto file = [&] { return store.CaptureCopy(formats, copy, copy, "Texte"); };
     for (const std::string_view mark : {kExcludeFromMonitorFormat, kViewerIgnoreFormat, kCanIncludeInHistoryFormat}) {
-        marks.held = {{mark, 0u}};
-        EXPECT_EQ(copy(), std::nullopt) << mark;
+        copy.marks = {{mark, 0u}};
+        EXPECT_EQ(file(), std::nullopt) << mark;
     }
-    marks.held = {{kCanIncludeInHistoryFormat, std::nullopt}};
-    EXPECT_EQ(copy(), std::nullopt) << "a mark that cannot be read keeps the content out";
-    marks.held = {{kCanIncludeInHistoryFormat, 1u}};
-    EXPECT_EQ(copy(), "Texte_001");
-    EXPECT_EQ(copy(), std::nullopt) << "the newest item again";
-    copied.bytes = "{\\rtf1 b}";
-    copied.whileRead = [&] { ++marks.changes; };
-    EXPECT_EQ(copy(), std::nullopt) << "changed while read: judged at its own change";
-    copied.whileRead = [] {};
-    EXPECT_EQ(copy(), "Texte_002");
-    copied.bytes = "{\\rtf1 a}";
-    EXPECT_EQ(copy(), "Texte_003") << "an older item's content, copied again";
-    EXPECT_EQ(fs.ListFiles(kStore).size(), 3u);
+    copy.marks = {{kCanIncludeInHistoryFormat, std::nullopt}};
+    EXPECT_EQ(file(), std::nullopt) << "a mark that cannot be read";
+    copy.marks = {{kCanIncludeInHistoryFormat, 1u}};
+    EXPECT_EQ(file(), "Texte_001");
+    EXPECT_EQ(file(), std::nullopt) << "the newest item again";
+    copy.bytes = "{\\rtf1 b}";
+    copy.changesWhileRead = 1;
+    EXPECT_EQ(file(), std::nullopt) << "changed while read: judged at its own change";
+    copy.changesWhileRead = 0;
+    EXPECT_EQ(file(), "Texte_002");
+    EXPECT_EQ(fs.ListFiles(kStore).size(), 2u);
 }
 
 // Writes in the background: the last change wins, a failure is told once and tried again.
