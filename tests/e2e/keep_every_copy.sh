@@ -14,9 +14,7 @@ open_notepad notepad lines.txt
 give_keys "$notepad"
 keys ctrl+Home
 for n in 1 2 3; do
-  keys Home
-  keys shift+End
-  keys ctrl+c
+  keys Home shift+End ctrl+c
   check "the copy of line $n is filed" wait_file "$store/Texte_00$n.txt" 15
   keys Down
 done
