@@ -380,8 +380,8 @@ TEST_F(ProgramTest, KeepEveryCopyOutlivesARestartAndNeverFilesAMarkedText) {
     EXPECT_NE(form.TrayIcon1->Tray().Hint().find("garde chaque copie"), std::string::npos);
     const std::unique_ptr<FolderWatch> watch = fs.WatchFolder(paths.storeDir);
     watch->TakeChanges();
-    for (const char* mark : {"ExcludeClipboardContentFromMonitorProcessing", "Clipboard Viewer Ignore",
-                             "CanIncludeInClipboardHistory"}) {
+    for (const char* mark :
+         {"ExcludeClipboardContentFromMonitorProcessing", "Clipboard Viewer Ignore", "CanIncludeInClipboardHistory"}) {
         PutTextOnClipboard("mot de passe", mark);
         PumpFor(600);
     }
