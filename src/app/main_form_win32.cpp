@@ -54,6 +54,7 @@ enum ControlId : int {
     kCopyKeyLabel,
     kPasteKeyLabel,
     kLanguageLabel,
+    kKeepEveryCopy,
 };
 
 enum MenuId : int {
@@ -61,6 +62,7 @@ enum MenuId : int {
     kAnimatetray1 = kAnimateTrayCommand,
     kViderlePressepapiers1 = kClearStoreCommand,
     kClose2 = kQuitCommand,
+    kGarderchaquecopie1 = kKeepEveryCopyCommand,
 };
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
@@ -69,9 +71,9 @@ using win::ControlRow;
 using win::FontWeight;
 
 // The window's controls, in tab order. Texts are the French ones the program shows. Below the
-// check box, the user's choices: the two hot keys and the language.
+// check box, the user's choices: the two hot keys, the language and whether every copy is kept.
 // The shortcut labels have room for a second line: the keys the user picks may not fit on one.
-const std::array<ControlRow, 16> kControls{{
+const std::array<ControlRow, 17> kControls{{
     // The clipboard viewer, a window of its own made by the form, comes first in tab order.
     {"ClipboardViewer1", nullptr, 0, 248, 24, 328, 289, 0, 0, 0, ""},
     {"WinStart", L"BUTTON", kWinStart, 8, 64, 225, 17, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 1,
@@ -83,18 +85,20 @@ const std::array<ControlRow, 16> kControls{{
     {"LanguageLabel", L"STATIC", kLanguageLabel, 8, 156, 62, 13, WS_VISIBLE | SS_LEFT, 0, -1, "Langue :"},
     {"Language", L"COMBOBOX", kLanguage, 72, 152, 161, 80, WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0,
      4, ""},
-    {"Button1", L"BUTTON", kButton1, 8, 288, 225, 25, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 5,
+    {"KeepEveryCopy", L"BUTTON", kKeepEveryCopy, 8, 184, 225, 17, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 5,
+     "Garder chaque copie"},
+    {"Button1", L"BUTTON", kButton1, 8, 288, 225, 25, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 6,
      "Vider le Presse-papiers de Tessera..."},
-    {"SpeedButton3", L"BUTTON", kSpeedButton3, 424, 328, 80, 23, WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 6,
+    {"SpeedButton3", L"BUTTON", kSpeedButton3, 424, 328, 80, 23, WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 7,
      "A propos..."},
-    {"SpeedButton1", L"BUTTON", kSpeedButton1, 508, 328, 80, 23, WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 7, "Cacher"},
+    {"SpeedButton1", L"BUTTON", kSpeedButton1, 508, 328, 80, 23, WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 8, "Cacher"},
     {"Label4", L"STATIC", kLabel4, 8, 6, 232, 26, WS_VISIBLE | SS_LEFT, 0, -1, "Raccourci pour \"Copier\" : Ctrl + Q",
      FontWeight::Bold, kRed},
     {"Label1", L"STATIC", kLabel1, 8, 32, 232, 26, WS_VISIBLE | SS_LEFT, 0, -1,
      "Raccourci pour \"Coller\" : Ctrl + Espace", FontWeight::Bold, kRed},
     {"Label2", L"STATIC", kLabel2, 248, 8, 328, 14, WS_VISIBLE | SS_LEFT, 0, -1,
      "Contenu du Presse-papiers de Windows"},
-    {"Image2", L"STATIC", kImage2, 45, 184, 150, 96, WS_VISIBLE | SS_ICON | SS_CENTERIMAGE, 0, -1, ""},
+    {"Image2", L"STATIC", kImage2, 45, 208, 150, 72, WS_VISIBLE | SS_ICON | SS_CENTERIMAGE, 0, -1, ""},
     // The bottom strip that holds the two flat buttons, painted by the window itself: a sibling
     // control under the buttons would paint over them.
     {"Panel1", nullptr, 0, 0, 326, 592, 27, 0, 0, -1, ""},
@@ -152,6 +156,7 @@ TForm1::TForm1(RunRegistry& registry, ProgramPaths programPaths)
     // The window's texts, its tray menu's included, come from its translation table, in the
     // language every switcher takes.
     const NamedMenuItem items[] = {{"Showmainscreen2", trayMenu_->menu(), kShowmainscreen2},
+                                   {"Garderchaquecopie1", trayMenu_->menu(), kGarderchaquecopie1},
                                    {"ViderlePressepapiers1", trayMenu_->menu(), kViderlePressepapiers1},
                                    {"Close2", trayMenu_->menu(), kClose2}};
     LoadTexts(items);
@@ -181,6 +186,7 @@ void TForm1::BuildTrayMenu() {
     // "Animate tray" is an item of the menu that is never shown: its check mark follows the
     // tray icon's animation switch.
     trayMenu_->AddHiddenItem(kAnimatetray1, true);
+    ::AppendMenuW(m, MF_STRING, kGarderchaquecopie1, L"&Garder chaque copie");
     ::AppendMenuW(m, MF_STRING, kViderlePressepapiers1, L"&Vider le Presse-papiers...");
     ::AppendMenuW(m, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(m, MF_STRING, kClose2, L"&Quitter");
@@ -214,7 +220,6 @@ void TForm1::FormCreate() {
     UseLanguage(settings_.language);
     FirstShowPending = true;
     TrayIcon1->Tray().SetAnimated(true);
-    TrayIcon1->Tray().SetHint(win::WideToAnsi(win::Application::Instance().Title()));
     ::SetWindowTextW(hwnd(), win::Application::Instance().Title().c_str());
 
     try {
@@ -246,13 +251,34 @@ void TForm1::PrepareChoices() {
     ::SendMessageW(languages, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"English"));
 }
 
-// Every form follows at once (through the language switchers), and so do the message boxes.
+// Every form follows at once (through the language switchers), and so do the message boxes and
+// the tray icon's tip.
 void TForm1::UseLanguage(Language language) {
     settings_.language = language;
     SetAllLanguages(static_cast<std::uint8_t>(language));
     win::SetBoxTexts(BoxTextsIn(language));
     ::SendMessageW(Control("Language"), CB_SETCURSEL, static_cast<WPARAM>(language), 0);
     ShowHotKeys(settings_.copyHotKey, copyActive_, settings_.pasteHotKey, pasteActive_);
+    ShowKeepEveryCopy();
+}
+
+// The check box and the tray menu's item both turn the option over, and both show it; so does the
+// tray icon's tip, which is all the user sees of it while the window is hidden. Saved at once, as
+// the other choices are.
+void TForm1::SetKeepEveryCopy(bool on) {
+    settings_.keepEveryCopy = on;
+    ShowKeepEveryCopy();
+    if (OnKeepEveryCopyChanged) OnKeepEveryCopyChanged(on);
+    SaveSettings();
+}
+
+void TForm1::ShowKeepEveryCopy() {
+    const bool on = settings_.keepEveryCopy;
+    ::SendMessageW(Control("KeepEveryCopy"), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+    trayMenu_->SetChecked(kGarderchaquecopie1, on);
+    std::wstring tip = win::Application::Instance().Title();
+    if (on) tip += win::Utf8ToWide(MultiLang1->GetWord(MainWords::kKeepsEveryCopy));
+    TrayIcon1->Tray().SetHint(win::WideToAnsi(tip));
 }
 
 void TForm1::ShowHotKeys(const HotKey& copy, bool copyActive, const HotKey& paste, bool pasteActive) {
@@ -392,6 +418,10 @@ void TForm1::OnCommand(int id, int code) {
     if (code != BN_CLICKED && code != 0) return;
     switch (id) {
     case kWinStart: WinStartClick(); break;
+    case kKeepEveryCopy:
+        SetKeepEveryCopy(::SendMessageW(Control("KeepEveryCopy"), BM_GETCHECK, 0, 0) == BST_CHECKED);
+        break;
+    case kGarderchaquecopie1: SetKeepEveryCopy(!settings_.keepEveryCopy); break;
     case kButton1:
     case kViderlePressepapiers1: ViderlePressepapiers1Click(); break;
     case kSpeedButton1: SpeedButton1Click(); break;

@@ -50,6 +50,8 @@ public:
     void PostStoreWriteFailed() const;
     // The user chose other hot keys in the options window.
     std::function<void(const HotKey& copy, const HotKey& paste)> OnHotKeysChosen;
+    // The user turned "Garder chaque copie" on or off, from the window or the tray menu.
+    std::function<void(bool on)> OnKeepEveryCopyChanged;
 
     // What the settings file says (read at creation) as changed since.
     const Settings& CurrentSettings() const noexcept { return settings_; }
@@ -93,6 +95,9 @@ private:
     void HotKeyFieldChanged(int id);
     void WMHotKey(int id);
     void SetWinStartChecked(bool checked);
+    void SetKeepEveryCopy(bool on);
+    // The option's check box, its tray menu item and the tray icon's tip, as the settings say.
+    void ShowKeepEveryCopy();
     bool WinStartChecked() const;
     void BuildTrayMenu();
     void CreateTrayIcon();

@@ -85,6 +85,7 @@ void Program::MakeForms() {
     form1_->OnClearRequested = [this] { ClearStore(); };
     form1_->OnAbout = [this] { aboutBox_->ShowModal(); };
     form1_->OnHotKeysChosen = [this](const HotKey& copy, const HotKey& paste) { UseHotKeys(copy, paste); };
+    form1_->OnKeepEveryCopyChanged = [&commands](bool on) { commands.KeepEveryCopy = on; };
     form1_->OnQuitting = [this] { SaveStore(); };
     form1_->OnSessionEnding = [this] { store_.Flush(); };
     form1_->OnStoreWriteFailed = [this] { ReportStoreWriteFailure(); };
@@ -99,6 +100,7 @@ void Program::Start() {
     UseHotKeys(form1_->CurrentSettings().copyHotKey, form1_->CurrentSettings().pasteHotKey);
     form1_->ReportUnreadableSettings();
     // Every form exists: captures may come from now on.
+    commands_->Commands().KeepEveryCopy = form1_->CurrentSettings().keepEveryCopy;
     commands_->Commands().CaptureSuppressed = false;
 }
 

@@ -16,6 +16,7 @@ constexpr char kTopKey[] = "y";
 constexpr char kCopyHotKeyKey[] = "CopyHotKey";
 constexpr char kPasteHotKeyKey[] = "PasteHotKey";
 constexpr char kLanguageKey[] = "Language";
+constexpr char kKeepEveryCopyKey[] = "KeepEveryCopy";
 constexpr std::string_view kLanguageCodes[] = {"FR", "EN"};
 
 // The Win32 port reads through a fixed buffer that cuts long values; cutting here too makes every
@@ -134,6 +135,7 @@ Settings LoadSettings(ProfileStore& store, int32_t defaultLeft, int32_t defaultT
     settings.top = ReadInteger(store, kWindowSection, kTopKey, defaultTop);
     settings.copyHotKey = ReadHotKey(store, kCopyHotKeyKey, kDefaultCopyHotKey, layout, settings.unreadable);
     settings.pasteHotKey = ReadHotKey(store, kPasteHotKeyKey, kDefaultPasteHotKey, layout, settings.unreadable);
+    settings.keepEveryCopy = ReadBool(store, kOptionsSection, kKeepEveryCopyKey, false);
     if (const std::optional<std::string> language = ReadValue(store, kOptionsSection, kLanguageKey)) {
         if (const std::optional<Language> known = ParseLanguage(*language))
             settings.language = *known;
@@ -159,6 +161,7 @@ void SaveSettings(ProfileStore& store, const Settings& settings, const KeyLayout
     written = store.WriteString(kOptionsSection, kLanguageKey,
                                 std::string(kLanguageCodes[static_cast<int>(settings.language)])) &&
               written;
+    written = WriteBool(store, kOptionsSection, kKeepEveryCopyKey, settings.keepEveryCopy) && written;
     if (!written) {
         // Messages are UTF-8; the path is the program's own 8-bit text.
         throw std::runtime_error("Impossible d'écrire le fichier de paramètres " + store.Path());

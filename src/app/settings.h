@@ -1,5 +1,5 @@
 #pragma once
-// The settings file's values: reading rules for integers and Booleans, and the program's three settings.
+// The settings file's values: reading rules for integers and Booleans, and the program's settings.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -46,6 +46,8 @@ struct Settings {
     HotKey copyHotKey = kDefaultCopyHotKey;
     HotKey pasteHotKey = kDefaultPasteHotKey;
     Language language = Language::French;
+    // Every copy another program makes is filed, not only those of the copy hot key.
+    bool keepEveryCopy = false;
     // The values read but not understood, as "key=value": their defaults are in force.
     std::vector<std::string> unreadable{};
 };

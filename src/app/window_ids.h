@@ -6,8 +6,9 @@ namespace tessera {
 
 inline constexpr int kShowOptionsCommand = 2001;  // "&Options..."
 inline constexpr int kAnimateTrayCommand = 2002;
-inline constexpr int kClearStoreCommand = 2003;  // "&Vider le Presse-papiers..."
-inline constexpr int kQuitCommand = 2004;        // "&Quitter"
-inline constexpr int kAboutCommand = 1004;       // the "A propos..." button
+inline constexpr int kClearStoreCommand = 2003;     // "&Vider le Presse-papiers..."
+inline constexpr int kQuitCommand = 2004;           // "&Quitter"
+inline constexpr int kKeepEveryCopyCommand = 2005;  // "&Garder chaque copie"
+inline constexpr int kAboutCommand = 1004;          // the "A propos..." button
 
 }  // namespace tessera

@@ -84,12 +84,53 @@ void HotKeyCommands::Paste() {
 }
 
 // Cleared whatever the capture's outcome: after a failed capture the user's next, unrelated copy
-// must not be filed. A change while captures are suppressed clears it and files nothing.
+// must not be filed. A change while captures are suppressed clears it and files nothing. The copy
+// hot key's change, and the program's own, end a burst: what it waited for is filed by the hot
+// key, or is no longer there.
+// Any other change on a quiet clipboard is filed at once, so that the user finds it in the
+// chooser at once; changes that follow it within kQuietMs make a burst, whose last content takes
+// the first one's place once the clipboard is quiet again (counted on a clock that may wrap).
 void HotKeyCommands::OnClipboardChange() {
-    if (!CapturePending) return;
-    CapturePending = false;
-    if (CaptureSuppressed) return;
-    port_.CaptureClipboard();
+    if (CapturePending || CaptureSuppressed) {
+        StopWaitingForQuiet();
+        const bool capture = CapturePending && !CaptureSuppressed;
+        CapturePending = false;
+        if (capture) port_.CaptureClipboard();
+        return;
+    }
+    if (!KeepEveryCopy) return;
+    lastChange_ = port_.Now();
+    if (waitingForQuiet_) {
+        burstGoesOn_ = true;
+        return;
+    }
+    waitingForQuiet_ = true;
+    burstFirst_.reset();
+    burstGoesOn_ = !CanFileCopy();
+    if (!burstGoesOn_) burstFirst_ = port_.CaptureCopy(std::nullopt);
+    port_.WakeAfter(kQuietMs);
+}
+
+// A copy made while the chooser is open waits until it closes: the new item would take the
+// selection from under the user's pointer. The program's own content (a paste, a copy in the
+// chooser's preview) is never filed.
+bool HotKeyCommands::CanFileCopy() {
+    return KeepEveryCopy && !CaptureSuppressed && !port_.ChooserVisible() && !port_.ClipboardIsOurs();
+}
+
+void HotKeyCommands::OnQuietTick() {
+    if (!waitingForQuiet_) return;
+    const std::uint32_t quiet = port_.Now() - lastChange_;
+    if (quiet < kQuietMs) return port_.WakeAfter(kQuietMs - quiet);
+    if (port_.ChooserVisible()) return port_.WakeAfter(kQuietMs);
+    waitingForQuiet_ = false;
+    if (burstGoesOn_ && CanFileCopy()) port_.CaptureCopy(burstFirst_);
+}
+
+void HotKeyCommands::StopWaitingForQuiet() {
+    if (!waitingForQuiet_) return;
+    waitingForQuiet_ = false;
+    port_.WakeAfter(0);
 }
 
 void HotKeyCommands::OnTick() { Poll(); }

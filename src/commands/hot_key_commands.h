@@ -1,6 +1,7 @@
 #pragma once
 // The copy and paste hot keys and the capture that follows a clipboard change, in their order:
-// what is ignored, what is remembered, what goes on the clipboard and when the keys go.
+// what is ignored, what is remembered, what goes on the clipboard and when the keys go; and the
+// copies filed without a hot key once the clipboard is quiet.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -39,6 +40,14 @@ public:
     virtual void PutPicturePreviewOnClipboard() = 0;
     // Files the clipboard's content as a new item.
     virtual void CaptureClipboard() = 0;
+    // Files the clipboard's content as a copy the user did not ask to keep (ClipStore::CaptureCopy):
+    // the new item's file name, or nothing when nothing was filed. With `replacing`, that item
+    // goes once the new one is filed.
+    virtual std::optional<std::string> CaptureCopy(const std::optional<std::string>& replacing) = 0;
+    // Whether the clipboard's content was put there by one of the program's own windows.
+    virtual bool ClipboardIsOurs() = 0;
+    // Calls OnQuietTick once, `ms` milliseconds from now, in place of any call still waiting (0: none).
+    virtual void WakeAfter(std::uint32_t ms) = 0;
 
     // The user's keys and a millisecond clock, for the timing of the keys sent.
     virtual const KeyboardState& Keyboard() = 0;
@@ -73,6 +82,12 @@ public:
     bool CaptureSuppressed = true;
     // The next clipboard change is filed (set by the copy hot key).
     bool CapturePending = false;
+    // Every other change of the clipboard is filed too.
+    bool KeepEveryCopy = false;
+    // Changes closer together than this make one burst: a person's two copies come half a second
+    // apart at the quickest, a program rewriting the clipboard in a loop or a selection that
+    // copies itself as it grows much closer together. A burst is filed as its last content.
+    static constexpr std::uint32_t kQuietMs = 300;
 
     // Puts `copy` and `paste` in force: a changed or inactive key is released and the new one
     // registered; a key another program holds is reported, and the other one works all the same.
@@ -89,6 +104,8 @@ public:
     void OnClipboardChange();
     // A tick while keys wait for the user to let go of the hot key.
     void OnTick();
+    // The wait that WakeAfter asked for is over.
+    void OnQuietTick();
 
 private:
     struct HotKeySlot {
@@ -104,8 +121,15 @@ private:
     void Poll();
     void Play(const KeysToSend& keys);
 
+    void StopWaitingForQuiet();
+    bool CanFileCopy();
+
     CommandPort& port_;
     HotKeyKeys keys_;
+    bool waitingForQuiet_ = false;
+    bool burstGoesOn_ = false;                // a change came after the one that started the wait
+    std::optional<std::string> burstFirst_;  // the item its first change was filed as
+    std::uint32_t lastChange_ = 0;           // when the clipboard last changed, on the port's clock
     HotKeySlot copy_{kDefaultCopyHotKey};
     HotKeySlot paste_{kDefaultPasteHotKey};
 };

@@ -85,6 +85,10 @@ HotKeyCommandsWin32::HotKeyCommandsWin32(HWND mainWindow, TChoix& chooser, ClipS
       store_(store),
       mainWords_(std::move(mainWords)),
       ticks_([this] { commands_.OnTick(); }),
+      quiet_([this] {
+          quiet_.Stop();
+          commands_.OnQuietTick();
+      }),
       commands_(*this) {}
 
 RememberedWindow HotKeyCommandsWin32::ForegroundWindow() { return RememberForegroundWindow(); }
@@ -116,20 +120,49 @@ void HotKeyCommandsWin32::PutPicturePreviewOnClipboard() {
     PutPictureOnClipboard(mainWindow_, chooser_.Image1Picture());
 }
 
-// The text prefix is looked up now: the language decides it, and the words of a file or folder
-// that cannot be made.
-void HotKeyCommandsWin32::CaptureClipboard() {
-    Win32ClipboardFormats formats;
-    Win32ClipWriter writer(mainWindow_);
+// The text prefix is looked up at each capture: the language decides it, and the words of a file
+// or folder that cannot be made.
+bool HotKeyCommandsWin32::File(const std::function<std::optional<std::string>()>& capture) {
     std::optional<std::string> added;
     try {
-        added = store_.Capture(formats, writer, mainWords_(MainWords::kTextPrefix));
+        added = capture();
     } catch (const CannotCreateError& e) {
         const bool file = e.kind() == CannotCreateError::Kind::File;
         throw std::runtime_error(mainWords_(file ? MainWords::kCannotCreateFile : MainWords::kCannotCreateFolder) +
                                  e.path());
     }
     if (added) chooser_.AddAndSelect(*added);
+    return added.has_value();
+}
+
+void HotKeyCommandsWin32::CaptureClipboard() {
+    Win32ClipboardFormats formats;
+    Win32ClipWriter writer(mainWindow_);
+    File([&] { return store_.Capture(formats, writer, mainWords_(MainWords::kTextPrefix)); });
+}
+
+std::optional<std::string> HotKeyCommandsWin32::CaptureCopy(const std::optional<std::string>& replacing) {
+    Win32ClipboardFormats formats;
+    Win32ClipboardMarks marks(mainWindow_);
+    Win32ClipWriter writer(mainWindow_);
+    if (!File([&] { return store_.CaptureCopy(formats, marks, writer, mainWords_(MainWords::kTextPrefix)); }))
+        return std::nullopt;
+    const std::string filed = store_.FileName(store_.ItemCount() - 1);
+    if (replacing) store_.RemoveItemNamed(*replacing);
+    return filed;
+}
+
+// The owner is the window that last emptied the clipboard: the main window for a paste, the
+// chooser's preview for a copy made in it.
+bool HotKeyCommandsWin32::ClipboardIsOurs() {
+    DWORD process = 0;
+    const HWND owner = ::GetClipboardOwner();
+    return owner && ::GetWindowThreadProcessId(owner, &process) && process == ::GetCurrentProcessId();
+}
+
+void HotKeyCommandsWin32::WakeAfter(std::uint32_t ms) {
+    quiet_.Stop();
+    if (ms > 0) quiet_.Start(ms);
 }
 
 std::uint32_t HotKeyCommandsWin32::Now() { return ::GetTickCount(); }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -59,6 +60,12 @@ private:
     void PutTextPreviewOnClipboard(bool plainOnly) override;
     void PutPicturePreviewOnClipboard() override;
     void CaptureClipboard() override;
+    std::optional<std::string> CaptureCopy(const std::optional<std::string>& replacing) override;
+    bool ClipboardIsOurs() override;
+    void WakeAfter(std::uint32_t ms) override;
+    // Runs a capture of the store's, and lists the item it filed; a file or folder that cannot be
+    // made is told in the user's language.
+    bool File(const std::function<std::optional<std::string>()>& capture);
     const KeyboardState& Keyboard() override { return keyboard_; }
     std::uint32_t Now() override;
     void WatchKeyboard(bool on) override;
@@ -78,6 +85,7 @@ private:
     AsyncKeyboardState keyboard_;
     WindowLookupWin32 windows_;
     win::Timer ticks_;
+    win::Timer quiet_;  // one call of OnQuietTick, stopped as it comes
     HotKeyCommands commands_;
 };
 

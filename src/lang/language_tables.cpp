@@ -35,6 +35,9 @@ constexpr const char* kMainWords[] = {
     "CopyKeyLabel", "Copier :", "Copy:",
     "PasteKeyLabel", "Coller :", "Paste:",
     "LanguageLabel", "Langue :", "Language:",
+    "KeepEveryCopy", "Garder chaque copie", "Keep every copy",
+    "Garderchaquecopie1", "&Garder chaque copie", "&Keep every copy",
+    "@113", " - garde chaque copie", " - keeps every copy",
 };
 constexpr const char* kMainCharSets[] = {"MS Sans Serif,0", "MS Sans Serif,0"};
 

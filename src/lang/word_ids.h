@@ -21,6 +21,7 @@ struct MainWords {
     static constexpr std::string_view kCannotCreateFolder = "@110";  // "Impossible de créer le dossier ", then the path
     static constexpr std::string_view kAlreadyRunning = "@111";      // "Tessera est déjà lancé ..."
     static constexpr std::string_view kUsedElsewhere = "@112";       // "L'ordinateur %s utilise déjà ce dossier..."
+    static constexpr std::string_view kKeepsEveryCopy = "@113";      // " - garde chaque copie", after the tray tip
 };
 
 // The chooser's table.

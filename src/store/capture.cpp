@@ -54,6 +54,7 @@ std::optional<std::string> CaptureClipboard(const CaptureRequest& request, const
     const std::string prefix = ClipKindPrefix(*kind, request.textPrefix);
     const std::int64_t first = NextNumber(index, prefix);
     const ClipFileContent content = writer.Read(*kind);
+    if (request.accept && !request.accept(*kind, content)) return std::nullopt;
     for (std::int64_t number = first; number < first + kNamesTried; ++number) {
         const std::string displayName = prefix + NumberSuffix(number);
         const std::string fileName = displayName + std::string(ClipKindExtension(*kind));

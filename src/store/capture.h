@@ -1,5 +1,6 @@
 #pragma once
 // Filing the clipboard's content as a new clip item.
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -45,6 +46,8 @@ private:
 struct CaptureRequest {
     std::string storeDir;    // an existing folder, no trailing backslash
     std::string textPrefix;  // the active language's word for text items ("Texte")
+    // When set, what the writer read is filed only if this accepts it: no file is made otherwise.
+    std::function<bool(ClipKind kind, const ClipFileContent& content)> accept = nullptr;
 };
 
 // Writes the clipboard's first supported kind to a new file of the store and appends its item

@@ -64,17 +64,47 @@ int ClipStore::ItemCount() {
 
 std::optional<std::string> ClipStore::ItemPath(int row) const { return StoreFilePath(storeDir_, grid.FileName(row)); }
 
-// Files found after start-up go before any capture: the capture is the newest item. A folder that
-// went away (moved, deleted by hand) is made again, so that what the user copies is kept.
 std::optional<std::string> ClipStore::Capture(const ClipboardFormats& formats, ClipWriter& writer,
                                               std::string_view textPrefix) {
+    return File(formats, writer, textPrefix, nullptr);
+}
+
+// The marks are read before the content, and the clipboard's change count after it: content that
+// changed in between may be another program's copy, marked or not, and is judged at its own
+// change. A repeat is told by the bytes the new file would hold, before that file exists.
+std::optional<std::string> ClipStore::CaptureCopy(const ClipboardFormats& formats, const ClipboardMarks& marks,
+                                                  ClipWriter& writer, std::string_view textPrefix) {
+    const std::uint32_t change = marks.ChangeCount();
+    if (MarkedNotForHistory(marks)) return std::nullopt;
+    return File(formats, writer, textPrefix, [&](ClipKind kind, const ClipFileContent& content) {
+        return content.status == ClipFileContent::Status::Ready && marks.ChangeCount() == change &&
+               !IsNewestItem(kind, content.bytes);
+    });
+}
+
+bool ClipStore::IsNewestItem(ClipKind kind, std::string_view bytes) {
+    if (grid.IsEmpty()) return false;
+    const std::string fileName = grid.FileName(grid.RowCount() - 1);
+    const std::string_view extension = ClipKindExtension(kind);
+    if (fileName.size() < extension.size() ||
+        !EqualsIgnoringCase(std::string_view(fileName).substr(fileName.size() - extension.size()), extension))
+        return false;
+    const std::optional<std::string> newest = ReadItemFile(fileName);
+    return newest && *newest == bytes;
+}
+
+// Files found after start-up go before any capture: the capture is the newest item. A folder that
+// went away (moved, deleted by hand) is made again, so that what the user copies is kept.
+std::optional<std::string> ClipStore::File(const ClipboardFormats& formats, ClipWriter& writer,
+                                           std::string_view textPrefix,
+                                           std::function<bool(ClipKind, const ClipFileContent&)> accept) {
     if (!ChooseClipKind(formats)) return std::nullopt;
     SettleStartup();
     if (!FolderExists()) {
         ForceDirectories(fs_, storeDir_);
         if (!FolderExists()) throw CannotCreateError(CannotCreateError::Kind::Folder, storeDir_);
     }
-    const CaptureRequest request{storeDir_, std::string(textPrefix)};
+    const CaptureRequest request{storeDir_, std::string(textPrefix), std::move(accept)};
     std::optional<std::string> added = CaptureClipboard(request, formats, grid, writer, fs_);
     if (added) Persist();
     return added;
@@ -89,6 +119,12 @@ void ClipStore::Rename(int row, std::string_view displayName) {
 void ClipStore::RemoveItem(int row) {
     if (const std::optional<std::string> path = ItemPath(row)) fs_.RemoveFile(*path);
     ForgetItem(row);
+}
+
+// Looked for from the newest: the item asked for is one of the last.
+void ClipStore::RemoveItemNamed(std::string_view fileName) {
+    for (int row = ItemCount() - 1; row >= 0; --row)
+        if (grid.FileName(row) == fileName) return RemoveItem(row);
 }
 
 void ClipStore::ForgetItem(int row) {

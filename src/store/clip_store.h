@@ -12,6 +12,7 @@
 #include "store/background_listing.h"
 #include "store/capture.h"
 #include "store/clip_index.h"
+#include "store/copy_marks.h"
 #include "store/file_system.h"
 #include "store/index_startup.h"
 #include "store/index_writer.h"
@@ -63,12 +64,18 @@ public:
     // the folder or the item's file cannot be made.
     std::optional<std::string> Capture(const ClipboardFormats& formats, ClipWriter& writer,
                                        std::string_view textPrefix);
+    // Files a copy the user did not ask to keep as Capture does, unless its owner marked it not for
+    // history, it changed while it was read, or it repeats the newest item: then nothing is written.
+    std::optional<std::string> CaptureCopy(const ClipboardFormats& formats, const ClipboardMarks& marks,
+                                           ClipWriter& writer, std::string_view textPrefix);
     // The item's new display name; its file keeps its name.
     void Rename(int row, std::string_view displayName);
     // Deletes the item's file (a failure is ignored) and its row.
     void RemoveItem(int row);
     // Drops the row of an item whose file is gone.
     void ForgetItem(int row);
+    // RemoveItem of the item whose file is `fileName`, when there is one.
+    void RemoveItemNamed(std::string_view fileName);
     // Drops the rows whose files are gone, as if the first such row were removed until none is;
     // none while the folder itself is missing (moved away, a share offline). Quick when the
     // folder's watch says what changed, however many names. When the folder must be listed first
@@ -102,6 +109,10 @@ private:
     void Adopt(std::vector<std::string> plainFiles);
     // Brings listing_ up to date: false while a listing is made in the background.
     bool UpdateListing(const std::function<void()>& ready);
+    std::optional<std::string> File(const ClipboardFormats& formats, ClipWriter& writer, std::string_view textPrefix,
+                                    std::function<bool(ClipKind, const ClipFileContent&)> accept);
+    // Whether the newest item is of `kind` and its file holds exactly `bytes`.
+    bool IsNewestItem(ClipKind kind, std::string_view bytes);
     // Hands the index's new state to the writer.
     void Persist();
 

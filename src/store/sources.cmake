@@ -21,6 +21,7 @@ list(APPEND TESSERA_CORE_SOURCES
   store/background_listing.cpp
   store/placeable_metafile.cpp
   store/capture.cpp
+  store/copy_marks.cpp
   store/clear_store.cpp
   store/index_writer.cpp
   store/store_user.cpp

@@ -17,12 +17,14 @@
 #include "app/program_paths.h"
 #include "app/program_win32.h"
 #include "app/start_with_windows.h"
+#include "app/window_ids.h"
 #include "commands/paste_chooser_win32.h"
 #include "lang/language_tables.h"
 #include "store/clip_store.h"
 #include "store/disk_file_system.h"
 #include "store/index_file.h"
 #include "win/application.h"
+#include "win/clipboard.h"
 #include "win/text.h"
 #include "win/unique_handle.h"
 
@@ -63,7 +65,8 @@ bool HotKeyTaken(UINT modifiers, UINT key) {
     return false;
 }
 
-void PutTextOnClipboard(const char* text) {
+// With `mark`, the registered format of that name beside the text, holding the 32-bit number 0.
+void PutTextOnClipboard(const char* text, const char* mark = nullptr) {
     ASSERT_TRUE(::OpenClipboard(nullptr));
     ::EmptyClipboard();
     const size_t n = std::strlen(text) + 1;
@@ -71,6 +74,8 @@ void PutTextOnClipboard(const char* text) {
     std::memcpy(::GlobalLock(mem), text, n);
     ::GlobalUnlock(mem);
     ::SetClipboardData(CF_TEXT, mem);
+    const DWORD zero = 0;
+    if (mark) win::GiveToClipboard(::RegisterClipboardFormatA(mark), win::GlobalCopy(&zero, sizeof zero));
     ::CloseClipboard();
 }
 
@@ -112,9 +117,9 @@ TEST_F(MainFormTest, CreationPreparesEverythingTheProgramNeeds) {
         EXPECT_EQ(form.SavedLeft, (::GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2);
         EXPECT_EQ(form.SavedTop, (::GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2);
 
-        // The tray menu shows Options, Clear, a separator and Quit; "Animate tray" is never shown
-        // but follows the animation switch it inverts.
-        EXPECT_EQ(::GetMenuItemCount(form.TrayMenu1()), 4);
+        // The tray menu shows Options, Keep every copy, Clear, a separator and Quit; "Animate tray"
+        // is never shown but follows the animation switch it inverts.
+        EXPECT_EQ(::GetMenuItemCount(form.TrayMenu1()), 5);
         form.Animatetray1Click();
         form.TrayMenu1Popup();
         EXPECT_FALSE(form.Animatetray1Checked());
@@ -352,6 +357,45 @@ TEST_F(ProgramTest, EnglishChosenThenRestartedShowsEveryFormInEnglish) {
     EXPECT_EQ(no.Seen().caption, L"Confirmation");
     EXPECT_EQ(no.Seen().text, L"Do you really want to clear the internal ClipBoard ?");
     EXPECT_EQ(no.Seen().no, L"&No");
+}
+
+// Seen by users of other histories: the passwords their password manager copied were kept. With
+// the option on, no file of a marked text appears in the store's folder, not even for a moment.
+TEST_F(ProgramTest, KeepEveryCopyOutlivesARestartAndNeverFilesAMarkedText) {
+    // The check box's state when the tray menu's item shows the same, else -1.
+    const auto shown = [](TForm1& form) -> LRESULT {
+        const LRESULT box = ::SendMessageW(form.Control("KeepEveryCopy"), BM_GETCHECK, 0, 0);
+        const bool item = ::GetMenuState(form.TrayMenu1(), kKeepEveryCopyCommand, MF_BYCOMMAND) & MF_CHECKED;
+        return (box == BST_CHECKED) == item ? box : -1;
+    };
+    {
+        Program first(fs, registry, paths);
+        StartUp(first);
+        ::SendMessageW(first.MainWindow().Control("KeepEveryCopy"), BM_CLICK, 0, 0);
+    }
+    Program program(fs, registry, paths);
+    StartUp(program);
+    TForm1& form = program.MainWindow();
+    EXPECT_EQ(shown(form), BST_CHECKED);
+    EXPECT_NE(form.TrayIcon1->Tray().Hint().find("garde chaque copie"), std::string::npos);
+    const std::unique_ptr<FolderWatch> watch = fs.WatchFolder(paths.storeDir);
+    watch->TakeChanges();
+    for (const char* mark :
+         {"ExcludeClipboardContentFromMonitorProcessing", "Clipboard Viewer Ignore", "CanIncludeInClipboardHistory"}) {
+        PutTextOnClipboard("mot de passe", mark);
+        PumpFor(600);
+    }
+    EXPECT_EQ(watch->TakeChanges().names.size(), 0u);
+    PutTextOnClipboard("copied elsewhere");
+    for (int i = 0; i < 100 && program.Chooser().ListCount() == 0; ++i) PumpFor(50);
+    ASSERT_EQ(program.Chooser().ListCount(), 1);
+    const std::string item = paths.storeDir + "\\" + program.Chooser().Line(0) + ".txt";
+    EXPECT_NE(fs.ReadAll(item).value_or("").find("copied elsewhere"), std::string::npos);
+    ::SendMessageW(form.hwnd(), WM_COMMAND, kKeepEveryCopyCommand, 0);  // the tray menu's item
+    EXPECT_EQ(shown(form), BST_UNCHECKED);
+    EXPECT_EQ(IniValue(ini, "Options", "KeepEveryCopy"), "0");
+    fs.RemoveFile(item);
+    fs.RemoveFile(paths.indexFileName);
 }
 
 // Seen by users: in English a capture that could not be filed was reported in French. Here the

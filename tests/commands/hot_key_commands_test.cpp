@@ -51,6 +51,15 @@ struct FakeProgram : CommandPort, KeyboardState, WindowLookup {
     void PutTextPreviewOnClipboard(bool plainOnly) override { Put(plainOnly ? "plain text" : "text"); }
     void PutPicturePreviewOnClipboard() override { Put("picture"); }
     void CaptureClipboard() override { calls.push_back("capture"); }
+    std::optional<std::string> CaptureCopy(const std::optional<std::string>& replacing) override {
+        calls.push_back("copy " + std::to_string(++copies) + (replacing ? " in place of " + *replacing : ""));
+        return std::to_string(copies);
+    }
+    int copies = 0;
+    bool ours = false;  // the clipboard holds the program's own content
+    bool ClipboardIsOurs() override { return ours; }
+    std::uint32_t wake = 0;  // the wait asked for last
+    void WakeAfter(std::uint32_t ms) override { wake = ms; }
     const KeyboardState& Keyboard() override { return *this; }
     bool IsDown(std::uint8_t vk) const override { return down.count(vk) != 0; }
     std::uint32_t Now() override { return now; }
@@ -253,6 +262,41 @@ TEST_F(Commands, AHeldCopyHotKeyRunsOnceAndItsKeysWaitForTheRelease) {
     commands.OnTick();
     EXPECT_EQ(program.calls, (Calls{"keys Ctrl+C to 42"}));
     EXPECT_FALSE(program.watching);
+}
+
+// Seen by users of other histories: a program rewriting the clipboard in a loop filled the
+// history, and their own paste came back as a new item. A copy is filed at once; a burst that
+// follows takes its place with its last content.
+TEST_F(Commands, WithKeepEveryCopyACopyIsFiledAtOnceAndABurstAsItsLastContent) {
+    commands.KeepEveryCopy = true;
+    const auto at = [&](std::uint32_t ms, bool change) {
+        program.now = ms;
+        change ? commands.OnClipboardChange() : commands.OnQuietTick();
+    };
+    at(0xFFFFFF00u, true);  // a burst, across the wrap of the clock
+    at(0xFFFFFF10u, false);
+    at(0xFFFFFFF0u, true);
+    at(44, false);
+    EXPECT_EQ(program.wake, 240u) << "quiet for 60 ms only";
+    at(284, false);
+    at(1000, true);  // a copy half a second later, then one while the chooser is open
+    at(1300, false);
+    program.chooserVisible = true;
+    at(1500, true);
+    at(1800, false);
+    EXPECT_EQ(program.calls, (Calls{"copy 1", "copy 2 in place of 1", "copy 3"})) << "none while the chooser is open";
+    program.chooserVisible = false;
+    at(2100, false);
+    program.ours = true;  // Tessera's own paste
+    at(3000, true);
+    at(3300, false);
+    program.ours = false;
+    at(4000, true);  // the hot key's copy follows another: filed once
+    commands.OnHotKey(HotKeyCommands::kCopyHotKey);
+    at(4100, true);
+    EXPECT_EQ(program.wake, 0u);
+    EXPECT_EQ(program.calls, (Calls{"copy 1", "copy 2 in place of 1", "copy 3", "copy 4", "copy 5", "keys Ctrl+C to 42",
+                                    "capture"}));
 }
 
 }  // namespace

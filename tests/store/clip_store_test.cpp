@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -132,6 +133,38 @@ TEST_F(StoreTest, AFolderThatWentAwayKeepsItsItemsAndIsMadeAgainByACapture) {
     } readOnly;
     ClipStore stuck(readOnly, kStore, kIndex);
     EXPECT_THROW(stuck.Capture(formats, writer, "Texte"), CannotCreateError);
+}
+
+// Seen by users of other histories: the passwords their password manager copied were kept, and
+// a program copying the same text every second filled the history.
+TEST_F(StoreTest, ACopyNotAskedForIsFiledUnlessMarkedRepeatedOrChangedWhileRead) {
+    struct Copy : ClipboardMarks, ClipWriter {
+        std::map<std::string_view, std::optional<std::uint32_t>> marks;
+        std::string bytes = "{\\rtf1 a}";
+        std::uint32_t changes = 0, changesWhileRead = 0;
+        bool Holds(std::string_view name) const override { return marks.count(name) != 0; }
+        std::optional<std::uint32_t> Number(std::string_view name) const override { return marks.at(name); }
+        std::uint32_t ChangeCount() const override { return changes; }
+        ClipFileContent Read(ClipKind) override {
+            changes += changesWhileRead;
+            return {ClipFileContent::Status::Ready, bytes};
+        }
+    } copy;
+    const auto file = [&] { return store.CaptureCopy(formats, copy, copy, "Texte"); };
+    for (const std::string_view mark : {kExcludeFromMonitorFormat, kViewerIgnoreFormat, kCanIncludeInHistoryFormat}) {
+        copy.marks = {{mark, 0u}};
+        EXPECT_EQ(file(), std::nullopt) << mark;
+    }
+    copy.marks = {{kCanIncludeInHistoryFormat, std::nullopt}};
+    EXPECT_EQ(file(), std::nullopt) << "a mark that cannot be read";
+    copy.marks = {{kCanIncludeInHistoryFormat, 1u}};
+    EXPECT_EQ(file(), "Texte_001");
+    EXPECT_EQ(file(), std::nullopt) << "the newest item again";
+    copy.bytes = "{\\rtf1 b}";
+    copy.changesWhileRead = 1;
+    EXPECT_EQ(file(), std::nullopt) << "changed while read: judged at its own change";
+    copy.changesWhileRead = 0;
+    EXPECT_EQ(file(), "Texte_002");
 }
 
 // Writes in the background: the last change wins, a failure is told once and tried again.

@@ -128,6 +128,7 @@ void PrintIds() {
         {"CMD_ANIMATE_TRAY", tessera::kAnimateTrayCommand},
         {"CMD_CLEAR_STORE", tessera::kClearStoreCommand},
         {"CMD_QUIT", tessera::kQuitCommand},
+        {"CMD_KEEP_EVERY_COPY", tessera::kKeepEveryCopyCommand},
         {"CMD_ABOUT", tessera::kAboutCommand},
         {"PASTE_HOTKEY", HotKeyCommands::kPasteHotKey},
         {"COPY_HOTKEY", HotKeyCommands::kCopyHotKey},
