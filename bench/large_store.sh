@@ -92,7 +92,7 @@ hand_rows=()
 by_hand() {
   local result
   sleep 1
-  result=$(probe time-paste "$count" || echo "-1 -1")
+  result=$(probe time-paste "$count" || true)
   hand_rows+=("paste hot key to the list filled, $items items, $1: $(cut -d' ' -f1 <<<"$result") ms (longest unanswered $(cut -d' ' -f2 <<<"$result") ms)")
   sleep 0.3
 }

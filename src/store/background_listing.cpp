@@ -1,5 +1,7 @@
 #include "store/background_listing.h"
 
+#include "store/index_startup.h"
+
 #include <system_error>
 #include <utility>
 
@@ -9,18 +11,19 @@ BackgroundListing::~BackgroundListing() {
     if (thread_.joinable()) thread_.join();
 }
 
-bool BackgroundListing::Start(FileSystem& fs, std::string dir) {
+bool BackgroundListing::Start(FileSystem& fs, std::string dir, std::optional<std::vector<std::string>> named) {
     if (thread_.joinable()) Take();
     result_.reset();
     done_ = nullptr;
     try {
-        thread_ = std::thread([this, &fs, dir = std::move(dir)] {
+        thread_ = std::thread([this, &fs, dir = std::move(dir), named = std::move(named)] {
             std::vector<std::string> plainFiles;
-            StoreListing listing(fs, dir, &plainFiles);
+            StoreListing listing(fs, dir, named ? &plainFiles : nullptr);
+            std::vector<std::string> unnamed = named ? UnnamedFiles(std::move(plainFiles), *named) : plainFiles;
             std::function<void()> done;
             {
                 std::lock_guard<std::mutex> lock(mutex_);
-                result_.emplace(Result{std::move(listing), std::move(plainFiles)});
+                result_.emplace(Result{std::move(listing), std::move(unnamed)});
                 done = std::move(done_);
             }
             finished_.notify_all();

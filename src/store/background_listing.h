@@ -17,7 +17,7 @@ class BackgroundListing {
 public:
     struct Result {
         StoreListing listing;
-        std::vector<std::string> plainFiles;  // the names of its plain files
+        std::vector<std::string> unnamed;  // plain store files no name of `named` names, in number order
     };
 
     BackgroundListing() = default;
@@ -26,8 +26,9 @@ public:
     // Waits for a listing under way.
     ~BackgroundListing();
 
-    // Starts listing `dir`; false when no thread could be had (nothing runs then).
-    bool Start(FileSystem& fs, std::string dir);
+    // Starts listing `dir`, and finding its files that none of `named` names when asked; false when
+    // no thread could be had (nothing runs then).
+    bool Start(FileSystem& fs, std::string dir, std::optional<std::vector<std::string>> named = std::nullopt);
     // Started and not taken yet.
     bool Running() const noexcept { return thread_.joinable(); }
     bool Done();

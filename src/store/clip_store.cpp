@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <system_error>
-#include <unordered_set>
 #include <utility>
 
 #include "store/clear_store.h"
@@ -52,7 +51,7 @@ IndexStartup ClipStore::Load() {
     // Without a watch the listing would be out of date by then: the showing lists.
     if (Watch()) {
         watch_->TakeChanges();
-        listingJob_.Start(fs_, storeDir_);
+        listingJob_.Start(fs_, storeDir_, adoptPending_ ? std::optional(NamedFiles()) : std::nullopt);
     }
     return startup;
 }
@@ -164,30 +163,32 @@ void ClipStore::SettleStartup() {
     std::vector<std::string> plainFiles;
     if (Watch()) watch_->TakeChanges();
     listing_.emplace(fs_, storeDir_, &plainFiles);
-    Adopt(std::move(plainFiles));
+    Adopt(UnnamedFiles(std::move(plainFiles), NamedFiles()));
 }
 
 bool ClipStore::TakeListing() {
     if (!listingJob_.Running()) return false;
     BackgroundListing::Result made = listingJob_.Take();
     listing_.emplace(std::move(made.listing));
-    if (adoptPending_) Adopt(std::move(made.plainFiles));
+    if (adoptPending_) Adopt(std::move(made.unnamed));
     return true;
+}
+
+std::vector<std::string> ClipStore::NamedFiles() const {
+    std::vector<std::string> named;
+    named.reserve(grid.StoredRows().size());
+    for (const ClipIndex::StoredRow& row : grid.StoredRows()) named.push_back(row.cells[ClipIndex::kFileNameColumn]);
+    return named;
 }
 
 // After a crash the captures made since the index was last written are files it does not name;
 // so are files put in the folder by hand. They follow the named items in the order of their
-// numbers, as they were captured.
-void ClipStore::Adopt(std::vector<std::string> plainFiles) {
+// numbers, as they were captured. They are found in the background from the names the index held
+// at start-up, which still hold: a capture waits for that listing, and a rename or a deletion in
+// the chooser makes no file that no row names.
+void ClipStore::Adopt(std::vector<std::string> unnamed) {
     adoptPending_ = false;
-    std::unordered_set<std::string> named;
-    for (const ClipIndex::StoredRow& row : grid.StoredRows())
-        named.insert(UpperAscii(row.cells[ClipIndex::kFileNameColumn]));
-    std::vector<std::string> unnamed;
-    for (std::string& name : plainFiles)
-        if (IsPlainStoreFileName(name) && !named.count(UpperAscii(name))) unnamed.push_back(std::move(name));
     if (unnamed.empty()) return;
-    SortByItemNumber(unnamed);
     RebuildIndexFromFiles(unnamed, grid);
     Persist();
 }

@@ -106,7 +106,9 @@ private:
     void SettleStartup();
     // Takes a listing made in the background, adopting at start-up; false when there is none.
     bool TakeListing();
-    void Adopt(std::vector<std::string> plainFiles);
+    void Adopt(std::vector<std::string> unnamed);
+    // The file names the index holds.
+    std::vector<std::string> NamedFiles() const;
     // Brings listing_ up to date: false while a listing is made in the background.
     bool UpdateListing(const std::function<void()>& ready);
     std::optional<std::string> File(const ClipboardFormats& formats, ClipWriter& writer, std::string_view textPrefix,

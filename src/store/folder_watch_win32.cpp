@@ -2,6 +2,7 @@
 // without waiting except for the marker that says it has caught up.
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,8 +20,11 @@ using win::unique_hfile;
 
 // Files only: a folder's name is no item, and the records then say exactly what each file did.
 constexpr DWORD kWatched = FILE_NOTIFY_CHANGE_FILE_NAME;
-// As much as one read may carry; more changes than fit between two showings run it over.
-constexpr DWORD kBufferBytes = 64 * 1024;
+// As much as one read may carry; more changes than fit between two showings run it over, and the
+// folder is listed again. A megabyte holds some 20,000 changed names (ten thousand files deleted
+// by hand); over a network a read takes 64 KB at most.
+constexpr DWORD kBufferBytes = 1024 * 1024;
+constexpr DWORD kNetworkBufferBytes = 64 * 1024;
 // The system reports a change within milliseconds; a marker not seen by then is taken as lost.
 constexpr DWORD kMarkerWaitMs = 1000;
 
@@ -40,6 +44,9 @@ unique_hfile OpenFolder(const std::string& dir, DWORD access, DWORD flags) {
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr));
 }
 
+// Each watch its own marker: another watch's marker is a change like any other.
+std::atomic<unsigned> watches{0};
+
 // A read of the folder's changes is always pending while the watch runs: the system keeps what
 // happens between two reads for the next one. The reads complete in the background; a question
 // makes a hidden marker file appear and go, and takes the completed reads up to the marker's
@@ -48,8 +55,9 @@ class DirectoryWatch final : public FolderWatch {
 public:
     explicit DirectoryWatch(std::string dir)
         : dir_(std::move(dir)),
-          marker_(L"Tessera-" + std::to_wstring(::GetCurrentProcessId()) + L".sync"),
-          buffer_(std::make_unique<DWORD[]>(kBufferBytes / sizeof(DWORD))) {}
+          marker_(L"Tessera-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++watches) + L".sync"),
+          buffer_(std::make_unique<DWORD[]>(kBufferBytes / sizeof(DWORD))),
+          bufferBytes_(kBufferBytes) {}
     DirectoryWatch(const DirectoryWatch&) = delete;
     DirectoryWatch& operator=(const DirectoryWatch&) = delete;
     ~DirectoryWatch() override { Stop(); }
@@ -115,11 +123,16 @@ private:
     }
 
     bool Arm() {
-        ::ResetEvent(event_.get());
-        overlapped_ = OVERLAPPED{};
-        overlapped_.hEvent = event_.get();
-        return ::ReadDirectoryChangesW(folder_.get(), buffer_.get(), kBufferBytes, FALSE, kWatched, nullptr,
-                                       &overlapped_, nullptr) != FALSE;
+        for (;;) {
+            ::ResetEvent(event_.get());
+            overlapped_ = OVERLAPPED{};
+            overlapped_.hEvent = event_.get();
+            if (::ReadDirectoryChangesW(folder_.get(), buffer_.get(), bufferBytes_, FALSE, kWatched, nullptr,
+                                        &overlapped_, nullptr))
+                return true;
+            if (::GetLastError() != ERROR_INVALID_PARAMETER || bufferBytes_ == kNetworkBufferBytes) return false;
+            bufferBytes_ = kNetworkBufferBytes;
+        }
     }
 
     // The folder at the path is still the one watched (it was not renamed away and replaced).
@@ -152,6 +165,7 @@ private:
     std::string dir_;
     std::wstring marker_;
     std::unique_ptr<DWORD[]> buffer_;
+    DWORD bufferBytes_;
     unique_hfile folder_;
     unique_handle event_;
     OVERLAPPED overlapped_{};

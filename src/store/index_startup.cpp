@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
+#include <unordered_set>
 
 #include "store/index_file.h"
+#include "store/store_names.h"
 #include "text/ascii.h"
 
 namespace tessera {
@@ -39,6 +41,17 @@ void SortNamesIgnoringCase(std::vector<std::string>& files) {
             return static_cast<unsigned char>(UpperAscii(x)) < static_cast<unsigned char>(UpperAscii(y));
         });
     });
+}
+
+std::vector<std::string> UnnamedFiles(std::vector<std::string> plainFiles, const std::vector<std::string>& named) {
+    std::unordered_set<std::string> upperNamed;
+    upperNamed.reserve(named.size());
+    for (const std::string& name : named) upperNamed.insert(UpperAscii(name));
+    std::vector<std::string> unnamed;
+    for (std::string& name : plainFiles)
+        if (IsPlainStoreFileName(name) && !upperNamed.count(UpperAscii(name))) unnamed.push_back(std::move(name));
+    SortByItemNumber(unnamed);
+    return unnamed;
 }
 
 void SortByItemNumber(std::vector<std::string>& files) {

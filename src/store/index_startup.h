@@ -27,6 +27,10 @@ void RebuildIndexFromFiles(const std::vector<std::string>& files, ClipIndex& ind
 
 // `files` sorted by name, letter case ignored (a to z only, as the program compares names).
 void SortNamesIgnoringCase(std::vector<std::string>& files);
+// The plain store file names among `plainFiles` that none of `named` names (letter case ignored),
+// in the order of their numbers: the files a crash or a hand put in the store.
+std::vector<std::string> UnnamedFiles(std::vector<std::string> plainFiles, const std::vector<std::string>& named);
+
 // `files` in the order of their items' numbers ("Texte_012.txt" is 12), in capture order for the
 // program's own names; names of the same number or without one follow by name, case ignored.
 void SortByItemNumber(std::vector<std::string>& files);

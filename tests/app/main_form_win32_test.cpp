@@ -385,7 +385,7 @@ TEST_F(ProgramTest, KeepEveryCopyOutlivesARestartAndNeverFilesAMarkedText) {
         PutTextOnClipboard("mot de passe", mark);
         PumpFor(600);
     }
-    EXPECT_EQ(watch->TakeChanges().names.size(), 0u);
+    EXPECT_EQ(watch->TakeChanges().changes.size(), 0u);
     PutTextOnClipboard("copied elsewhere");
     for (int i = 0; i < 100 && program.Chooser().ListCount() == 0; ++i) PumpFor(50);
     ASSERT_EQ(program.Chooser().ListCount(), 1);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -33,36 +34,35 @@ const std::string& SavedByTheChild(unsigned i) {
 }
 
 constexpr std::string_view kChildFlag = "--tessera-saver-child=";
-
-// Started with the flag, this program is the child of the kill test: it saves in a loop until it
-// is terminated (or a minute has passed) and never reaches the tests.
-[[maybe_unused]] const bool g_isSaverChild = [] {
-    const std::string commandLine = ::GetCommandLineA();
-    const std::size_t at = commandLine.find(kChildFlag);
-    if (at == std::string::npos) return false;
-    std::string path = commandLine.substr(at + kChildFlag.size());
-    path.erase(std::remove(path.begin(), path.end(), '"'), path.end());
-    DiskFileSystem fs;
-    const auto stop = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-    for (unsigned i = 0; std::chrono::steady_clock::now() < stop; ++i) fs.ReplaceContents(path, SavedByTheChild(i));
-    ::ExitProcess(0);
-}();
-
 constexpr std::string_view kLockChildFlag = "--tessera-lock-child=";
 
-// Started with this flag, the program claims the store folder named after it, as Tessera does,
-// and waits to be terminated.
-[[maybe_unused]] const bool g_isLockChild = [] {
+// What follows `flag` on this program's command line, when it was started with it.
+std::optional<std::string> ChildArgument(std::string_view flag) {
     const std::string commandLine = ::GetCommandLineA();
-    const std::size_t at = commandLine.find(kLockChildFlag);
-    if (at == std::string::npos) return false;
-    std::string dir = commandLine.substr(at + kLockChildFlag.size());
-    dir.erase(std::remove(dir.begin(), dir.end(), '"'), dir.end());
+    const std::size_t at = commandLine.find(flag);
+    if (at == std::string::npos) return std::nullopt;
+    std::string argument = commandLine.substr(at + flag.size());
+    argument.erase(std::remove(argument.begin(), argument.end(), '"'), argument.end());
+    return argument;
+}
+
+// Started with one of the flags, this program is a child of a test and never reaches the tests:
+// it saves in a loop until it is terminated (or a minute has passed), or it claims the store
+// folder named after the flag, as Tessera does, and waits to be terminated.
+[[maybe_unused]] const bool g_isChild = [] {
     DiskFileSystem fs;
-    ClipStore store(fs, dir, dir + ".FIC");
-    store.Open({"HERE", ::GetCurrentProcessId()});
-    ::Sleep(60000);
-    ::ExitProcess(0);
+    if (const std::optional<std::string> path = ChildArgument(kChildFlag)) {
+        const auto stop = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+        for (unsigned i = 0; std::chrono::steady_clock::now() < stop; ++i) fs.ReplaceContents(*path, SavedByTheChild(i));
+        ::ExitProcess(0);
+    }
+    if (const std::optional<std::string> dir = ChildArgument(kLockChildFlag)) {
+        ClipStore store(fs, *dir, *dir + ".FIC");
+        store.Open({"HERE", ::GetCurrentProcessId()});
+        ::Sleep(60000);
+        ::ExitProcess(0);
+    }
+    return false;
 }();
 
 // Starts this program with `flag` and `argument`; the child's process handle.
