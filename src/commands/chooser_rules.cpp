@@ -67,10 +67,14 @@ void ChooserCore::FillLines() {
 // no longer exists falls back to the last row: the newest item is preselected after start-up and
 // after removals elsewhere.
 void ChooserCore::Show() {
-    settled_ = store_.DropStaleRows(view_.ListingReadyNotice());
     query_.clear();
     view_.EmptySearchField();
     view_.ShowSearching(false);
+    Fill();
+}
+
+void ChooserCore::Fill() {
+    settled_ = store_.DropStaleRows(view_.ListingReadyNotice());
     rowItemsValid_ = false;
     FillLines();
     if (!settled_) {
@@ -93,6 +97,7 @@ void ChooserCore::Show() {
 // on an item that no longer exists. When the whole folder is gone, the folder is reported and
 // the item stays: the folder may come back with every file.
 void ChooserCore::SelectionChanged() {
+    previewPending_ = false;
     const int line = view_.Selection();
     int row = RowOfLine(line);
     if (row < 0) {
@@ -136,7 +141,11 @@ void ChooserCore::SelectionChanged() {
 }
 
 void ChooserCore::ListingArrived() {
-    if (!settled_) Show();
+    if (!settled_) Fill();
+}
+
+void ChooserCore::SettlePreview() {
+    if (previewPending_) SelectionChanged();
 }
 
 void ChooserCore::DropLine(int line, const std::string& fileName) {
@@ -156,6 +165,7 @@ void ChooserCore::DropLine(int line, const std::string& fileName) {
 // after the selection handling; a search that no longer matches anything leaves the store as it
 // is, and the chooser open.
 void ChooserCore::DeleteSelected() {
+    SettlePreview();
     const int line = view_.Selection();
     const int row = RowOfLine(line);
     if (row < 0) return;
@@ -175,6 +185,7 @@ void ChooserCore::DeleteSelected() {
 
 // Modifiers do not matter.
 void ChooserCore::KeyDown(int virtualKey) {
+    SettlePreview();
     if (virtualKey == kDeleteKey)
         DeleteSelected();
     else if (virtualKey == kEnterKey && pasteEnabled_ && !missingFile_)
@@ -184,12 +195,14 @@ void ChooserCore::KeyDown(int virtualKey) {
 // Closes also when the click hit no line: the paste command then finds no selection. Not before
 // the list is settled: the line may be an item whose file is gone.
 void ChooserCore::DoubleClick() {
+    SettlePreview();
     if (!missingFile_ && settled_) view_.Close(ChooserResult::Ok);
 }
 
 // Every keystroke renames; empty and duplicate names are allowed and the file name never changes.
 // The item keeps its line even when its new name no longer matches the search.
 void ChooserCore::Rename(const std::string& text) {
+    SettlePreview();
     const int line = view_.Selection();
     const int row = RowOfLine(line);
     if (row < 0 || row >= store_.ItemCount()) return;
@@ -204,8 +217,9 @@ void ChooserCore::Search(const std::string& query) {
 }
 
 // The selected item stays selected while it matches, else the newest match is, as the newest
-// item is when the chooser opens; its preview is loaded again only when the item changed. With
-// no match nothing can be pasted.
+// item is when the chooser opens. Its preview is loaded once the keys typed meanwhile are
+// handled, and only when the item changed: under Wine a long text takes longer to load than the
+// search to run. With no match nothing can be pasted.
 void ChooserCore::Refilter() {
     const int selected = SelectedRow();
     FillLines();
@@ -217,7 +231,8 @@ void ChooserCore::Refilter() {
         SelectionChanged();
         SetPasteEnabled(false);
     } else if (RowOfLine(line) != selected) {
-        SelectionChanged();
+        previewPending_ = true;
+        view_.PreviewSoon();
     }
 }
 

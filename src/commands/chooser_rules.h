@@ -48,6 +48,8 @@ public:
     virtual void EmptySearchField() = 0;
     // Label1: says that the search is still reading the items' texts, or says nothing.
     virtual void ShowSearching(bool searching) = 0;
+    // Has ChooserCore::SettlePreview run soon, once the messages waiting now are handled.
+    virtual void PreviewSoon() = 0;
     // Button2
     virtual void EnablePaste(bool enabled) = 0;
     // An information box with its OK button showing `itemName` (the program's 8-bit code page,
@@ -85,7 +87,7 @@ public:
     // must be listed first (a change its watch lost track of), the list shows the items as they
     // stand, nothing selected, until ListingArrived.
     void Show();
-    // The listing a showing waited for is there.
+    // The listing a showing waited for is there: the list is filled, the search kept.
     void ListingArrived();
     bool Settled() const noexcept { return settled_; }
     // After the selection changed, by the user or by the program.
@@ -96,8 +98,12 @@ public:
     void DoubleClick();
     // Every change of the rename field.
     void Rename(const std::string& text);
-    // Every change of the search field (UTF-8): the list shows the items that match.
+    // Every change of the search field (UTF-8): the list shows the items that match at once, and
+    // the preview follows the selection at SettlePreview (a search typed fast loads one preview).
     void Search(const std::string& query);
+    // Catches the preview and its state up with the selection; every action on the selected item
+    // does it first.
+    void SettlePreview();
     // The search adopted texts read in the background: a typed search may match more items.
     void TextsArrived();
     // A capture's new item, the store's last: a new line, selected, when it matches the search;
@@ -121,6 +127,8 @@ public:
 
 private:
     void SetPasteEnabled(bool enabled);
+    // Drops stale rows, fills the list and selects the remembered item, or waits for the listing.
+    void Fill();
     // Rebuilds the lines from the store, those that match the search.
     void FillLines();
     // The list shows the items matching a new search, the selected one kept when it matches.
@@ -141,6 +149,7 @@ private:
     std::vector<int> lineRows_;                   // the store row of each line
     std::vector<SearchIndex::ItemId> rowItems_;   // per store row; stale once the rows changed
     bool rowItemsValid_ = false;
+    bool previewPending_ = false;
     std::unordered_map<std::string, std::string> pictureSizes_;  // by file name, read once
     int remembered_ = -1;
     bool missingFile_ = false;

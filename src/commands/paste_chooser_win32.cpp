@@ -114,6 +114,10 @@ LRESULT CALLBACK FindKeys(HWND control, UINT message, WPARAM wParam, LPARAM lPar
 constexpr UINT kListingReadyMessage = WM_APP + 1;
 // Posted by the search's build after each hand-over of texts.
 constexpr UINT kSearchTextsMessage = WM_APP + 2;
+// Set when the selection moved with the search: its preview follows. A timer's message comes
+// after the keys typed and after the list is painted, so a search typed fast shows its list at
+// each key and loads one preview, where it stops.
+constexpr UINT_PTR kPreviewTimer = 1;
 
 std::wstring TextOf(HWND control) {
     const int length = ::GetWindowTextLengthW(control);
@@ -258,6 +262,7 @@ void TChoix::Edit2Change() {
     const win::scope_exit redraw([this] {
         ::SendMessageW(List(), WM_SETREDRAW, TRUE, 0);
         ::InvalidateRect(List(), nullptr, TRUE);
+        ::UpdateWindow(List());
     });
     core_.Search(query);
 }
@@ -298,7 +303,11 @@ void TChoix::OnCommand(int id, int code) {
         if (code == BN_CLICKED) Button1Click();
         break;
     case kButton2:
-        if (code == BN_CLICKED) Close(ChooserResult::Ok);
+        // The preview goes on the clipboard: it must be the selected item's.
+        if (code == BN_CLICKED) {
+            core_.SettlePreview();
+            if (core_.PasteEnabled()) Close(ChooserResult::Ok);
+        }
         break;
     case kButton3:
         if (code == BN_CLICKED) Close(ChooserResult::Cancel);
@@ -446,6 +455,8 @@ void TChoix::SetRenameText(const std::string& text) {
 
 void TChoix::EmptySearchField() { ::SetWindowTextW(Control("Edit2"), L""); }
 
+void TChoix::PreviewSoon() { ::SetTimer(hwnd(), kPreviewTimer, USER_TIMER_MINIMUM, nullptr); }
+
 void TChoix::ShowSearching(bool searching) { ::ShowWindow(Control("Label1"), searching ? SW_SHOWNA : SW_HIDE); }
 
 void TChoix::EnablePaste(bool enabled) { ::EnableWindow(Control("Button2"), enabled); }
@@ -520,6 +531,11 @@ LRESULT TChoix::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kListingReadyMessage: ListingArrived(); return 0;
     case kSearchTextsMessage: SearchTextsArrived(); return 0;
+    case WM_TIMER:
+        if (wParam != kPreviewTimer) break;
+        ::KillTimer(hwnd(), kPreviewTimer);
+        core_.SettlePreview();
+        return 0;
     case WM_ENDSESSION:
         // Windows ends the program after this without closing the dialog: the edit of the text
         // preview is kept as a closing would keep it (the main window saves the index).

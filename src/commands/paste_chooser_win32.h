@@ -107,6 +107,7 @@ private:
     void SetRenameText(const std::string& text) override;
     void EmptySearchField() override;
     void ShowSearching(bool searching) override;
+    void PreviewSoon() override;
     void EnablePaste(bool enabled) override;
     void ShowInformation(const std::string& itemName, const std::string& text) override;
     void ShowFolderMissing() override;

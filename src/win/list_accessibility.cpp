@@ -21,7 +21,7 @@ bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CH
 class ListAccessible final : public IAccessible {
 public:
     ListAccessible(HWND list, std::function<std::wstring(int)> lineName) : list_(list), lineName_(std::move(lineName)) {
-        if (FAILED(::CreateStdAccessibleObject(list, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&standard_))))
+        if (FAILED(::CreateStdAccessibleObject(list, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard_))))
             standard_ = nullptr;
     }
     void Disconnect() {
@@ -34,7 +34,7 @@ public:
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (!object) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
+        if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible)) {
             *object = static_cast<IAccessible*>(this);
             AddRef();
             return S_OK;
@@ -248,7 +248,7 @@ ListAccessibility::~ListAccessibility() {
 LRESULT ListAccessibility::GetObject(WPARAM wParam, LPARAM lParam) {
     if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT)) return ::DefSubclassProc(list_, WM_GETOBJECT, wParam, lParam);
     if (!comStarted_) comStarted_ = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    return ::LresultFromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(object_));
+    return ::LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(object_));
 }
 
 LRESULT CALLBACK ListAccessibility::Subclass(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

@@ -60,6 +60,7 @@ struct RecordingView : ChooserView {
     void SetRenameText(const std::string& text) override { renameText = text; }
     void EmptySearchField() override {}
     void ShowSearching(bool shown) override { searching = shown; }
+    void PreviewSoon() override {}
     void EnablePaste(bool enabled) override { pasteEnabled = enabled; }
     void ShowInformation(const std::string& itemName, const std::string& text) override {
         messages.push_back(itemName + text);
@@ -295,6 +296,7 @@ TEST_F(SearchingChooserTest, EveryActionOnAFilteredListActsOnTheItemOfTheSelecte
     searching.Show();
     EXPECT_EQ(searching.LineDetail(4), "1920 \u00d7 1080");
     searching.Search("MONTR");
+    searching.SettlePreview();  // once the keys waiting are handled
     EXPECT_EQ(view.lines, (Lines{"Texte_003"}));
     EXPECT_EQ(searching.SelectedRow(), 2);
     EXPECT_EQ(view.preview, "Texte_003.txt");
