@@ -12,6 +12,7 @@
 //   e2e_probe select-all CLASS TITLE CHILD   selects all the text of the first child of class CHILD
 //   e2e_probe selected CLASS TITLE CHILD     prints the selected line (from 0, -1 for none) of the first
 //                                            list box of class CHILD
+//   e2e_probe list-count CLASS TITLE         prints the line count of the window's first list box
 //   e2e_probe key CLASS TITLE CHILD VK       posts a press and release of the key VK (a number) to the
 //                                            first child of class CHILD
 //   e2e_probe child-text CLASS TITLE CHILD   prints the text of the first child of class CHILD (asked
@@ -563,6 +564,12 @@ int main(int argc, char** argv) {
         return child && ::PostMessageA(child, WM_KEYDOWN, key, 1) && ::PostMessageA(child, WM_KEYUP, key, 0xC0000001)
                    ? 0
                    : 1;
+    }
+    if (verb == "list-count") {
+        HWND list = ::FindWindowExA(h, nullptr, "ListBox", nullptr);
+        if (!list) return 1;
+        std::printf("%ld\n", static_cast<long>(::SendMessageA(list, LB_GETCOUNT, 0, 0)));
+        return 0;
     }
     if (verb == "selected" && argc >= 5) {
         HWND child = ::FindWindowExA(h, nullptr, argv[4], nullptr);
