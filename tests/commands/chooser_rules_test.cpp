@@ -339,6 +339,16 @@ TEST_F(SearchingChooserTest, EveryActionOnAFilteredListActsOnTheItemOfTheSelecte
     EXPECT_EQ(view.messages.size(), 1u);
     searching.Search("");
     EXPECT_EQ(view.lines, (Lines{"Texte_002", "Texte_004", "Image_001", "Texte_006"}));
+
+    // Enter typed at once after the search chooses the item the list shows, preview and all.
+    searching.Search("courses");
+    searching.KeyDown(ChooserCore::kEnterKey);
+    EXPECT_EQ(view.preview, "Texte_002.txt");
+    EXPECT_EQ(view.closes, (Closes{ChooserResult::Ok}));
+    searching.Search("zzz");
+    EXPECT_FALSE(view.pasteEnabled);
+    searching.Show();
+    EXPECT_EQ(view.lines.size(), 4u) << "each showing starts unfiltered";
 }
 
 // A store folder whose watch lost track is listed again in the background: the chooser shows at
