@@ -20,12 +20,12 @@ Program::Program(FileSystem& fs, RunRegistry& registry, const ProgramPaths& path
       store_(fs, paths.storeDir, paths.indexFileName, IndexWriter::Mode::InBackground),
       itemFiles_(paths.storeDir) {}
 
-// The commands and the forms go before the search (whose build stops), and the search before the
-// store, which then writes what is still to be written.
+// The search's build stops first: it tells the chooser of its texts. The commands and the forms
+// go before the store, which then writes what is still to be written.
 Program::~Program() {
     commands_.reset();
-    choix_.reset();
     search_.reset();
+    choix_.reset();
     aboutBox_.reset();
     form1_.reset();
 }

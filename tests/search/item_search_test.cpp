@@ -64,6 +64,7 @@ TEST_F(ItemSearchTest, FollowsEveryChangeOfTheStore) {
     store.Rename(0, "Recette \xE9t\xE9");
     EXPECT_EQ(Found(search, "utf"), 1u) << "names reach the index in UTF-8";
     EXPECT_EQ(Found(search, "Texte_001"), 0u);
+    EXPECT_EQ(Found(search, "ette"), 0u) << "words are found by their beginnings";
     EXPECT_TRUE(store.ReplaceItemFile("Texte_002.txt", "{\\rtf1 retour}"));
     EXPECT_EQ(Found(search, "retour"), 1u);
     EXPECT_EQ(Found(search, "depart"), 0u) << "an edit replaces the text";
