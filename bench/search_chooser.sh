@@ -6,8 +6,10 @@
 #   written), with the resident memory once it is there;
 #   keystrokes: each query typed a letter at a time into the search field, the ms from each
 #   change to the list's count (a frequent word, a rare word, two words, a word with accents typed
-#   without them, a word found nowhere), median and slowest, beside the bare question of the
-#   list's count and the field emptied (every line back); resident memory after them;
+#   without them, a word found nowhere), three rounds: the median of every time, and the slowest
+#   keystroke (the largest of each keystroke's median over the rounds) beside the largest single
+#   time, the bare question of the list's count and the field emptied (every line back);
+#   resident memory after them;
 #   start-up with the cache of the run before: start-up to ready, and the first search, typed as
 #   soon as the chooser shows: the ms of its keystroke and until the list holds every match.
 # With BASELINE_EXE naming another build of Tessera.exe (main's, say), its start-up, showing and
@@ -75,10 +77,20 @@ echo "search cache built from nothing, $items items, launch to written: $(($(now
 sleep 2
 echo "resident memory, $items items, texts read: $(resident_kb) KB"
 open_chooser
-probe time-search "${queries[@]}" | tee "$E2E_DIR/search.txt" | sed 's/^/  /'
-summary=$(tail -1 "$E2E_DIR/search.txt")
-read -r _ median _ slowest _ trip _ emptied <<<"$summary"
-echo "keystroke to list updated, $items items: median $median ms, slowest $slowest ms (list's count alone $trip ms, field emptied $emptied ms)"
+# Three rounds: on a shared machine one keystroke's time may be another program's; the slowest
+# keystroke is the one whose median over the rounds is the largest (the largest single time is
+# printed too).
+for round in 1 2 3; do probe time-search "${queries[@]}"; done | tee "$E2E_DIR/search.txt" | sed 's/^/  /'
+median=$(awk -F'|' 'NF == 3 { n = split($3, t, " "); for (i = 1; i <= n; i++) print t[i] }' "$E2E_DIR/search.txt" | median)
+read -r slowest single < <(awk -F'|' 'NF == 3 {
+    n = split($3, t, " "); for (i = 1; i <= n; i++) { k = $1 SUBSEP i; v[k, ++c[k]] = t[i] + 0; if (t[i] + 0 > single) single = t[i] + 0 } }
+  END {
+    for (k in c) { a = v[k, 1]; b = v[k, 2]; d = v[k, 3]
+      med = a + b + d - (a > b ? (a > d ? a : d) : (b > d ? b : d)) - (a < b ? (a < d ? a : d) : (b < d ? b : d))
+      if (med > slow) slow = med }
+    printf "%.1f %.1f\n", slow, single }' "$E2E_DIR/search.txt")
+read -r _ _ _ _ _ trip _ emptied <<<"$(grep '^median' "$E2E_DIR/search.txt" | tail -1)"
+echo "keystroke to list updated, $items items: median $median ms, slowest $slowest ms, largest single time $single ms (list's count alone $trip ms, field emptied $emptied ms)"
 echo "resident memory after the searches: $(resident_kb) KB"
 rare=$(awk -F'|' -v q="${queries[1]}" '$1 == q { print $2 }' "$E2E_DIR/search.txt")
 close_chooser
@@ -89,7 +101,7 @@ echo "start-up to ready with the cache, $items items, splash excluded: $READY_MS
 open_chooser
 read -r typed full < <(probe search-until "${queries[1]}" "$rare" || echo "-1 -1")
 echo "first search after start-up, $items items: keystroke $typed ms, every match listed after $full ms"
-sleep 2
+sleep 5
 echo "resident memory with the cache read, after a search: $(resident_kb) KB"
 close_chooser
 quit_tessera

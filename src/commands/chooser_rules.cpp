@@ -217,9 +217,9 @@ void ChooserCore::Search(const std::string& query) {
 }
 
 // The selected item stays selected while it matches, else the newest match is, as the newest
-// item is when the chooser opens. Its preview is loaded once the keys typed meanwhile are
-// handled, and only when the item changed: under Wine a long text takes longer to load than the
-// search to run. With no match nothing can be pasted.
+// item is when the chooser opens. Its preview is loaded once the typing pauses, and only when
+// the item changed: under Wine a long text takes longer to load than the search to run. With no
+// match nothing can be pasted.
 void ChooserCore::Refilter() {
     const int selected = SelectedRow();
     FillLines();

@@ -48,7 +48,7 @@ public:
     virtual void EmptySearchField() = 0;
     // Label1: says that the search is still reading the items' texts, or says nothing.
     virtual void ShowSearching(bool searching) = 0;
-    // Has ChooserCore::SettlePreview run soon, once the messages waiting now are handled.
+    // Has ChooserCore::SettlePreview run soon, once the typing pauses.
     virtual void PreviewSoon() = 0;
     // Button2
     virtual void EnablePaste(bool enabled) = 0;

@@ -114,10 +114,11 @@ LRESULT CALLBACK FindKeys(HWND control, UINT message, WPARAM wParam, LPARAM lPar
 constexpr UINT kListingReadyMessage = WM_APP + 1;
 // Posted by the search's build after each hand-over of texts.
 constexpr UINT kSearchTextsMessage = WM_APP + 2;
-// Set when the selection moved with the search: its preview follows. A timer's message comes
-// after the keys typed and after the list is painted, so a search typed fast shows its list at
-// each key and loads one preview, where it stops.
+// Set when the selection moved with the search: its preview follows once the typing pauses, so
+// that a search typed shows its list at each key and loads one preview, where it stops (under
+// Wine a long text takes longer to load than a key to come).
 constexpr UINT_PTR kPreviewTimer = 1;
+constexpr UINT kPreviewPauseMs = 250;
 
 std::wstring TextOf(HWND control) {
     const int length = ::GetWindowTextLengthW(control);
@@ -455,7 +456,7 @@ void TChoix::SetRenameText(const std::string& text) {
 
 void TChoix::EmptySearchField() { ::SetWindowTextW(Control("Edit2"), L""); }
 
-void TChoix::PreviewSoon() { ::SetTimer(hwnd(), kPreviewTimer, USER_TIMER_MINIMUM, nullptr); }
+void TChoix::PreviewSoon() { ::SetTimer(hwnd(), kPreviewTimer, kPreviewPauseMs, nullptr); }
 
 void TChoix::ShowSearching(bool searching) { ::ShowWindow(Control("Label1"), searching ? SW_SHOWNA : SW_HIDE); }
 
