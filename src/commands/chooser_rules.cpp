@@ -84,8 +84,8 @@ void ChooserCore::Fill() {
         return;
     }
 
-    const int last = view_.LineCount() - 1;
-    view_.SetSelection(remembered_ < 0 || remembered_ > last ? last : remembered_);
+    const int remembered = LineOfRow(remembered_);
+    view_.SetSelection(remembered >= 0 ? remembered : view_.LineCount() - 1);
     SelectionChanged();
 }
 

@@ -101,6 +101,7 @@ public:
     // Every change of the search field (UTF-8): the list shows the items that match at once, and
     // the preview follows the selection at SettlePreview (a search typed fast loads one preview).
     void Search(const std::string& query);
+    const std::string& Query() const noexcept { return query_; }
     // Catches the preview and its state up with the selection; every action on the selected item
     // does it first.
     void SettlePreview();

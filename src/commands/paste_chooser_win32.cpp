@@ -256,9 +256,11 @@ void TChoix::Supprimer1Click() { core_.DeleteSelected(); }
 
 void TChoix::Edit1Change() { core_.Rename(win::WideToAnsi(TextOf(Control("Edit1")))); }
 
-// The list is filled again at each change of the search: once, as at a showing.
+// The list is filled again at each change of the search: once, as at a showing. The field
+// emptied by a showing changes nothing.
 void TChoix::Edit2Change() {
     const std::string query = win::WideToUtf8(TextOf(Control("Edit2")));
+    if (query == core_.Query()) return;
     ::SendMessageW(List(), WM_SETREDRAW, FALSE, 0);
     const win::scope_exit redraw([this] {
         ::SendMessageW(List(), WM_SETREDRAW, TRUE, 0);
