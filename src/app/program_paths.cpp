@@ -26,6 +26,7 @@ ProgramPaths ComputeProgramPaths(const std::string& exePath) {
     p.exeDir = ExtractFilePath(exePath);
     p.iniFileName = ChangeFileExt(exePath, ".INI");
     p.indexFileName = ChangeFileExt(exePath, ".FIC");
+    p.searchCacheFileName = ChangeFileExt(exePath, ".SCH");
     p.storeDir = p.exeDir + "Clipboard";
     return p;
 }

@@ -9,6 +9,8 @@ struct ProgramPaths {
     std::string iniFileName;    // the executable's path with ".INI" for its extension
     std::string indexFileName;  // the executable's path with ".FIC" for its extension
     std::string storeDir;       // exeDir + "Clipboard", no trailing backslash
+    // The search's cache: the items' texts, made again from the item files whenever it is lost.
+    std::string searchCacheFileName;  // the executable's path with ".SCH" for its extension
 };
 
 ProgramPaths ComputeProgramPaths(const std::string& exePath);

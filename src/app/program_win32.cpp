@@ -17,11 +17,14 @@ namespace tessera {
 Program::Program(FileSystem& fs, RunRegistry& registry, const ProgramPaths& paths)
     : registry_(registry),
       paths_(paths),
-      store_(fs, paths.storeDir, paths.indexFileName, IndexWriter::Mode::InBackground) {}
+      store_(fs, paths.storeDir, paths.indexFileName, IndexWriter::Mode::InBackground),
+      itemFiles_(paths.storeDir) {}
 
-// The commands and the forms go before the store, which then writes what is still to be written.
+// The search's build stops first: it tells the chooser of its texts. The commands and the forms
+// go before the store, which then writes what is still to be written.
 Program::~Program() {
     commands_.reset();
+    search_.reset();
     choix_.reset();
     aboutBox_.reset();
     form1_.reset();
@@ -75,7 +78,13 @@ void Program::MakeForms() {
     // none is lost, and start-up goes on.
     if (startup.loadError) win::ShowErrorMessage(win::UserTextToWide(*startup.loadError));
     aboutBox_ = std::make_unique<TAboutBox>(form1_->hwnd());
-    choix_ = std::make_unique<TChoix>(store_, paths_.exeDir, form1_->hwnd());
+    // The index file holds display names in the ANSI code page; the search takes UTF-8.
+    search_ = std::make_unique<ItemSearch>(store_, [](std::string_view name) { return win::WideToUtf8(win::AnsiToWide(name)); });
+    choix_ = std::make_unique<TChoix>(store_, paths_.exeDir, form1_->hwnd(), search_.get());
+    {
+        ProfileFile settings(paths_.iniFileName);
+        if (const std::optional<ChooserSize> size = LoadChooserSize(settings)) choix_->SetUserSize({size->width, size->height});
+    }
     commands_ = std::make_unique<HotKeyCommandsWin32>(
         form1_->hwnd(), *choix_, store_, [this](std::string_view id) { return form1_->MultiLang1->GetWord(id); });
 
@@ -91,7 +100,10 @@ void Program::MakeForms() {
     form1_->OnStoreWriteFailed = [this] { ReportStoreWriteFailure(); };
     store_.SetWriteFailureHandler([form = form1_.get()] { form->PostStoreWriteFailed(); });
     choix_->OnClearRequested = [this] { ClearStore(); };
-    choix_->OnClosing = [this] { form1_->SaveSettings(); };
+    choix_->OnClosing = [this] {
+        SaveChooserSize();
+        form1_->SaveSettings();
+    };
     commands_->TellUser = [this](const std::wstring& text) { form1_->TellUser(text); };
     commands_->Language = [this] { return LanguageIndex(); };
 }
@@ -102,6 +114,8 @@ void Program::Start() {
     // Every form exists: captures may come from now on.
     commands_->Commands().KeepEveryCopy = form1_->CurrentSettings().keepEveryCopy;
     commands_->Commands().CaptureSuppressed = false;
+    // The search covers the names at once, and the texts as the cache and the files are read.
+    search_->StartBuild(itemFiles_, store_.Files(), paths_.searchCacheFileName, choix_->SearchTextsNotice());
 }
 
 void Program::UseHotKeys(const HotKey& copy, const HotKey& paste) {
@@ -130,6 +144,13 @@ void Program::ClearStore() {
 
 void Program::SaveStore() {
     if (const std::optional<std::string> failure = store_.Flush()) win::ShowErrorMessage(win::AnsiToWide(*failure));
+}
+
+// A size that cannot be written is lost without a word: the chooser opens at its designed size.
+void Program::SaveChooserSize() {
+    ProfileFile settings(paths_.iniFileName);
+    const SIZE size = choix_->UserSize();
+    tessera::SaveChooserSize(settings, {size.cx, size.cy});
 }
 
 void Program::ReportStoreWriteFailure() {

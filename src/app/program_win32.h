@@ -11,6 +11,8 @@
 #include "app/settings.h"
 #include "commands/hot_key_commands_win32.h"
 #include "commands/paste_chooser_win32.h"
+#include "search/disk_item_files.h"
+#include "search/item_search.h"
 #include "store/clip_store.h"
 
 namespace tessera {
@@ -33,12 +35,13 @@ public:
     // commands over them.
     void MakeForms();
     // Puts the hot keys the settings name in force, names the settings that could not be read,
-    // and lets captures in.
+    // lets captures in, and starts reading the items' texts for the search in the background.
     void Start();
 
     TForm1& MainWindow() noexcept { return *form1_; }
     TAboutBox& AboutBox() noexcept { return *aboutBox_; }
     TChoix& Chooser() noexcept { return *choix_; }
+    ItemSearch& Search() noexcept { return *search_; }
     HotKeyCommandsWin32& Commands() noexcept { return *commands_; }
 
 private:
@@ -49,6 +52,8 @@ private:
     // Waits until the store is on disk; says so when it cannot be written.
     void SaveStore();
     void ReportStoreWriteFailure();
+    // The chooser's size in the settings file, as the user left it.
+    void SaveChooserSize();
     // Another Tessera holds the store: brings it forward, or says why this one ends.
     void TellStoreInUse(const ClipStore::Claim& claim);
     int LanguageIndex() const;
@@ -57,6 +62,8 @@ private:
     ProgramPaths paths_;
     Language language_ = Language::French;  // as the settings say, for what is said before the forms exist
     ClipStore store_;
+    DiskItemFiles itemFiles_;
+    std::unique_ptr<ItemSearch> search_;
     std::unique_ptr<TForm1> form1_;
     std::unique_ptr<TAboutBox> aboutBox_;
     std::unique_ptr<TChoix> choix_;

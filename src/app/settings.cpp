@@ -173,4 +173,19 @@ int32_t CentredOrigin(int32_t screenExtent, int32_t windowExtent) {
     return static_cast<int32_t>((static_cast<int64_t>(screenExtent) - windowExtent) / 2);
 }
 
+constexpr char kChooserWidthKey[] = "ChooserWidth";
+constexpr char kChooserHeightKey[] = "ChooserHeight";
+
+std::optional<ChooserSize> LoadChooserSize(ProfileStore& store) {
+    const int32_t width = ReadInteger(store, kWindowSection, kChooserWidthKey, 0);
+    const int32_t height = ReadInteger(store, kWindowSection, kChooserHeightKey, 0);
+    if (width <= 0 || height <= 0) return std::nullopt;
+    return ChooserSize{width, height};
+}
+
+bool SaveChooserSize(ProfileStore& store, const ChooserSize& size) {
+    const bool width = WriteInteger(store, kWindowSection, kChooserWidthKey, size.width);
+    return WriteInteger(store, kWindowSection, kChooserHeightKey, size.height) && width;
+}
+
 }  // namespace tessera

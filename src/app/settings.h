@@ -64,4 +64,15 @@ void SaveSettings(ProfileStore& store, const Settings& settings, const KeyLayout
 // Origin that centres a window of `windowExtent` on a screen of `screenExtent` (one axis).
 int32_t CentredOrigin(int32_t screenExtent, int32_t windowExtent);
 
+// The chooser's size as the user left it: its client area in pixels at 100 % (so that it keeps
+// its look at any scaling), in section [MainW] beside the main window's place, as ChooserWidth and
+// ChooserHeight. Nothing when either is missing or unreadable: the chooser has its designed size.
+struct ChooserSize {
+    int32_t width = 0;
+    int32_t height = 0;
+};
+std::optional<ChooserSize> LoadChooserSize(ProfileStore& store);
+// False when a value could not be written.
+bool SaveChooserSize(ProfileStore& store, const ChooserSize& size);
+
 }  // namespace tessera

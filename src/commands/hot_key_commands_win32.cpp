@@ -107,9 +107,10 @@ void HotKeyCommandsWin32::BringProgramForward() { tessera::BringProgramForward(m
 
 std::optional<ChosenItem> HotKeyCommandsWin32::ChooseItem() {
     if (chooser_.ShowModal() != ChooserResult::Ok) return std::nullopt;
-    const int line = chooser_.ItemIndex();
-    if (line < 0) return std::nullopt;
-    return ChosenItem{store_.FileName(line), chooser_.ChosenWithShift()};
+    // The line chosen may be any of a filtered list: the item is the one it shows.
+    const int row = chooser_.SelectedRow();
+    if (row < 0) return std::nullopt;
+    return ChosenItem{store_.FileName(row), chooser_.ChosenWithShift()};
 }
 
 void HotKeyCommandsWin32::PutTextPreviewOnClipboard(bool plainOnly) {

@@ -17,7 +17,8 @@
 namespace tessera {
 namespace {
 
-constexpr SIZE kClientSize{411, 247};
+// As designed; the user may make it larger (Tessera.INI keeps that size), never smaller.
+constexpr SIZE kClientSize{520, 298};
 // The font of the dialog as designed: MS Sans Serif, default character set.
 constexpr int kFontCharSet = 1;
 
@@ -33,27 +34,46 @@ enum ControlId : int {
     kListBox1,
     kEdit1,
     kSupprimer1,
+    kEdit2,
+    kLabel1,
 };
 
+using win::Anchors;
 using win::ControlRow;
+using win::FontWeight;
 
-// Tab order 3 belongs to the hidden file list and 7 to the hidden index table: neither is a
-// window here (the store folder is listed through the file system, the index is the store's).
-const std::array<ControlRow, 7> kControls{{
-    {"Button1", L"BUTTON", kButton1, 6, 218, 227, 25, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0,
-     "Vider le Presse-papiers de Tessera..."},
-    {"Button2", L"BUTTON", kButton2, 248, 218, 75, 25, WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON, 0, 1,
-     "Coller"},
-    {"Button3", L"BUTTON", kButton3, 330, 218, 75, 25, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 2, "Annuler"},
-    {"RichEdit1", RICHEDIT_CLASSW, kRichEdit1, 200, 8, 205, 205,
-     WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, WS_EX_CLIENTEDGE, 4, ""},
-    {"ListBox1", L"LISTBOX", kListBox1, 8, 8, 185, 177,
+// As the dialog grows, the list and the previews share the new width and take the new height;
+// the search field and the rename field follow the list, the buttons the bottom edge.
+constexpr Anchors kLeftHalf{0, 0, 50, 100};
+constexpr Anchors kRightHalf{50, 0, 100, 100};
+constexpr Anchors kBottomRight{100, 100, 100, 100};
+
+// Tab order 3 belongs to the hidden file list of the design: it is no window here (the store
+// folder is listed through the file system).
+const std::array<ControlRow, 9> kControls{{
+    {"Button1", L"BUTTON", kButton1, 6, 265, 227, 25, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0,
+     "Vider le Presse-papiers de Tessera...", FontWeight::Normal, CLR_INVALID, {0, 100, 0, 100}},
+    {"Button2", L"BUTTON", kButton2, 357, 265, 75, 25, WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON, 0, 1,
+     "Coller", FontWeight::Normal, CLR_INVALID, kBottomRight},
+    {"Button3", L"BUTTON", kButton3, 437, 265, 75, 25, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 2, "Annuler",
+     FontWeight::Normal, CLR_INVALID, kBottomRight},
+    {"RichEdit1", RICHEDIT_CLASSW, kRichEdit1, 272, 8, 240, 249,
+     WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, WS_EX_CLIENTEDGE, 4, "",
+     FontWeight::Normal, CLR_INVALID, kRightHalf},
+    // The search field, just before the list in the tab order; its hint comes from the table.
+    {"Edit2", L"EDIT", kEdit2, 8, 8, 130, 21, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 5, "",
+     FontWeight::Normal, CLR_INVALID, {0, 0, 50, 0}},
+    // Shown while a search is typed before every item's text has been read.
+    {"Label1", L"STATIC", kLabel1, 142, 12, 123, 13, SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, -1, "Recherche en cours\u2026",
+     FontWeight::Normal, CLR_INVALID, {50, 0, 50, 0}},
+    {"ListBox1", L"LISTBOX", kListBox1, 8, 33, 257, 197,
      WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT |
          LBS_WANTKEYBOARDINPUT,
-     WS_EX_CLIENTEDGE, 5, ""},
-    {"Edit1", L"EDIT", kEdit1, 8, 192, 185, 21, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 6, ""},
-    // The picture preview, a window the dialog makes; each showing moves it to RichEdit1's place.
-    {"Image1", nullptr, 0, 152, 0, 105, 105, 0, 0, -1, ""},
+     WS_EX_CLIENTEDGE, 6, "", FontWeight::Normal, CLR_INVALID, kLeftHalf},
+    {"Edit1", L"EDIT", kEdit1, 8, 236, 257, 21, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 7, "",
+     FontWeight::Normal, CLR_INVALID, {0, 100, 50, 100}},
+    // The picture preview, a window the dialog makes, in RichEdit1's place.
+    {"Image1", nullptr, 0, 272, 8, 240, 249, 0, 0, -1, "", FontWeight::Normal, CLR_INVALID, kRightHalf},
 }};
 
 // In a dialog the multi-line rich edit answers Escape with a WM_CLOSE to its parent, which would
@@ -67,22 +87,55 @@ LRESULT CALLBACK KeepEscape(HWND edit, UINT message, WPARAM wParam, LPARAM lPara
     return ::DefSubclassProc(edit, message, wParam, lParam);
 }
 
+// Ctrl+F anywhere in the chooser goes to the search field; in the search field, the keys that
+// move in a list move the list's selection, the focus staying in the field.
+constexpr UINT_PTR kFindKeysId = 0x46494E44;  // "FIND"
+
+LRESULT CALLBACK FindKeys(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR search) {
+    if (message == WM_KEYDOWN) {
+        const auto field = reinterpret_cast<HWND>(search);
+        if (wParam == 'F' && ::GetKeyState(VK_CONTROL) < 0) {
+            ::SetFocus(field);
+            ::SendMessageW(field, EM_SETSEL, 0, -1);
+            return 0;
+        }
+        if (control == field && (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_PRIOR || wParam == VK_NEXT)) {
+            HWND list = ::GetDlgItem(::GetParent(field), kListBox1);
+            ::SendMessageW(list, WM_KEYDOWN, wParam, lParam);
+            return 0;
+        }
+    }
+    // Ctrl+F's character would beep in an edit box.
+    if (message == WM_CHAR && wParam == 6) return 0;
+    return ::DefSubclassProc(control, message, wParam, lParam);
+}
+
 // Posted by the store folder's listing, made in the background, once it is there.
 constexpr UINT kListingReadyMessage = WM_APP + 1;
+// Posted by the search's build after each hand-over of texts.
+constexpr UINT kSearchTextsMessage = WM_APP + 2;
+// Set when the selection moved with the search: its preview follows once the typing pauses, so
+// that a search typed shows its list at each key and loads one preview, where it stops (under
+// Wine a long text takes longer to load than a key to come).
+constexpr UINT_PTR kPreviewTimer = 1;
+constexpr UINT kPreviewPauseMs = 250;
 
-void Place(HWND control, const RECT& box) {
-    ::SetWindowPos(control, nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+std::wstring TextOf(HWND control) {
+    const int length = ::GetWindowTextLengthW(control);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(control, text.data(), length + 1)));
+    return text;
 }
 
 }  // namespace
 
-TChoix::TChoix(ClipStore& store, std::string exeDir, HWND owner)
-    : TranslatedForm({L"TChoix", kClientSize, win::kDialogStyle, win::kDialogExStyle, kControls, owner}, ChooserTable(),
-                     kFontCharSet),
+TChoix::TChoix(ClipStore& store, std::string exeDir, HWND owner, ItemSearch* search)
+    : TranslatedForm({L"TChoix", kClientSize, win::kSizableDialogStyle, win::kDialogExStyle, kControls, owner},
+                     ChooserTable(), kFontCharSet),
       store_(store),
+      search_(search),
       exeDir_(std::move(exeDir)),
-      core_(store, *this, [this](std::string_view id) { return MultiLang1->GetWord(id); }) {
+      core_(store, *this, [this](std::string_view id) { return MultiLang1->GetWord(id); }, search) {
     image1_ = std::make_unique<win::PictureBox>(hwnd(), Bounds("Image1"), win::PictureBox::Fit::Stretch,
                                                 ::GetSysColor(COLOR_BTNFACE), WS_CLIPSIBLINGS);
     Attach("Image1", image1_->hwnd());
@@ -91,6 +144,10 @@ TChoix::TChoix(ClipStore& store, std::string exeDir, HWND owner)
     ::SendMessageW(RichEdit1(), EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
     // The subclass holds no state; the system drops it when the control is destroyed.
     if (!::SetWindowSubclass(RichEdit1(), KeepEscape, kKeepEscapeId, 0)) win::ThrowLastError("SetWindowSubclass");
+    for (const char* name : {"Button1", "Button2", "Button3", "RichEdit1", "Edit2", "ListBox1", "Edit1"})
+        if (!::SetWindowSubclass(Control(name), FindKeys, kFindKeysId, reinterpret_cast<DWORD_PTR>(Control("Edit2"))))
+            win::ThrowLastError("SetWindowSubclass");
+    listAccessibility_ = std::make_unique<win::ListAccessibility>(List(), [this](int line) { return SpokenLine(line); });
 
     popupMenu1_.reset(::CreatePopupMenu());
     ::AppendMenuW(popupMenu1_.get(), MF_STRING, kSupprimer1, L"");
@@ -102,6 +159,8 @@ TChoix::TChoix(ClipStore& store, std::string exeDir, HWND owner)
     FormCreate();
 }
 
+TChoix::~TChoix() = default;
+
 // The store is loaded by start-up before the chooser is made. The list stays empty until the
 // first showing fills it from the index: filling it now would be work thrown away.
 void TChoix::FormCreate() { EnablePaste(false); }
@@ -111,16 +170,21 @@ int TChoix::ItemIndex() const {
     return static_cast<int>(::SendMessageW(List(), LB_GETCURSEL, 0, 0));
 }
 
-void TChoix::AddAndSelect(const std::string& displayName) {
-    AddLine(displayName);
-    SetSelection(ListCount() - 1);
-    if (Visible()) ListBox1Click();
+std::wstring TChoix::SpokenLine(int line) {
+    if (line < 0 || line >= ListCount()) return {};
+    std::wstring spoken = win::AnsiToWide(Line(line));
+    const std::string detail = core_.LineDetail(line);
+    if (!detail.empty()) spoken += L", " + win::Utf8ToWide(detail);
+    return spoken;
+}
+
+// The store adds the item before it is said here: its row is the store's last.
+void TChoix::AddAndSelect(const std::string&) {
+    if (core_.ItemAdded() && Visible()) ListBox1Click();
 }
 
 void TChoix::ClearList() {
-    ClearLines();
-    const int items = store_.ItemCount();
-    for (int row = 0; row < items; ++row) AddLine(store_.DisplayName(row));
+    core_.StoreCleared();
     ::SetWindowTextW(RichEdit1(), L"");
     ::SendMessageW(RichEdit1(), EM_SETMODIFY, FALSE, 0);
     textPreviewFile_.clear();
@@ -138,12 +202,8 @@ void TChoix::ModalClosing() {
     }
 }
 
-// The table put the picture preview back in its own place: it belongs over the text preview.
-void TChoix::DpiChanged() { Place(image1_->hwnd(), Bounds("RichEdit1")); }
-
 void TChoix::FormShow() {
     FillList(&ChooserCore::Show);
-    Place(image1_->hwnd(), Bounds("RichEdit1"));
     ::SetForegroundWindow(hwnd());
 }
 
@@ -167,6 +227,19 @@ void TChoix::ListingArrived() {
     if (Visible()) FillList(&ChooserCore::ListingArrived);
 }
 
+std::function<void()> TChoix::SearchTextsNotice() {
+    return [window = hwnd()] { ::PostMessageW(window, kSearchTextsMessage, 0, 0); };
+}
+
+// Adopted whether the dialog shows or not; an open one shows what the search finds now, and the
+// beginnings of the texts read.
+void TChoix::SearchTextsArrived() {
+    if (!search_) return;
+    search_->TakeTexts();
+    if (!Visible()) return;
+    FillList(&ChooserCore::TextsArrived);
+}
+
 // A failure to save the settings is shown, and the text edit is written all the same.
 void TChoix::FormClose() {
     try {
@@ -181,11 +254,20 @@ void TChoix::ListBox1Click() { core_.SelectionChanged(); }
 
 void TChoix::Supprimer1Click() { core_.DeleteSelected(); }
 
-void TChoix::Edit1Change() {
-    const int length = ::GetWindowTextLengthW(Control("Edit1"));
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(Control("Edit1"), text.data(), length + 1)));
-    core_.Rename(win::WideToAnsi(text));
+void TChoix::Edit1Change() { core_.Rename(win::WideToAnsi(TextOf(Control("Edit1")))); }
+
+// The list is filled again at each change of the search: once, as at a showing. The field
+// emptied by a showing changes nothing.
+void TChoix::Edit2Change() {
+    const std::string query = win::WideToUtf8(TextOf(Control("Edit2")));
+    if (query == core_.Query()) return;
+    ::SendMessageW(List(), WM_SETREDRAW, FALSE, 0);
+    const win::scope_exit redraw([this] {
+        ::SendMessageW(List(), WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(List(), nullptr, TRUE);
+        ::UpdateWindow(List());
+    });
+    core_.Search(query);
 }
 
 // Only an edit is written, and only to the item file it was loaded from while that file is still
@@ -205,9 +287,10 @@ void TChoix::Button1Click() {
 
 // No button is the default one: Enter acts on the focused control. The dialog keys turn Enter
 // into IDOK and Escape into IDCANCEL, except in the text preview, which takes every key itself.
+// Enter in the search field chooses the item selected in the list.
 void TChoix::OnEnterKey() {
     HWND focus = ::GetFocus();
-    if (focus == List())
+    if (focus == List() || focus == Control("Edit2"))
         core_.KeyDown(ChooserCore::kEnterKey);
     else if (focus == Control("Button1") || focus == Control("Button2") || focus == Control("Button3"))
         ::SendMessageW(focus, BM_CLICK, 0, 0);
@@ -216,12 +299,18 @@ void TChoix::OnEnterKey() {
 void TChoix::OnCommand(int id, int code) {
     switch (id) {
     case IDOK: OnEnterKey(); break;
-    case IDCANCEL: break;  // Escape does nothing
+    case IDCANCEL:  // Escape does nothing, but empty the search field that has the focus
+        if (::GetFocus() == Control("Edit2")) ::SetWindowTextW(Control("Edit2"), L"");
+        break;
     case kButton1:
         if (code == BN_CLICKED) Button1Click();
         break;
     case kButton2:
-        if (code == BN_CLICKED) Close(ChooserResult::Ok);
+        // The preview goes on the clipboard: it must be the selected item's.
+        if (code == BN_CLICKED) {
+            core_.SettlePreview();
+            if (core_.PasteEnabled()) Close(ChooserResult::Ok);
+        }
         break;
     case kButton3:
         if (code == BN_CLICKED) Close(ChooserResult::Cancel);
@@ -233,6 +322,9 @@ void TChoix::OnCommand(int id, int code) {
     case kEdit1:
         if (code == EN_CHANGE) Edit1Change();
         break;
+    case kEdit2:
+        if (code == EN_CHANGE) Edit2Change();
+        break;
     case kRichEdit1:
         if (code == EN_KILLFOCUS) SaveTextPreview();
         break;
@@ -241,7 +333,9 @@ void TChoix::OnCommand(int id, int code) {
     }
 }
 
-void TChoix::DrawLine(const DRAWITEMSTRUCT& item) const {
+// The item's name, then in a quieter colour what it holds: the beginning of its text, or its
+// size for a picture; each cut with an ellipsis at the line's end.
+void TChoix::DrawLine(const DRAWITEMSTRUCT& item) {
     if (item.itemID == static_cast<UINT>(-1) || item.itemID >= lines_.size()) {
         if (item.itemState & ODS_FOCUS) ::DrawFocusRect(item.hDC, &item.rcItem);
         return;
@@ -252,9 +346,17 @@ void TChoix::DrawLine(const DRAWITEMSTRUCT& item) const {
     ::SetTextColor(item.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     RECT text = item.rcItem;
     text.left += Scaled(2);
-    const std::wstring line = win::AnsiToWide(lines_[item.itemID]);
-    ::DrawTextW(item.hDC, line.c_str(), static_cast<int>(line.size()), &text,
-                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    constexpr UINT kFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
+    const std::wstring name = win::AnsiToWide(lines_[item.itemID]);
+    RECT measured = text;
+    ::DrawTextW(item.hDC, name.c_str(), static_cast<int>(name.size()), &measured, kFormat | DT_CALCRECT);
+    ::DrawTextW(item.hDC, name.c_str(), static_cast<int>(name.size()), &text, kFormat);
+    const std::wstring detail = win::Utf8ToWide(core_.LineDetail(static_cast<int>(item.itemID)));
+    text.left = measured.right + Scaled(8);
+    if (!detail.empty() && text.left < text.right) {
+        if (!selected) ::SetTextColor(item.hDC, ::GetSysColor(COLOR_GRAYTEXT));
+        ::DrawTextW(item.hDC, detail.c_str(), static_cast<int>(detail.size()), &text, kFormat);
+    }
     if (item.itemState & ODS_FOCUS) ::DrawFocusRect(item.hDC, &item.rcItem);
 }
 
@@ -354,6 +456,12 @@ void TChoix::SetRenameText(const std::string& text) {
     ::SetWindowTextW(Control("Edit1"), win::AnsiToWide(text).c_str());
 }
 
+void TChoix::EmptySearchField() { ::SetWindowTextW(Control("Edit2"), L""); }
+
+void TChoix::PreviewSoon() { ::SetTimer(hwnd(), kPreviewTimer, kPreviewPauseMs, nullptr); }
+
+void TChoix::ShowSearching(bool searching) { ::ShowWindow(Control("Label1"), searching ? SW_SHOWNA : SW_HIDE); }
+
 void TChoix::EnablePaste(bool enabled) { ::EnableWindow(Control("Button2"), enabled); }
 
 void TChoix::ShowInformation(const std::string& itemName, const std::string& text) {
@@ -425,6 +533,12 @@ LRESULT TChoix::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case kListingReadyMessage: ListingArrived(); return 0;
+    case kSearchTextsMessage: SearchTextsArrived(); return 0;
+    case WM_TIMER:
+        if (wParam != kPreviewTimer) break;
+        ::KillTimer(hwnd(), kPreviewTimer);
+        core_.SettlePreview();
+        return 0;
     case WM_ENDSESSION:
         // Windows ends the program after this without closing the dialog: the edit of the text
         // preview is kept as a closing would keep it (the main window saves the index).

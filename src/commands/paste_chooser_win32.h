@@ -1,6 +1,7 @@
 #pragma once
-// TChoix, the paste chooser: the modal dialog that lists the clip items, previews, renames,
-// deletes and edits them, and keeps its list line for line with the store's clip index (`grid`).
+// TChoix, the paste chooser: the modal dialog that lists the clip items, searches them,
+// previews, renames, deletes and edits them; each line of its list shows one item of the store's
+// clip index (`grid`), all of them or those the search matches.
 #include <windows.h>
 
 #include <functional>
@@ -11,7 +12,9 @@
 #include "commands/chooser_rules.h"
 #include "commands/type_ahead.h"
 #include "lang/translated_form_win32.h"
+#include "search/item_search.h"
 #include "store/clip_store.h"
+#include "win/list_accessibility.h"
 #include "win/picture_box.h"
 #include "win/unique_handle.h"
 
@@ -20,8 +23,10 @@ namespace tessera {
 class TChoix final : public TranslatedForm, private ChooserView {
 public:
     // Creates the hidden dialog (owned by `owner`) over the items of `store` and runs FormCreate.
-    // `exeDir` names the program's folder in the message for a missing store folder.
-    TChoix(ClipStore& store, std::string exeDir, HWND owner = nullptr);
+    // `exeDir` names the program's folder in the message for a missing store folder. Without
+    // `search` the search field filters nothing.
+    TChoix(ClipStore& store, std::string exeDir, HWND owner = nullptr, ItemSearch* search = nullptr);
+    ~TChoix() override;
     TChoix(const TChoix&) = delete;
     TChoix& operator=(const TChoix&) = delete;
 
@@ -34,8 +39,16 @@ public:
     int ListCount() const noexcept { return static_cast<int>(lines_.size()); }
     const std::string& Line(int line) const { return lines_.at(static_cast<std::size_t>(line)); }
     int ItemIndex() const;
+    // The store row of the item selected in the list (filtered or not), or -1: what is pasted.
+    int SelectedRow() const { return core_.SelectedRow(); }
+    // What a screen reader hears for `line`: the item's name, then what the line shows after it.
+    std::wstring SpokenLine(int line);
+    // What any thread may call after the search handed over texts: the dialog adopts them on its
+    // own thread (TakeTexts), and a search typed then covers them.
+    std::function<void()> SearchTextsNotice();
 
-    // A capture's new item: a new last line, selected, and previewed when the dialog is open.
+    // A capture's new item: a new last line, selected, and previewed when the dialog is open;
+    // while a search is typed, only when the item matches it.
     void AddAndSelect(const std::string& displayName);
     // After the clear command: the list shows what the index kept (the items whose files could
     // not be deleted), both previews and the rename field are emptied.
@@ -61,17 +74,17 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void ModalShowing() override { FormShow(); }
     void ModalClosing() override;
-    void DpiChanged() override;
 
 private:
     void FormCreate();    // once: Coller disabled (the list waits for the first showing)
     void FormClose();     // every closing: the settings saved, the preview's edit kept
     void Button1Click();  // "Vider le Presse-papiers de Tessera...": the clear command, then Cancel
     void Edit1Change();   // the rename field changed: the item renamed
+    void Edit2Change();   // the search field changed: the list shows what matches
     void OnCommand(int id, int code);
     void OnEnterKey();
     LRESULT OnCharToItem(wchar_t typed);
-    void DrawLine(const DRAWITEMSTRUCT& item) const;
+    void DrawLine(const DRAWITEMSTRUCT& item);
     void ShowListMenu(POINT at);
     void SyncLineCount() const;
     HWND List() const { return Control("ListBox1"); }
@@ -92,15 +105,20 @@ private:
     void EmptyTextPreview() override;
     void EmptyPicturePreview() override;
     void SetRenameText(const std::string& text) override;
+    void EmptySearchField() override;
+    void ShowSearching(bool searching) override;
+    void PreviewSoon() override;
     void EnablePaste(bool enabled) override;
     void ShowInformation(const std::string& itemName, const std::string& text) override;
     void ShowFolderMissing() override;
     void Close(ChooserResult result) override;
     std::function<void()> ListingReadyNotice() override;
     void ListingArrived();
+    void SearchTextsArrived();
     void FillList(void (ChooserCore::*fill)());
 
     ClipStore& store_;
+    ItemSearch* search_;
     std::string exeDir_;
     std::unique_ptr<win::PictureBox> image1_;
     win::unique_hmenu popupMenu1_;
@@ -116,6 +134,7 @@ private:
     // there, and only there.
     std::string textPreviewFile_;
     HWND lastFocus_ = nullptr;
+    std::unique_ptr<win::ListAccessibility> listAccessibility_;
 };
 
 }  // namespace tessera

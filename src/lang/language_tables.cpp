@@ -48,6 +48,9 @@ constexpr const char* kChooserWords[] = {
     "Button3", "Annuler", "Cancel",
     "Edit1", "", "",
     "\".Hint", "Renommez ici l'élément à coller", "Rename this item here",
+    "Edit2", "", "",
+    "\".Hint", "Rechercher", "Search",
+    "Label1", "Recherche en cours…", "Searching…",
     "Supprimer1", "Supprimer", "Delete",
     // "@100", the program's directory and "@101" make one message; "@102" follows a file name.
     "@100", "Répertoire \"", "Folder \"",

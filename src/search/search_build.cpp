@@ -58,10 +58,9 @@ SearchBuildResult BuildSearchTexts(const std::vector<BuildItem>& items, std::str
 
     std::vector<std::optional<FileStamp>> stamps(items.size());
     if (auto listing = files.ListStamps()) {
-        std::unordered_map<std::string, FileStamp> byName;
-        for (auto& [name, stamp] : *listing) byName.emplace(UpperAscii(name), stamp);
-        for (const auto& [name, i] : wanted)
-            if (const auto it = byName.find(name); it != byName.end()) stamps[i] = it->second;
+        // Looked up name by name: a map of the whole listing would cost as much memory again.
+        for (const auto& [name, stamp] : *listing)
+            if (const auto it = wanted.find(UpperAscii(name)); it != wanted.end()) stamps[it->second] = stamp;
     } else {
         for (const auto& [name, i] : wanted) {
             if (feed && feed->Cancelled()) break;

@@ -105,7 +105,9 @@ std::optional<std::string> ClipStore::File(const ClipboardFormats& formats, Clip
     }
     const CaptureRequest request{storeDir_, std::string(textPrefix), std::move(accept)};
     std::optional<std::string> added = CaptureClipboard(request, formats, grid, writer, fs_);
-    if (added) Persist();
+    if (!added) return added;
+    Persist();
+    if (listener_) listener_->ItemAdded(grid.FileName(grid.RowCount() - 1), *added);
     return added;
 }
 
@@ -113,6 +115,7 @@ void ClipStore::Rename(int row, std::string_view displayName) {
     if (row < 0 || row >= grid.RowCount()) return;
     grid.SetCell(ClipIndex::kDisplayNameColumn, row, displayName);
     Persist();
+    if (listener_) listener_->ItemRenamed(grid.FileName(row), grid.DisplayName(row));
 }
 
 void ClipStore::RemoveItem(int row) {
@@ -127,8 +130,10 @@ void ClipStore::RemoveItemNamed(std::string_view fileName) {
 }
 
 void ClipStore::ForgetItem(int row) {
+    const std::string fileName = grid.FileName(row);
     grid.RemoveRow(row);
     Persist();
+    if (listener_) listener_->ItemRemoved(fileName);
 }
 
 std::optional<std::string> ClipStore::ReadItemFile(const std::string& fileName) {
@@ -138,7 +143,9 @@ std::optional<std::string> ClipStore::ReadItemFile(const std::string& fileName) 
 
 bool ClipStore::ReplaceItemFile(const std::string& fileName, std::string_view bytes) {
     const std::optional<std::string> path = StoreFilePath(storeDir_, fileName);
-    return path && fs_.FileExists(*path) && fs_.ReplaceContents(*path, bytes);
+    if (!path || !fs_.FileExists(*path) || !fs_.ReplaceContents(*path, bytes)) return false;
+    if (listener_) listener_->ItemEdited(fileName, bytes);
+    return true;
 }
 
 // The index keeps what could not be deleted; the index file says so, or goes with the rest.
@@ -147,6 +154,11 @@ std::vector<std::string> ClipStore::Clear() {
     std::vector<std::string> kept = ClearStore(fs_, storeDir_, grid);
     Persist();
     if (writer_.Flush()) kept.push_back(indexFileName_);
+    if (listener_) {
+        listener_->ItemsCleared();
+        for (const ClipIndex::StoredRow& row : grid.StoredRows())
+            listener_->ItemAdded(row.cells[ClipIndex::kFileNameColumn], row.cells[ClipIndex::kDisplayNameColumn]);
+    }
     return kept;
 }
 
@@ -189,8 +201,11 @@ std::vector<std::string> ClipStore::NamedFiles() const {
 void ClipStore::Adopt(std::vector<std::string> unnamed) {
     adoptPending_ = false;
     if (unnamed.empty()) return;
+    const int before = grid.IsEmpty() ? 0 : grid.RowCount();
     RebuildIndexFromFiles(unnamed, grid);
     Persist();
+    if (listener_)
+        for (int row = before; row < grid.RowCount(); ++row) listener_->ItemAdded(grid.FileName(row), grid.DisplayName(row));
 }
 
 // Listing a folder of a hundred thousand files takes most of a showing (under Wine far more than
@@ -241,10 +256,15 @@ bool ClipStore::DropStaleRows(const std::function<void()>& ready) {
         TakeListing();
     }
     const StoreListing& store = *listing_;
-    const int removed = grid.RemoveRowsWhere([&store](const std::string&, const std::string& fileName) {
-        return !IsPlainStoreFileName(fileName) || !store.Contains(fileName);
+    std::vector<std::string> gone;
+    const int removed = grid.RemoveRowsWhere([&store, &gone](const std::string&, const std::string& fileName) {
+        const bool stale = !IsPlainStoreFileName(fileName) || !store.Contains(fileName);
+        if (stale && !fileName.empty()) gone.push_back(fileName);
+        return stale;
     });
     if (removed > 0) Persist();
+    if (listener_)
+        for (const std::string& fileName : gone) listener_->ItemRemoved(fileName);
     return true;
 }
 

@@ -21,6 +21,22 @@
 
 namespace tessera {
 
+// Hears of each change of the items as the store makes it, on the thread that asked for it, once
+// the change is on disk (the index file follows in the background). Names are the index's own.
+class ClipStoreListener {
+public:
+    virtual ~ClipStoreListener() = default;
+    // A capture, or a file no row named taken in as an item.
+    virtual void ItemAdded(const std::string& fileName, const std::string& displayName) = 0;
+    virtual void ItemRenamed(const std::string& fileName, const std::string& displayName) = 0;
+    // The item file's new content, as the preview's edit wrote it.
+    virtual void ItemEdited(const std::string& fileName, std::string_view bytes) = 0;
+    // Deleted, forgotten, or dropped as its file went.
+    virtual void ItemRemoved(const std::string& fileName) = 0;
+    // Every item went; those whose files could not be deleted follow as ItemAdded.
+    virtual void ItemsCleared() = 0;
+};
+
 class ClipStore {
 public:
     // `storeDir` without its trailing backslash. With `writes` in the background, a change costs
@@ -91,6 +107,10 @@ public:
     // (their items stay listed).
     std::vector<std::string> Clear();
 
+    // Tells `listener` of every change from now on (null: nobody); it must outlive the store or be
+    // taken back first.
+    void SetListener(ClipStoreListener* listener) noexcept { listener_ = listener; }
+
     // Waits until the index file says what the index holds; the failure's text, if it cannot.
     std::optional<std::string> Flush() { return writer_.Flush(); }
     // A write of the index file failed (called from the writer's thread in the background); the
@@ -119,6 +139,7 @@ private:
     void Persist();
 
     FileSystem& fs_;
+    ClipStoreListener* listener_ = nullptr;
     std::string storeDir_;
     std::string indexFileName_;
     // The clip index: row i is item i, as the chooser's list shows it from its first showing on.

@@ -9,6 +9,8 @@ namespace tessera {
 class DiskFileSystem final : public FileSystem {
 public:
     std::optional<std::string> ReadAll(const std::string& path) override;
+    // Reads only the bytes asked for: a picture's header, say, without its megabytes of pixels.
+    std::optional<std::string> ReadStart(const std::string& path, std::size_t bytes) override;
     bool ReplaceContents(const std::string& path, std::string_view bytes) override;
     NewFileResult CreateNewFile(const std::string& path, std::string_view bytes) override;
     bool FileExists(const std::string& path) override;

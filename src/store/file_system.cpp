@@ -4,6 +4,12 @@ namespace tessera {
 
 std::unique_ptr<FolderWatch> FileSystem::WatchFolder(const std::string&) { return nullptr; }
 
+std::optional<std::string> FileSystem::ReadStart(const std::string& path, std::size_t bytes) {
+    std::optional<std::string> all = ReadAll(path);
+    if (all && all->size() > bytes) all->resize(bytes);
+    return all;
+}
+
 std::vector<std::string> FileSystem::ListPlainFiles(const std::string& dir) {
     std::vector<std::string> names;
     std::optional<std::vector<FolderEntry>> files = ListFiles(dir);

@@ -46,6 +46,9 @@ public:
 
     // The whole file, or nothing when it cannot be opened or read.
     virtual std::optional<std::string> ReadAll(const std::string& path) = 0;
+    // The file's first `bytes` bytes (fewer when it is shorter), or nothing when it cannot be
+    // read. By default the whole file is read, then cut.
+    virtual std::optional<std::string> ReadStart(const std::string& path, std::size_t bytes);
     // Replaces the file's content with `bytes`, all or nothing: after a failure or a crash at any
     // moment the file holds either its old content or the new one. Creates a missing file.
     virtual bool ReplaceContents(const std::string& path, std::string_view bytes) = 0;

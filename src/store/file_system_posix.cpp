@@ -84,6 +84,22 @@ std::optional<std::string> DiskFileSystem::ReadAll(const std::string& path) {
     });
 }
 
+std::optional<std::string> DiskFileSystem::ReadStart(const std::string& path, std::size_t bytes) {
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd) return std::nullopt;
+    std::string head(bytes, '\0');
+    std::size_t filled = 0;
+    while (filled < bytes) {
+        const ssize_t n = ::read(fd.get(), head.data() + filled, bytes - filled);
+        if (n == 0) break;
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::nullopt;
+        filled += static_cast<std::size_t>(n);
+    }
+    head.resize(filled);
+    return head;
+}
+
 // The new content goes to a temporary file beside the target, is flushed to disk, and then
 // renamed over the target in one step: a crash or a full disk leaves the old file whole.
 // A target with several hard links would lose its identity (the other names would keep the old

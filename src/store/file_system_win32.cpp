@@ -65,6 +65,17 @@ std::optional<std::string> DiskFileSystem::ReadAll(const std::string& path) {
     });
 }
 
+std::optional<std::string> DiskFileSystem::ReadStart(const std::string& path, std::size_t bytes) {
+    unique_hfile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return std::nullopt;
+    std::string head(std::min<std::size_t>(bytes, 1u << 20), '\0');
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), head.data(), static_cast<DWORD>(head.size()), &read, nullptr)) return std::nullopt;
+    head.resize(read);
+    return head;
+}
+
 // The new content goes to a temporary file beside the target, is flushed to disk, and then
 // moved over the target by MoveFileExA: one rename, which either happens or not, so a crash or a
 // full disk leaves the old file whole. (ReplaceFileA would also carry over the old file's

@@ -20,6 +20,7 @@ list(APPEND TESSERA_CORE_SOURCES
   store/store_listing.cpp
   store/background_listing.cpp
   store/placeable_metafile.cpp
+  store/picture_size.cpp
   store/capture.cpp
   store/copy_marks.cpp
   store/clear_store.cpp

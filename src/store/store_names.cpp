@@ -28,6 +28,14 @@ bool IsDeviceName(std::string_view name) {
 
 }  // namespace
 
+// The extension runs from the last dot after the last path delimiter, as the index's names were
+// made; a crafted name with a separator is rejected later by StoreFilePath anyway.
+bool IsTextItemFileName(std::string_view fileName) {
+    const std::size_t at = fileName.find_last_of(".\\:");
+    if (at == std::string_view::npos || fileName[at] != '.') return false;
+    return EqualsIgnoringCase(fileName.substr(at), ".TXT");
+}
+
 // The index file is plain text anyone can edit, and its names are joined to the store's folder
 // before a file is written, read or deleted: a name that could reach outside the folder, or
 // something that is not a plain file, counts as a missing file.

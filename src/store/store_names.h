@@ -10,6 +10,9 @@ namespace tessera {
 // file: no path, drive, stream, device name, forbidden character or trailing dot or blank.
 bool IsPlainStoreFileName(std::string_view name);
 
+// True when `fileName`'s extension, upper-cased, is ".TXT": a text item (the others are pictures).
+bool IsTextItemFileName(std::string_view fileName);
+
 // storeDir + "\" + name, or nothing when `name` is not a plain store file name.
 std::optional<std::string> StoreFilePath(const std::string& storeDir, std::string_view name);
 

@@ -70,8 +70,18 @@ void ControlSet::SetDpi(int dpi) {
     // The old fonts live until no control uses them any more.
     unique_hfont oldNormal = std::exchange(normalFont_, MakeFormFont(dpi_, FontWeight::Normal));
     unique_hfont oldBold = std::exchange(boldFont_, MakeFormFont(dpi_, FontWeight::Bold));
+    for (const Entry& e : entries_) SetFontOf(e, TRUE);
+    PlaceAll();
+}
+
+void ControlSet::SetGrowth(SIZE growth) {
+    if (growth.cx == growth_.cx && growth.cy == growth_.cy) return;
+    growth_ = growth;
+    PlaceAll();
+}
+
+void ControlSet::PlaceAll() const {
     for (const Entry& e : entries_) {
-        SetFontOf(e, TRUE);
         const RECT r = Bounds(e.row->name);
         ::SetWindowPos(e.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                        SWP_NOZORDER | SWP_NOACTIVATE);
@@ -106,7 +116,13 @@ const ControlRow* ControlSet::FindRow(std::string_view name) const {
 RECT ControlSet::Bounds(std::string_view name) const {
     const ControlRow* row = FindRow(name);
     if (!row) return {};
-    return ScaleToDpi(RECT{row->x, row->y, row->x + row->width, row->y + row->height}, dpi_);
+    RECT r = ScaleToDpi(RECT{row->x, row->y, row->x + row->width, row->y + row->height}, dpi_);
+    const Anchors& a = row->anchors;
+    r.left += ::MulDiv(growth_.cx, a.left, 100);
+    r.right += ::MulDiv(growth_.cx, a.right, 100);
+    r.top += ::MulDiv(growth_.cy, a.top, 100);
+    r.bottom += ::MulDiv(growth_.cy, a.bottom, 100);
+    return r;
 }
 
 // The dialog keys follow the z-order, in which windows stand in the order they were made: the

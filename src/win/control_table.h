@@ -15,6 +15,14 @@ namespace tessera::win {
 
 enum class FontWeight { Normal, Bold };
 
+// How a control follows its form grown beyond the designed size: the share, in per cent, of the
+// growth of the width by which its left and right edges move, and of the height for its top and
+// bottom edges. None: it stays where it was designed; {0, 0, 100, 100}: it grows with the form;
+// {100, 100, 100, 100}: it keeps to the bottom right corner.
+struct Anchors {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
 struct ControlRow {
     const char* name;          // the control's member name
     const wchar_t* className;  // window class (L"BUTTON", RICHEDIT_CLASSW, ...); null for a part the
@@ -27,6 +35,7 @@ struct ControlRow {
     const char* text;  // initial text, UTF-8
     FontWeight weight = FontWeight::Normal;
     COLORREF textColor = CLR_INVALID;  // CLR_INVALID: the system's colour
+    Anchors anchors{};
 };
 
 class ControlSet {
@@ -41,9 +50,11 @@ public:
     // Scales every control, attached ones included, and the fonts to `dpi`.
     void SetDpi(int dpi);
     int Dpi() const noexcept { return dpi_; }
+    // Places every control for a form `growth` pixels larger than designed, at the set's DPI.
+    void SetGrowth(SIZE growth);
     // A length designed at 96 DPI, at the set's DPI.
     int Scaled(int designPixels) const;
-    // The rectangle of the row named `name` at the set's DPI; empty when there is none.
+    // The rectangle of the row named `name` at the set's DPI and growth; empty when there is none.
     RECT Bounds(std::string_view name) const;
     // Takes `child`, the window a form made for its row `name`, among the controls: it goes to the
     // row's rectangle and tab order, gets the form's font, and Find finds it. Throws
@@ -70,12 +81,14 @@ private:
     HFONT FontOf(const ControlRow& row) const;
     // Gives the control its row's font and, for an owner-drawn list, the matching line height.
     void SetFontOf(const Entry& entry, BOOL redraw) const;
+    void PlaceAll() const;
 
     std::vector<const ControlRow*> rows_;
     // The controls in the order they were made, which is their tab order, then attached windows.
     std::vector<Entry> entries_;
     HWND parent_ = nullptr;
     int dpi_ = 96;
+    SIZE growth_{0, 0};
     // The controls die with their parent; the fonts they use are the set's.
     unique_hfont normalFont_;
     unique_hfont boldFont_;

@@ -1,5 +1,6 @@
 #include "win/form.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "win/application.h"
@@ -27,6 +28,7 @@ Form::Form(const FormDescription& description)
     ::SetWindowPos(hwnd(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     FitClientArea();
     LoadIcons();
+    selfSizing_ = false;
 }
 
 SIZE Form::OuterSize() const {
@@ -40,7 +42,8 @@ SIZE Form::OuterSize() const {
 void Form::FitClientArea() {
     RECT client{};
     ::GetClientRect(hwnd(), &client);
-    const RECT wanted = ScaleToDpi(RECT{0, 0, clientSize_.cx, clientSize_.cy}, Dpi());
+    const SIZE user = UserSize();
+    const RECT wanted = ScaleToDpi(RECT{0, 0, user.cx, user.cy}, Dpi());
     if (client.right == wanted.right && client.bottom == wanted.bottom) return;
     const SIZE outer = OuterSize();
     ::SetWindowPos(hwnd(), nullptr, 0, 0, outer.cx + wanted.right - client.right,
@@ -48,7 +51,8 @@ void Form::FitClientArea() {
 }
 
 SIZE Form::OuterSizeAt(int dpi) const {
-    const RECT client = ScaleToDpi(RECT{0, 0, clientSize_.cx, clientSize_.cy}, dpi);
+    const SIZE user = UserSize();
+    const RECT client = ScaleToDpi(RECT{0, 0, user.cx, user.cy}, dpi);
     const RECT r = WindowRectForDpi(client, style_, exStyle_, dpi);
     return {r.right - r.left, r.bottom - r.top};
 }
@@ -65,7 +69,36 @@ void Form::LoadIcons() {
     smallIcon_ = std::move(little);
 }
 
+SIZE Form::GrowthAt(int dpi) const {
+    const RECT user = ScaleToDpi(RECT{0, 0, UserSize().cx, UserSize().cy}, dpi);
+    const RECT designed = ScaleToDpi(RECT{0, 0, clientSize_.cx, clientSize_.cy}, dpi);
+    return {user.right - designed.right, user.bottom - designed.bottom};
+}
+
+void Form::SetUserSize(SIZE size) {
+    if (!Sizable()) return;
+    extra_ = {std::max<LONG>(size.cx - clientSize_.cx, 0), std::max<LONG>(size.cy - clientSize_.cy, 0)};
+    selfSizing_ = true;
+    const SIZE outer = OuterSizeAt(Dpi());
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitClientArea();
+    selfSizing_ = false;
+    controls_.SetGrowth(GrowthAt(Dpi()));
+}
+
+// The user's extra size is kept at 96 DPI, so that it scales with the form; the controls take
+// the growth of the client area as it is. While the form sizes itself, on the way to a size it
+// knows, the steps between say nothing of the user's.
+void Form::Resized(SIZE client) {
+    if (selfSizing_) return;
+    const RECT designed = ScaleToDpi(RECT{0, 0, clientSize_.cx, clientSize_.cy}, Dpi());
+    const SIZE growth{std::max<LONG>(client.cx - designed.right, 0), std::max<LONG>(client.cy - designed.bottom, 0)};
+    extra_ = {::MulDiv(growth.cx, kDesignDpi, Dpi()), ::MulDiv(growth.cy, kDesignDpi, Dpi())};
+    controls_.SetGrowth(growth);
+}
+
 void Form::SetDpi(int dpi) {
+    controls_.SetGrowth(GrowthAt(dpi));
     controls_.SetDpi(dpi);
     LoadIcons();
     DpiChanged();
@@ -104,13 +137,32 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED: {
         // Moved to a monitor of another DPI, or the DPI changed: the form takes the new DPI and
         // the rectangle Windows suggests, which keeps it where the user put it.
+        selfSizing_ = true;
         SetDpi(HIWORD(wParam));
         const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
         ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                        suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
         FitClientArea();
+        selfSizing_ = false;
+        controls_.SetGrowth(GrowthAt(Dpi()));
         return 0;
     }
+    case WM_GETMINMAXINFO:
+        if (Sizable()) {
+            // The frame as the window has it now (see FitClientArea), around the designed client.
+            RECT window{}, client{};
+            ::GetWindowRect(hwnd(), &window);
+            ::GetClientRect(hwnd(), &client);
+            const RECT designed = ScaleToDpi(RECT{0, 0, clientSize_.cx, clientSize_.cy}, Dpi());
+            auto& info = *reinterpret_cast<MINMAXINFO*>(lParam);
+            info.ptMinTrackSize = {designed.right + (window.right - window.left) - client.right,
+                                   designed.bottom + (window.bottom - window.top) - client.bottom};
+            return 0;
+        }
+        break;
+    case WM_SIZE:
+        if (Sizable() && wParam != SIZE_MINIMIZED) Resized({LOWORD(lParam), HIWORD(lParam)});
+        break;
     case WM_CLOSE:
         // The close box, or another program asking: a form hides with Cancel rather than going.
         EndModal(ModalResult::Cancel);

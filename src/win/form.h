@@ -17,6 +17,8 @@ namespace tessera::win {
 
 // A modal dialog's frame: a caption with its close box, and the thin dialog border.
 inline constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// The same with a border the user drags to make it larger: its controls follow their anchors.
+inline constexpr DWORD kSizableDialogStyle = kDialogStyle | WS_THICKFRAME;
 inline constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
 struct FormDescription {
@@ -37,6 +39,10 @@ public:
     SIZE OuterSize() const;
     // The DPI the form is laid out for.
     int Dpi() const noexcept { return controls_.Dpi(); }
+    // The client area's size in 96-DPI pixels: the designed one, or larger as the user made a
+    // sizable form. Setting it resizes the form, never below the designed size.
+    SIZE UserSize() const noexcept { return {clientSize_.cx + extra_.cx, clientSize_.cy + extra_.cy}; }
+    void SetUserSize(SIZE size);
 
     // Shows the form modal and runs it until EndModal; Cancel when the program quits meanwhile.
     ModalResult ShowModal();
@@ -65,18 +71,26 @@ protected:
     virtual void DpiChanged() {}
 
     // Colours the table's coloured controls, measures the lines of owner-drawn lists, follows
-    // DPI changes; WM_CLOSE ends a modal showing with Cancel.
+    // DPI changes, lays a sizable form's controls out as it is resized (never below its designed
+    // size); WM_CLOSE ends a modal showing with Cancel.
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // The window's size at `dpi` as Windows computes it for the table's client area.
+    // The window's size at `dpi` as Windows computes it for the table's client area, grown by
+    // the user's extra size.
     SIZE OuterSizeAt(int dpi) const;
+    // The client area's growth beyond the designed size, in pixels at `dpi`.
+    SIZE GrowthAt(int dpi) const;
+    void Resized(SIZE client);
+    bool Sizable() const noexcept { return (style_ & WS_THICKFRAME) != 0; }
     // Sizes the window so that its client area is the table's at the form's DPI.
     void FitClientArea();
     void SetDpi(int dpi);
     void LoadIcons();
 
     SIZE clientSize_;
+    SIZE extra_{0, 0};  // beyond clientSize_, at 96 DPI
+    bool selfSizing_ = true;
     DWORD style_;
     DWORD exStyle_;
     std::span<const ControlRow> rows_;

@@ -5,6 +5,7 @@ list(APPEND TESSERA_SHELL_SOURCES
   win/dpi.cpp
   win/form.cpp
   win/last_error.cpp
+  win/list_accessibility.cpp
   win/message_boxes.cpp
   win/modal_scope.cpp
   win/picture.cpp

@@ -182,10 +182,12 @@ TEST_F(FormsAtDpi, EveryTextFitsItsControlAndEveryControlItsForm) {
 }
 
 // Dragged to a monitor of another DPI (here 96 DPI from the others, 144 from 96), each form
-// rescales to the size it asks Windows for and is as whole as one made there.
+// rescales to the size it asks Windows for and is as whole as one made there; so is the chooser
+// the user made larger.
 TEST_F(FormsAtDpi, AFormMovedToAnotherDpiIsAsWholeAsOneMadeThere) {
     const int dpi = win::SystemDpi() == 96 ? 144 : 96;
     Forms forms(store, registry, paths);
+    forms.choix.SetUserSize({600, 380});
     for (win::Form* form : forms.All()) {
         SIZE size{};
         ::SendMessageW(form->hwnd(), 0x02E4 /* WM_GETDPISCALEDSIZE */, dpi, reinterpret_cast<LPARAM>(&size));

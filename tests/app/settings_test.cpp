@@ -29,6 +29,17 @@ struct FakeProfile : ProfileStore {
     std::set<Key> refused;
 };
 
+// The chooser opens at the size the user left it; a size the file lacks or cannot give leaves it
+// at its designed size.
+TEST(ChooserSize, ComesBackAsLeftOrNotAtAll) {
+    FakeProfile ini;
+    EXPECT_FALSE(LoadChooserSize(ini));
+    EXPECT_TRUE(SaveChooserSize(ini, {700, 420}));
+    EXPECT_EQ(LoadChooserSize(ini)->height, 420);
+    ini.values[{"MainW", "ChooserWidth"}] = "wide";
+    EXPECT_FALSE(LoadChooserSize(ini));
+}
+
 TEST(ParseProfileInteger, ReadsDecimalAndHexadecimal) {
     EXPECT_EQ(ParseProfileInteger("  \t12"), 12);
     EXPECT_EQ(ParseProfileInteger("-5"), -5);

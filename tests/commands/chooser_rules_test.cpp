@@ -11,6 +11,7 @@
 #include "../support/index_rows.h"
 #include "../support/memory_file_system.h"
 #include "lang/word_ids.h"
+#include "search/item_search.h"
 #include "store/index_file.h"
 
 namespace tessera {
@@ -32,6 +33,7 @@ struct RecordingView : ChooserView {
     std::string preview;  // file loaded, or "" once emptied
     std::set<std::string> unloadable;
     std::string renameText;
+    bool searching = false;
     bool pasteEnabled = false;
     Closes closes;
 
@@ -56,6 +58,9 @@ struct RecordingView : ChooserView {
     void EmptyTextPreview() override { preview.clear(); }
     void EmptyPicturePreview() override { preview.clear(); }
     void SetRenameText(const std::string& text) override { renameText = text; }
+    void EmptySearchField() override {}
+    void ShowSearching(bool shown) override { searching = shown; }
+    void PreviewSoon() override {}
     void EnablePaste(bool enabled) override { pasteEnabled = enabled; }
     void ShowInformation(const std::string& itemName, const std::string& text) override {
         messages.push_back(itemName + text);
@@ -199,7 +204,7 @@ TEST_F(ChooserTest, CraftedNamesAreNeverLoadedNorDeleted) {
     // Rows like these can only arrive after the showing.
     for (const std::string name : {"..\\x.txt", "CON"}) {
         index.AppendItem(name, name);
-        view.AddLine(name);
+        chooser.ItemAdded();
     }
     Select(1);
     EXPECT_EQ(view.messages.back(), "..\\x.txt introuvable.");
@@ -258,6 +263,92 @@ TEST_F(ChooserTest, RenamingActsOnTheSelectedRow) {
     EXPECT_TRUE(IsTextItemFileName("a.Txt"));
     EXPECT_FALSE(IsTextItemFileName("x.txt.wmf"));
     EXPECT_FALSE(IsTextItemFileName("x.txt\\y"));
+}
+
+// A capture whose clipboard held `text`.
+struct TextOnClipboard : ClipboardFormats, ClipWriter {
+    std::string text;
+    bool IsAvailable(unsigned format) const override { return format == kFormatText; }
+    ClipFileContent Read(ClipKind) override { return {ClipFileContent::Status::Ready, "{\\rtf1\\ansi " + text + "}"}; }
+};
+
+// Users met it as a paste, rename or deletion of the item at the same position of the whole list.
+struct SearchingChooserTest : ChooserTest {
+    ItemSearch search{store, nullptr};
+    ChooserCore searching{store, view, FrenchWord, &search};
+    TextOnClipboard clipboard;
+    void Capture(const std::string& text) {
+        clipboard.text = text;
+        store.Capture(clipboard, clipboard, "Texte");
+        if (searching.ItemAdded()) searching.SelectionChanged();
+    }
+    void Select(int line) {
+        view.selection = line;
+        searching.SelectionChanged();
+    }
+};
+
+TEST_F(SearchingChooserTest, EveryActionOnAFilteredListActsOnTheItemOfTheSelectedLine) {
+    for (const char* text : {"adresse de Paul", "courses", "Montr\\'e9al, adresse", "notes"}) Capture(text);
+    const char bitmapHead[] = "BM\0\0\0\0\0\0\0\0\0\0\0\0\x28\0\0\0\x80\x07\0\0\x38\x04\0\0";  // 1920 x 1080
+    fs.files[InStore("Image_001.bmp")] = std::string(bitmapHead, sizeof bitmapHead - 1);
+    index.AppendItem("Image_001", "Image_001.bmp");
+    searching.Show();
+    EXPECT_EQ(searching.LineDetail(4), "1920 \u00d7 1080");
+    searching.Search("MONTR");
+    searching.SettlePreview();  // once the keys waiting are handled
+    EXPECT_EQ(view.lines, (Lines{"Texte_003"}));
+    EXPECT_EQ(searching.SelectedRow(), 2);
+    EXPECT_EQ(view.preview, "Texte_003.txt");
+    EXPECT_EQ(searching.LineDetail(0), "Montr\u00e9al, adresse");
+
+    searching.Search("adr");
+    EXPECT_EQ(view.lines, (Lines{"Texte_001", "Texte_003"}));
+    EXPECT_EQ(searching.SelectedRow(), 2) << "the selected item stays selected";
+    searching.Rename("Chez Paul");
+    EXPECT_EQ(store.DisplayName(2), "Chez Paul");
+    searching.Search("chez");
+    EXPECT_EQ(view.lines, (Lines{"Chez Paul"}));
+    searching.Search("adr");
+    Select(0);
+    searching.KeyDown(ChooserCore::kDeleteKey);
+    EXPECT_FALSE(fs.FileExists(InStore("Texte_001.txt")));
+    EXPECT_EQ(view.lines, (Lines{"Chez Paul"}));
+    EXPECT_EQ(store.FileName(searching.SelectedRow()), "Texte_003.txt");
+
+    Capture("une autre adresse");  // it matches: its line is added and chosen
+    Capture("rien");
+    EXPECT_EQ(view.lines, (Lines{"Chez Paul", "Texte_005"}));
+    EXPECT_EQ(store.FileName(searching.SelectedRow()), "Texte_005.txt");
+    fs.files.erase(InStore("Texte_003.txt"));
+    Select(0);
+    EXPECT_EQ(view.messages, (Lines{"Texte_003.txt introuvable."}));
+    EXPECT_EQ(view.lines, (Lines{"Texte_005"}));
+    EXPECT_EQ(RowsOf(index), (Rows{{"Texte_002", "Texte_002.txt"}, {"Texte_004", "Texte_004.txt"},
+                                   {"Image_001", "Image_001.bmp"}, {"Texte_005", "Texte_005.txt"},
+                                   {"Texte_006", "Texte_006.txt"}}));
+    Select(0);
+    EXPECT_EQ(searching.SelectedRow(), 3) << "the paste takes this row";
+
+    // The last match deleted: other items are left, and so is the chooser.
+    searching.DeleteSelected();
+    EXPECT_TRUE(view.lines.empty());
+    EXPECT_FALSE(view.pasteEnabled);
+    searching.KeyDown(ChooserCore::kEnterKey);
+    EXPECT_TRUE(view.closes.empty());
+    EXPECT_EQ(view.messages.size(), 1u);
+    searching.Search("");
+    EXPECT_EQ(view.lines, (Lines{"Texte_002", "Texte_004", "Image_001", "Texte_006"}));
+
+    // Enter typed at once after the search chooses the item the list shows, preview and all.
+    searching.Search("courses");
+    searching.KeyDown(ChooserCore::kEnterKey);
+    EXPECT_EQ(view.preview, "Texte_002.txt");
+    EXPECT_EQ(view.closes, (Closes{ChooserResult::Ok}));
+    searching.Search("zzz");
+    EXPECT_FALSE(view.pasteEnabled);
+    searching.Show();
+    EXPECT_EQ(view.lines.size(), 4u) << "each showing starts unfiltered";
 }
 
 // A store folder whose watch lost track is listed again in the background: the chooser shows at

@@ -1,6 +1,7 @@
 // The chooser dialog against the real controls: previews of every item kind, delete, rename,
 // edits written back, and the keys that close it (or must not).
 #include <gtest/gtest.h>
+#include <oleacc.h>
 #include <windows.h>
 
 #include <functional>
@@ -9,6 +10,8 @@
 #include "../win/box_driver.h"
 #include "commands/hot_key_commands_win32.h"
 #include "commands/paste_chooser_win32.h"
+#include "search/disk_item_files.h"
+#include "search/item_search.h"
 #include "store/clip_store.h"
 #include "store/disk_file_system.h"
 #include "store/index_file.h"
@@ -334,6 +337,122 @@ TEST_F(ChooserDialogTest, EnterClosesWithOkUnlessTheSelectedFileWentMissing) {
               ChooserResult::Cancel);
     EXPECT_EQ(clips.ItemCount(), 0);
     EXPECT_FALSE(fs.FileExists(exeDir + "index.fic")) << "the emptied store is on disk at once";
+}
+
+// Holds a modifier down for the dialog's thread, as the keyboard would.
+void HoldKey(int key, bool down) {
+    BYTE keys[256];
+    ::GetKeyboardState(keys);
+    keys[key] = down ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+}
+
+RECT ClientRectIn(HWND control) {
+    RECT r{};
+    ::GetWindowRect(control, &r);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// The search as a user meets it: typed into the field, the arrows move the filtered list's
+// selection with the focus kept in the field, Shift+Enter chooses the item selected there
+// (without its formatting), Escape empties the field; Ctrl+F comes back to it from the list; a
+// screen reader hears each line's name and text; the dialog made larger gives the room to the
+// list and the previews.
+TEST_F(ChooserDialogTest, TheSearchFieldChoosesFromTheFilteredList) {
+    Prepare({{"Texte_001.txt", "{\\rtf1\\ansi une adresse\\par}"},
+             {"Texte_002.txt", "{\\rtf1\\ansi les courses\\par}"},
+             {"Texte_003.txt", "{\\rtf1\\ansi Montr\\'e9al, adresse\\par}"},
+             {"Image_001.bmp", BitmapFile()}});
+    clips.Load();
+    ItemSearch search(clips, nullptr);
+    DiskItemFiles files(exeDir + "Clipboard");
+    search.StartBuild(files, fs, exeDir + "test.SCH", [] {});
+    search.WaitForBuild();
+    search.TakeTexts();
+    TChoix choix(clips, exeDir, nullptr, &search);
+    HWND field = choix.Control("Edit2");
+    HWND list = choix.Control("ListBox1");
+    EXPECT_EQ(RunModal(choix,
+                       [&] {
+                           ::SetFocus(field);
+                           ::SetWindowTextW(field, L"ADR");
+                           EXPECT_EQ(choix.ListCount(), 2);
+                           ::PostMessageW(field, WM_KEYDOWN, VK_UP, 0);
+                           ThenWhileOpen([&] {
+                               EXPECT_EQ(choix.SelectedRow(), 0);
+                               EXPECT_EQ(::GetFocus(), field);
+                               EXPECT_EQ(TextOf(choix.RichEdit1()).substr(0, 11), L"une adresse");
+                               HoldKey(VK_SHIFT, true);
+                               ::PostMessageW(field, WM_KEYDOWN, VK_RETURN, 0);
+                           });
+                       }),
+              ChooserResult::Ok);
+    HoldKey(VK_SHIFT, false);
+    EXPECT_EQ(choix.SelectedRow(), 0) << "the paste takes Texte_001, not the second item";
+    EXPECT_TRUE(choix.ChosenWithShift());
+
+    EXPECT_EQ(RunModal(choix,
+                       [&] {
+                           EXPECT_EQ(TextOf(field), L"") << "each showing starts unfiltered";
+                           ::SetFocus(field);
+                           ::SetWindowTextW(field, L"zzz");
+                           EXPECT_EQ(choix.ListCount(), 0);
+                           EXPECT_FALSE(::IsWindowEnabled(choix.Control("Button2")));
+                           ::PostMessageW(field, WM_KEYDOWN, VK_ESCAPE, 0);
+                           ThenWhileOpen([&] {
+                               EXPECT_EQ(TextOf(field), L"");
+                               EXPECT_EQ(choix.ListCount(), 4);
+                               ::SetFocus(list);
+                               HoldKey(VK_CONTROL, true);
+                               ::SendMessageW(list, WM_KEYDOWN, 'F', 0);
+                               HoldKey(VK_CONTROL, false);
+                               EXPECT_EQ(::GetFocus(), field);
+                               ::PostMessageW(choix.hwnd(), WM_CLOSE, 0, 0);
+                           });
+                       }),
+              ChooserResult::Cancel);
+
+    ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
+    IAccessible* lines = nullptr;
+    if (SUCCEEDED(::AccessibleObjectFromWindow(list, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&lines)))) {
+        long count = 0;
+        lines->get_accChildCount(&count);
+        EXPECT_EQ(count, 4);
+        VARIANT child{};
+        child.vt = VT_I4;
+        for (const auto& [line, spoken] : {std::pair{3, L"Texte_003, Montr\u00e9al, adresse"}, std::pair{4, L"Image_001, 4 \u00d7 4"}}) {
+            child.lVal = line;
+            BSTR name = nullptr;
+            EXPECT_EQ(lines->get_accName(child, &name), S_OK);
+            EXPECT_EQ(std::wstring(name ? name : L""), spoken);
+            ::SysFreeString(name);
+        }
+        VARIANT role{};
+        lines->get_accRole(child, &role);
+        EXPECT_EQ(role.lVal, ROLE_SYSTEM_LISTITEM);
+        lines->Release();
+    } else {
+        ADD_FAILURE() << "the list gave no accessible object";
+    }
+    ::CoUninitialize();
+
+    const RECT list0 = ClientRectIn(list), button0 = ClientRectIn(choix.Control("Button3"));
+    ::SetWindowPos(choix.hwnd(), nullptr, 0, 0, 10, 10, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(choix.UserSize().cx, 520) << "never smaller than designed";
+    EXPECT_EQ(ClientRectIn(list).bottom, list0.bottom);
+    const SIZE outer = choix.OuterSize();
+    ::SetWindowPos(choix.hwnd(), nullptr, 0, 0, outer.cx + 200, outer.cy + 100, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(choix.UserSize().cx, 720);
+    const RECT list1 = ClientRectIn(list), button1 = ClientRectIn(choix.Control("Button3"));
+    EXPECT_EQ(list1.right - list0.right, 100) << "half the width to the list, half to the previews";
+    EXPECT_EQ(list1.bottom - list0.bottom, 100);
+    EXPECT_EQ(button1.left - button0.left, 200);
+    EXPECT_EQ(button1.top - button0.top, 100);
+    RECT image{}, text{};
+    ::GetWindowRect(choix.Control("Image1"), &image);
+    ::GetWindowRect(choix.RichEdit1(), &text);
+    EXPECT_TRUE(::EqualRect(&image, &text)) << "both previews share one place";
 }
 
 // Escape typed into the text preview or the rename field leaves the chooser open (Paste then

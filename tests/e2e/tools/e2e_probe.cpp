@@ -12,6 +12,7 @@
 //   e2e_probe select-all CLASS TITLE CHILD   selects all the text of the first child of class CHILD
 //   e2e_probe selected CLASS TITLE CHILD     prints the selected line (from 0, -1 for none) of the first
 //                                            list box of class CHILD
+//   e2e_probe list-count CLASS TITLE         prints the line count of the window's first list box
 //   e2e_probe key CLASS TITLE CHILD VK       posts a press and release of the key VK (a number) to the
 //                                            first child of class CHILD
 //   e2e_probe child-text CLASS TITLE CHILD   prints the text of the first child of class CHILD (asked
@@ -25,6 +26,14 @@
 //   e2e_probe time-paste [LINES]             posts the paste hot key; prints the ms until the chooser
 //                                            shows and its list holds LINES lines (any, by default),
 //                                            then closes it
+//   e2e_probe time-search QUERY...           types each QUERY into the open chooser's search field a
+//                                            letter at a time; per query prints "QUERY|lines|ms per
+//                                            letter", then "median M slowest S round-trip R emptied E":
+//                                            over every letter the ms from the field's change to the
+//                                            list's count read, the bare count question's ms, and the
+//                                            ms of emptying the field (every line back)
+//   e2e_probe search-until QUERY LINES       puts QUERY in the open chooser's search field and prints
+//                                            "ms-of-the-change ms-until-LINES-lines" (-1: not in 10 s)
 //   e2e_probe ready CLASS TITLE SECONDS      exit 0 once the window exists and its thread answers
 //   e2e_probe put-text FILE [HOLD_MS]        puts FILE's bytes on the clipboard as text; with HOLD_MS,
 //                                            holds the clipboard that long from before Tessera hears of it
@@ -189,6 +198,84 @@ int TimePaste(long lines) {
     PollUntil(NowMs(), [&] { return !::IsWindowVisible(chooser); });
     std::printf("%.1f %.1f\n", shown, longest);
     return shown < 0 ? 1 : 0;
+}
+
+// The chooser's search field is its first edit box (the tab order's), the list its list box.
+struct ChooserParts {
+    HWND field = nullptr;
+    HWND list = nullptr;
+};
+ChooserParts FindChooserParts() {
+    HWND chooser = ::FindWindowA("TChoix", nullptr);
+    if (!chooser) return {};
+    return {::FindWindowExA(chooser, nullptr, "Edit", nullptr), ::FindWindowExA(chooser, nullptr, "ListBox", nullptr)};
+}
+
+// The field's text is set as typing sets it (the chooser hears of each change); the list is
+// filtered once the change is handled, and its count read then.
+long SetSearch(const ChooserParts& parts, const std::string& text, double& ms) {
+    const double start = NowMs();
+    DWORD_PTR count = 0;
+    if (!::SendMessageTimeoutA(parts.field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL, 20000,
+                               &count) ||
+        !::SendMessageTimeoutA(parts.list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 20000, &count))
+        return -1;
+    ms = NowMs() - start;
+    return static_cast<long>(count);
+}
+
+double MedianOf(std::vector<double> values) {
+    if (values.empty()) return -1;
+    std::sort(values.begin(), values.end());
+    return values[(values.size() - 1) / 2];
+}
+
+int TimeSearch(int count, char** queries) {
+    const ChooserParts parts = FindChooserParts();
+    if (!parts.field || !parts.list) return 1;
+    std::vector<double> all, trips;
+    double emptied = 0;
+    for (int q = 0; q < count; ++q) {
+        const std::string query = queries[q];
+        std::string times;
+        long lines = 0;
+        for (std::size_t typed = 1; typed <= query.size(); ++typed) {
+            double ms = 0;
+            lines = SetSearch(parts, query.substr(0, typed), ms);
+            if (lines < 0) return 1;
+            all.push_back(ms);
+            char one[32];
+            std::snprintf(one, sizeof one, " %.1f", ms);
+            times += one;
+        }
+        std::printf("%s|%ld|%s\n", query.c_str(), lines, times.c_str());
+        for (int i = 0; i < 5; ++i) {
+            DWORD_PTR ignored = 0;
+            const double asked = NowMs();
+            ::SendMessageTimeoutA(parts.list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 20000, &ignored);
+            trips.push_back(NowMs() - asked);
+        }
+        if (SetSearch(parts, "", emptied) < 0) return 1;
+    }
+    std::printf("median %.1f slowest %.1f round-trip %.2f emptied %.1f\n", MedianOf(all),
+                all.empty() ? -1 : *std::max_element(all.begin(), all.end()), MedianOf(trips), emptied);
+    return 0;
+}
+
+// The texts come in the background: the chooser fills its list again as they arrive.
+int SearchUntil(const std::string& query, long lines) {
+    const ChooserParts parts = FindChooserParts();
+    if (!parts.field || !parts.list) return 1;
+    const double start = NowMs();
+    double changed = 0;
+    if (SetSearch(parts, query, changed) < 0) return 1;
+    const double full = PollUntil(start, [&] {
+        DWORD_PTR count = 0;
+        return ::SendMessageTimeoutA(parts.list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 20000, &count) &&
+               static_cast<long>(count) == lines;
+    });
+    std::printf("%.1f %.1f\n", changed, full);
+    return full < 0 ? 1 : 0;
 }
 
 // Another program may hold the clipboard a moment (Tessera reading a capture, Wine handing a
@@ -394,6 +481,8 @@ int main(int argc, char** argv) {
         return ::IsClipboardFormatAvailable(::RegisterClipboardFormatA(argv[2])) ? 0 : 1;
     if (verb == "time-copy" && argc >= 3) return TimeCopy(argv[2], argc >= 4 ? argv[3] : "");
     if (verb == "time-paste") return TimePaste(argc >= 3 ? std::atol(argv[2]) : -1);
+    if (verb == "time-search") return TimeSearch(argc - 2, argv + 2);
+    if (verb == "search-until" && argc >= 4) return SearchUntil(argv[2], std::atol(argv[3]));
     if (verb == "foreground") {
         char cls[64] = {}, title[256] = {};
         HWND f = ::GetForegroundWindow();
@@ -476,6 +565,12 @@ int main(int argc, char** argv) {
         return child && ::PostMessageA(child, WM_KEYDOWN, key, 1) && ::PostMessageA(child, WM_KEYUP, key, 0xC0000001)
                    ? 0
                    : 1;
+    }
+    if (verb == "list-count") {
+        HWND list = ::FindWindowExA(h, nullptr, "ListBox", nullptr);
+        if (!list) return 1;
+        std::printf("%ld\n", static_cast<long>(::SendMessageA(list, LB_GETCOUNT, 0, 0)));
+        return 0;
     }
     if (verb == "selected" && argc >= 5) {
         HWND child = ::FindWindowExA(h, nullptr, argv[4], nullptr);
