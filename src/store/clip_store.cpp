@@ -45,7 +45,12 @@ IndexStartup ClipStore::Load() {
     const bool indexFileThere = fs_.FileExists(indexFileName_);
     IndexStartup startup = LoadIndexAtStart(fs_, indexFileName_, storeDir_, grid);
     adoptPending_ = indexFileThere && !startup.loadError;
-    if (!adoptPending_ && !startup.loadError && !grid.IsEmpty()) Persist();
+    // Rows that name no file (a damaged index may claim two billion) would go at the first showing;
+    // they go now, before the search and the list walk the rows one by one.
+    const bool nameless = grid.RemoveRowsWhere([](const std::string&, const std::string& fileName) {
+        return fileName.empty();
+    }) > 0;
+    if ((nameless || !adoptPending_) && !startup.loadError && !grid.IsEmpty()) Persist();
     // The first showing would otherwise list the folder while the user waits. The watch starts
     // first, so that whatever changes while the listing is made is reported at that showing.
     // Without a watch the listing would be out of date by then: the showing lists.

@@ -31,7 +31,9 @@ start_tessera
 probe post "${MAIN_WINDOW[@]}" "$WM_HOTKEY" "$PASTE_HOTKEY" 0
 check "the chooser opens" wait_shown 1 "${CHOOSER[@]}"
 check "it lists the old items, then the three captured before the crash, in their order" listed "$all_five"
-check "with the newest selected" test "$(probe child-text "${CHOOSER[@]}" Edit)" = Texte_005
+# The rename field, after the search field, holds the selected item's name.
+newest_selected() { test "$(probe child-text "${CHOOSER[@]}" Edit 2)" = Texte_005; }
+check "with the newest selected" eventually newest_selected
 probe post "${CHOOSER[@]}" "$WM_CLOSE" 0 0
 check "the chooser closes" wait_shown 0 "${CHOOSER[@]}"
 capture_typed DDDD Texte_006.txt

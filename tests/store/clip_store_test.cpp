@@ -72,6 +72,15 @@ TEST_F(StoreTest, EveryChangeIsOnDiskAtOnce) {
     EXPECT_EQ(fs.files.count(kIndex), 0u) << "an emptied store leaves no index to bring its rows back";
 }
 
+// A damaged index claiming two billion rows: the list and the search walk the rows one by one.
+TEST_F(StoreTest, RowsNamingNoFileAreGoneAtLoad) {
+    fs.files[kIndex] = "2,2000000000\r\n0,0,Premier\r\n1,0,Texte_001.txt\r\n";
+    fs.files[kStore + "\\Texte_001.txt"] = "x";
+    store.Load();
+    ASSERT_EQ(store.ItemCount(), 1);
+    EXPECT_EQ(Listed(), (Rows{{"Premier", "Texte_001.txt"}}));
+}
+
 // A crash between a capture's file and the index's write, or files put there by hand: they follow
 // the named items in the order of their numbers, and the next capture gets a number of its own.
 TEST_F(StoreTest, FilesNoRowNamesBecomeItemsAfterTheOthers) {

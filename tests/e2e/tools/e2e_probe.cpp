@@ -15,7 +15,7 @@
 //   e2e_probe list-count CLASS TITLE         prints the line count of the window's first list box
 //   e2e_probe key CLASS TITLE CHILD VK       posts a press and release of the key VK (a number) to the
 //                                            first child of class CHILD
-//   e2e_probe child-text CLASS TITLE CHILD   prints the text of the first child of class CHILD (asked
+//   e2e_probe child-text CLASS TITLE CHILD [N]  prints the text of the first (Nth) child of class CHILD (asked
 //                                            of the control itself, as for an edit box of another program)
 //   e2e_probe modules EXE                    prints the paths of the modules a running EXE has loaded
 //   e2e_probe clipboard-formats              prints the formats on the clipboard, one per line
@@ -552,6 +552,8 @@ int main(int argc, char** argv) {
     }
     if (verb == "child-text" && argc >= 5) {
         HWND child = ::FindWindowExA(h, nullptr, argv[4], nullptr);
+        for (long later = argc >= 6 ? std::atol(argv[5]) : 1; child && later > 1; --later)
+            child = ::FindWindowExA(h, child, argv[4], nullptr);
         if (!child) return 1;
         const LRESULT length = ::SendMessageA(child, WM_GETTEXTLENGTH, 0, 0);
         std::string text(static_cast<std::size_t>(length) + 1, '\0');
