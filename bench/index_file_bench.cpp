@@ -18,6 +18,8 @@
 #include "store/disk_file_system.h"
 #include "store/index_file.h"
 
+#include "time_reporter.h"
+
 namespace {
 
 namespace fsys = std::filesystem;
@@ -116,20 +118,8 @@ BENCHMARK(BM_WritePlain)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WritePlainWithFsync)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveIndexFile)->UseRealTime()->Unit(benchmark::kMillisecond);
 
-// Keeps each benchmark's time per iteration for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        // With --benchmark_repetitions the median stands for the benchmark.
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
-                times[run.run_name.function_name] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
-void PrintRatio(const RatioReporter& reporter, const std::string& what, const std::string& of, const std::string& to) {
+void PrintRatio(const tessera::bench::TimeReporter& reporter, const std::string& what, const std::string& of,
+                const std::string& to) {
     const auto a = reporter.times.find(of);
     const auto b = reporter.times.find(to);
     if (a == reporter.times.end() || b == reporter.times.end() || b->second <= 0) return;
@@ -150,7 +140,7 @@ int main(int argc, char** argv) {
     }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
+    tessera::bench::TimeReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::cout << "Ratios (goal: at most 3)\n";
     PrintRatio(reporter, "load / read and split lines", "BM_LoadIndexFile", "BM_ReadAndSplitLines");

@@ -37,6 +37,8 @@
 #include "text/folded_words.h"
 #include "text/rtf_text.h"
 
+#include "time_reporter.h"
+
 namespace {
 
 namespace fsys = std::filesystem;
@@ -63,7 +65,8 @@ long ResidentKb() {
 }
 
 enum Kind { kOneLetter, kRare, kTwoWords, kAccents, kNowhere, kKinds };
-const char* const kKindNames[kKinds] = {"one letter", "rare word", "two words", "accents typed without", "found nowhere"};
+const char* const kKindNames[kKinds] = {"one letter", "rare word", "two words", "accents typed without",
+                                        "found nowhere"};
 
 struct Store {
     std::string dir;
@@ -73,7 +76,8 @@ struct Store {
     std::string cachePath;
 
     Store() {
-        if (const char* given = std::getenv("TESSERA_SEARCH_STORE"); given && fsys::exists(fsys::path(given) / "Tessera.FIC")) {
+        if (const char* given = std::getenv("TESSERA_SEARCH_STORE");
+            given && fsys::exists(fsys::path(given) / "Tessera.FIC")) {
             dir = given;
             items = tessera::bench::ReadSearchStore(dir);
         } else {
@@ -87,7 +91,8 @@ struct Store {
         cachePath = (fsys::path(dir) / "Tessera.SCH").string();
         if (!fsys::exists(cachePath)) {
             tessera::DiskItemFiles files(StoreDir());
-            std::ofstream(cachePath, std::ios::binary) << tessera::BuildSearchTexts(buildItems, "", files).texts->CacheBytes();
+            std::ofstream(cachePath, std::ios::binary)
+                << tessera::BuildSearchTexts(buildItems, "", files).texts->CacheBytes();
         }
     }
     ~Store() {
@@ -116,7 +121,7 @@ struct Searches {
     std::shared_ptr<const tessera::ItemTexts> texts;
     std::vector<std::string> queries[kKinds];
     std::vector<tessera::SearchIndex::ItemId> ids;
-    std::vector<std::string> folded;  // per item: " name words | text words"
+    std::vector<std::string> folded;                   // per item: " name words | text words"
     std::map<std::string, std::vector<double>> times;  // milliseconds per query run
 
     Searches() {
@@ -201,7 +206,9 @@ Searches& TheSearches() {
     return searches;
 }
 
-double Milliseconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Milliseconds(std::chrono::steady_clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 void BM_Query(benchmark::State& state) {
     Searches& s = TheSearches();
@@ -356,17 +363,6 @@ BENCHMARK(BM_ScanForBackslashes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RtfToText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CaptureIntoIndex)->Unit(benchmark::kMicrosecond);
 
-class TimeReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
-                times[run.run_name.function_name] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;  // in each benchmark's unit
-};
-
 double Median(std::vector<double> v) {
     if (v.empty()) return 0;
     std::sort(v.begin(), v.end());
@@ -381,7 +377,8 @@ int MeasureMemory() {
     const long before = ResidentKb();
     tessera::SearchIndex index;
     store.Load(index);
-    for (const char* query : {"a", "e", "s", "maison", "eleve", "qzxj", "de la"}) benchmark::DoNotOptimize(index.Search(query).Count());
+    for (const char* query : {"a", "e", "s", "maison", "eleve", "qzxj", "de la"})
+        benchmark::DoNotOptimize(index.Search(query).Count());
     const long after = ResidentKb();
     std::printf("%ld %ld %zu\n", before, after, index.MemoryBytes());
     return 0;
@@ -400,7 +397,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     TheStore();  // made before the measured process reads it
-    TimeReporter reporter;
+    tessera::bench::TimeReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
     long before = 0, after = 0;
@@ -415,19 +412,26 @@ int main(int argc, char** argv) {
     }
 
     const auto& t = reporter.times;
-    const auto at = [&t](const char* name) { const auto it = t.find(name); return it == t.end() ? 0.0 : it->second; };
+    const auto at = [&t](const char* name) {
+        const auto it = t.find(name);
+        return it == t.end() ? 0.0 : it->second;
+    };
     std::map<std::string, std::vector<double>> times;
     if (auto* s = &TheSearches()) times = s->times;
     std::printf("\nSearch over %zu items (figure, then its baseline measured in this run)\n", TheStore().items.size());
     for (int k = 0; k < kKinds; ++k) {
         const std::string kind = kKindNames[k];
-        std::printf("  query, %-24s median %7.3f ms, slowest query %7.3f ms, slowest run %7.3f ms   linear scan median %7.1f ms\n",
-                    kind.c_str(), Median(times["index " + kind]), Max(times["slowest query " + kind]),
-                    Max(times["index " + kind]), Median(times["scan " + kind]));
+        std::printf(
+            "  query, %-24s median %7.3f ms, slowest query %7.3f ms, slowest run %7.3f ms   linear scan median %7.1f "
+            "ms\n",
+            kind.c_str(), Median(times["index " + kind]), Max(times["slowest query " + kind]),
+            Max(times["index " + kind]), Median(times["scan " + kind]));
     }
-    std::printf("  start-up: names, cache read, decoded, adopted   %7.1f ms   raw read of the cache (%.1f MB) %.1f ms; names alone %.1f ms\n",
-                at("BM_LoadCacheAndIndex"), static_cast<double>(fsys::file_size(TheStore().cachePath)) / 1e6,
-                at("BM_ReadCacheRaw"), at("BM_AddNamesOnly"));
+    std::printf(
+        "  start-up: names, cache read, decoded, adopted   %7.1f ms   raw read of the cache (%.1f MB) %.1f ms; names "
+        "alone %.1f ms\n",
+        at("BM_LoadCacheAndIndex"), static_cast<double>(fsys::file_size(TheStore().cachePath)) / 1e6,
+        at("BM_ReadCacheRaw"), at("BM_AddNamesOnly"));
     std::printf("  build, nothing changed (stamps checked)          %7.1f ms\n", at("BM_BuildNothingChanged"));
     std::printf("  build from nothing (read, parse, index)          %7.0f ms   raw read of every file %.0f ms\n",
                 at("BM_BuildFromNothing"), at("BM_ReadAllFilesRaw"));
@@ -435,8 +439,9 @@ int main(int argc, char** argv) {
     std::printf("  rich text to plain text                          %7.0f MB/s   scan for backslashes %.0f MB/s\n",
                 sampleMb / (at("BM_RtfToText") / 1e3), sampleMb / (at("BM_ScanForBackslashes") / 1e3));
     std::printf("  capture of a 1,000-character text                %7.1f us\n", at("BM_CaptureIntoIndex"));
-    std::printf("  index memory: %.1f MB counted; resident %.1f MB before loading, %.1f MB after and searches (+%.1f MB)\n",
-                static_cast<double>(counted) / 1e6, before / 1024.0, after / 1024.0, (after - before) / 1024.0);
+    std::printf(
+        "  index memory: %.1f MB counted; resident %.1f MB before loading, %.1f MB after and searches (+%.1f MB)\n",
+        static_cast<double>(counted) / 1e6, before / 1024.0, after / 1024.0, (after - before) / 1024.0);
     benchmark::Shutdown();
     return 0;
 }
