@@ -174,6 +174,7 @@ TEST_F(StoreTest, ACopyNotAskedForIsFiledUnlessMarkedRepeatedOrChangedWhileRead)
     EXPECT_EQ(file(), std::nullopt) << "changed while read: judged at its own change";
     copy.changesWhileRead = 0;
     EXPECT_EQ(file(), "Texte_002");
+    EXPECT_EQ(file(), std::nullopt) << "the newest of two items again";
 }
 
 // Writes in the background: the last change wins, a failure is told once and tried again.
