@@ -203,18 +203,18 @@ void TChoix::ModalClosing() {
 }
 
 void TChoix::FormShow() {
-    FillList(&ChooserCore::Show);
+    FillList([this] { core_.Show(); });
     ::SetForegroundWindow(hwnd());
 }
 
 // The list is drawn once, filled: drawn line by line, thousands of items would take seconds.
-void TChoix::FillList(void (ChooserCore::*fill)()) {
+void TChoix::FillList(const std::function<void()>& fill) {
     ::SendMessageW(List(), WM_SETREDRAW, FALSE, 0);
     const win::scope_exit redraw([this] {
         ::SendMessageW(List(), WM_SETREDRAW, TRUE, 0);
         ::InvalidateRect(List(), nullptr, TRUE);
     });
-    (core_.*fill)();
+    fill();
 }
 
 // Posted: the listing's thread must not touch the dialog, which may be gone by then.
@@ -224,7 +224,7 @@ std::function<void()> TChoix::ListingReadyNotice() {
 
 // Only an open dialog fills its list now; a hidden one takes the listing at its next showing.
 void TChoix::ListingArrived() {
-    if (Visible()) FillList(&ChooserCore::ListingArrived);
+    if (Visible()) FillList([this] { core_.ListingArrived(); });
 }
 
 std::function<void()> TChoix::SearchTextsNotice() {
@@ -237,7 +237,7 @@ void TChoix::SearchTextsArrived() {
     if (!search_) return;
     search_->TakeTexts();
     if (!Visible()) return;
-    FillList(&ChooserCore::TextsArrived);
+    FillList([this] { core_.TextsArrived(); });
 }
 
 // A failure to save the settings is shown, and the text edit is written all the same.
@@ -261,13 +261,9 @@ void TChoix::Edit1Change() { core_.Rename(win::WideToAnsi(TextOf(Control("Edit1"
 void TChoix::Edit2Change() {
     const std::string query = win::WideToUtf8(TextOf(Control("Edit2")));
     if (query == core_.Query()) return;
-    ::SendMessageW(List(), WM_SETREDRAW, FALSE, 0);
-    const win::scope_exit redraw([this] {
-        ::SendMessageW(List(), WM_SETREDRAW, TRUE, 0);
-        ::InvalidateRect(List(), nullptr, TRUE);
-        ::UpdateWindow(List());
-    });
-    core_.Search(query);
+    FillList([&] { core_.Search(query); });
+    // Each keystroke shows its list at once.
+    ::UpdateWindow(List());
 }
 
 // Only an edit is written, and only to the item file it was loaded from while that file is still

@@ -115,7 +115,7 @@ private:
     std::function<void()> ListingReadyNotice() override;
     void ListingArrived();
     void SearchTextsArrived();
-    void FillList(void (ChooserCore::*fill)());
+    void FillList(const std::function<void()>& fill);
 
     ClipStore& store_;
     ItemSearch* search_;
