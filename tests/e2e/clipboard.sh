@@ -54,7 +54,7 @@ while size < 10 * 1024 * 1024:
     size += len(line) + 2
 open(sys.argv[1], 'wb').write('\r\n'.join(lines).encode())
 PY
-probe command "${MAIN_WINDOW[@]}" "$CMD_QUIT"
+check "Tessera still runs and is asked to quit" probe command "${MAIN_WINDOW[@]}" "$CMD_QUIT"
 wait_exit 60
 start_tessera
 capture_text_of "$E2E_DIR/big.txt"
@@ -63,6 +63,6 @@ paste_newest
 same_text() { (cd "$E2E_DIR" && probe clipboard-text back.txt) && cmp -s "$E2E_DIR/big.txt" "$E2E_DIR/back.txt"; }
 check "and pasted back unchanged (resident after: $(tessera_rss) KB)" eventually same_text
 
-probe command "${MAIN_WINDOW[@]}" "$CMD_QUIT"
+check "Tessera still runs and is asked to quit" probe command "${MAIN_WINDOW[@]}" "$CMD_QUIT"
 wait_exit 60
 echo "clipboard: all checks passed"
